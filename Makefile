@@ -1,0 +1,33 @@
+# Thin wrapper over the CMake presets; all build logic lives in CMake.
+.PHONY: run test asan bench deps build-release format clean
+
+deps:
+	@scripts/install-deps.sh
+
+build-release: deps
+	cmake --preset release
+	cmake --build --preset release
+
+run: build-release
+	@scripts/run.sh build/release/bin/orvane
+
+test: deps
+	cmake --preset dev
+	cmake --build --preset dev
+	ctest --preset dev
+
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench: build-release
+	cmake --build --preset release --target orvane_bench orvane_floor
+	build/release/bench/orvane_bench
+	scripts/startup-bench.sh build/release
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build

@@ -1,0 +1,52 @@
+// The calendar day file cdat.ovd (and its backup bdat.ovd): one day string per line, CR LF line
+// ends, 739 lines as written by the program (738 days and the empty slot 739).
+#pragma once
+
+#include "core/date_key.h"
+#include "core/day_store.h"
+#include "core/result.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+inline constexpr const char* kBadRecordCountMessage
+    = "Bad record count in cdat.ovd file. Restore latest Orvane backup and restart.";
+
+struct DayFileParse {
+    enum class Outcome {
+        kLoaded, // slots 1 to `lines` hold the file's lines
+        kNewCalendar, // 0 or 1 line: the caller creates a new calendar
+        kBadRecordCount, // 2 to 737 lines, or more than 741
+    };
+    Outcome outcome = Outcome::kLoaded;
+    int lines = 0; // lines counted, empty lines after the 739th not included
+};
+
+// Fills `store` from the bytes of a day file. Leaves `store` untouched unless the file loads.
+DayFileParse ParseDayFile(std::string_view bytes, DayStore& store);
+
+// Slots 1 to 739, each followed by CR LF.
+std::string FormatDayFile(const DayStore& store);
+
+// Puts a new calendar into `store`: slot 1 is the Sunday on or before `today` and slots 1-738
+// hold bare date keys. Returns the file a new calendar is written as: 738 key lines, CR LF each.
+std::string NewCalendar(const Date& today, DayStore& store);
+
+struct DayFileLoad {
+    enum class Outcome { kLoaded, kCreated, kBadRecordCount, kFileError };
+    Outcome outcome = Outcome::kLoaded;
+    int current_slot = 1; // one past the last slot filled
+    std::string message; // what to tell the user for kBadRecordCount and kFileError
+};
+
+// LoadDayFile: reads `path` into `store`, or creates and writes a new calendar from `today`.
+// A missing or unreadable file loads nothing and writes nothing.
+DayFileLoad LoadDayFile(const std::filesystem::path& path, const Date& today, DayStore& store);
+
+// SaveDayFile: writes slots 1-739 atomically. A store that was never loaded is refused.
+Status SaveDayFile(const std::filesystem::path& path, const DayStore& store);
+
+} // namespace orvane

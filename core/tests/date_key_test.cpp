@@ -1,0 +1,72 @@
+#include "core/date_key.h"
+#include "core/day_store.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane {
+namespace {
+
+using std::chrono::day;
+using std::chrono::month;
+using std::chrono::year;
+
+Date D(int y, unsigned m, unsigned d) {
+    return Date { year(y), month(m), day(d) };
+}
+
+TEST(DateKey, SingleDigitDayIsDigitAndBlank) {
+    EXPECT_EQ(DateKey(D(2024, 1, 5)), "Jan/5 /2024");
+    EXPECT_EQ(DateKey(D(2024, 3, 1)), "Mar/1 /2024");
+    EXPECT_EQ(DateKey(D(2024, 1, 15)), "Jan/15/2024");
+    EXPECT_EQ(DateKey(D(2001, 12, 31)), "Dec/31/2001");
+    EXPECT_EQ(DateKey(D(2024, 2, 10)), "Feb/10/2024");
+}
+
+TEST(DateKey, ParsesBothDayForms) {
+    EXPECT_EQ(ParseDateKey("Jan/5 /2024"), D(2024, 1, 5));
+    EXPECT_EQ(ParseDateKey("Jan/15/2024"), D(2024, 1, 15));
+    EXPECT_EQ(ParseDateKey("Feb/29/2024Dentist\a"), D(2024, 2, 29));
+}
+
+TEST(DateKey, RoundTripsEveryDayOfTwoYears) {
+    Date date = D(2023, 12, 31);
+    for (int i = 0; i < 800; ++i) {
+        ASSERT_EQ(ParseDateKey(DateKey(date)), date) << DateKey(date);
+        date = AddDays(date, 1);
+    }
+}
+
+TEST(DateKey, TextThatIsNotAKeyIsInvalid) {
+    for (const char* text : { "", "Jan/5", "Jan/5 /202", "jan/05/2024", "Foo/05/2024",
+             "Jan-05-2024", "Jan/ 5/2024", "Jan/5x/2024", "Feb/30/2024", "Feb/29/2023",
+             "Jan/00/2024", "Jan/32/2024", "Jan/05/20a4", "\a\a\a\a\a\a\a\a\a\a\a" }) {
+        EXPECT_FALSE(ParseDateKey(text).has_value()) << text;
+    }
+}
+
+TEST(DateKey, WeekdayIndexCountsFromSunday) {
+    EXPECT_EQ(WeekdayIndex(D(2024, 3, 10)), 0);
+    EXPECT_EQ(WeekdayIndex(D(2024, 3, 16)), 6);
+    EXPECT_EQ(LastDayOfMonth(D(2024, 2, 3)), D(2024, 2, 29));
+    EXPECT_EQ(LastDayOfMonth(D(2023, 2, 3)), D(2023, 2, 28));
+}
+
+TEST(DayStore, EntriesAreTheTextsBeforeEachSeparator) {
+    const std::string day = "Mar/14/2024Dentist\aCall Bob\atail";
+    EXPECT_EQ(EntryCount(day), 2);
+    EXPECT_EQ(Entries(day), (std::vector<std::string> { "Dentist", "Call Bob" }));
+    EXPECT_EQ(EntryText(day), "Dentist\aCall Bob\atail");
+    EXPECT_EQ(EntryCount("Mar/14/2024"), 0);
+    EXPECT_TRUE(Entries("Mar/14/2024").empty());
+    EXPECT_EQ(Entries("Mar/14/2024\a\a"), (std::vector<std::string> { "", "" }));
+    EXPECT_EQ(EntryText("short"), "");
+}
+
+TEST(DayStore, SlotsOutsideTheTableAreRefused) {
+    DayStore store;
+    EXPECT_NO_THROW(store[741] = "x");
+    EXPECT_THROW(store[742], std::out_of_range);
+}
+
+} // namespace
+} // namespace orvane

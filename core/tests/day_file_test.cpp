@@ -1,0 +1,169 @@
+#include "core/day_file.h"
+#include "core/text_file.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane {
+namespace {
+
+using std::chrono::day;
+using std::chrono::month;
+using std::chrono::year;
+
+Date D(int y, unsigned m, unsigned d) {
+    return Date { year(y), month(m), day(d) };
+}
+
+// A day file of `lines` lines, each ended by CR LF; line n holds "L<n>".
+std::string FileOfLines(int lines) {
+    std::string bytes;
+    for (int i = 1; i <= lines; ++i)
+        bytes += "L" + std::to_string(i) + "\r\n";
+    return bytes;
+}
+
+struct CountCase {
+    int lines;
+    DayFileParse::Outcome outcome;
+};
+
+class DayFileLineCount : public ::testing::TestWithParam<CountCase> { };
+
+TEST_P(DayFileLineCount, DecidesByTheLinesRead) {
+    DayStore store;
+    store[1] = "untouched";
+    const auto parse = ParseDayFile(FileOfLines(GetParam().lines), store);
+    EXPECT_EQ(parse.outcome, GetParam().outcome);
+    if (parse.outcome == DayFileParse::Outcome::kLoaded) {
+        EXPECT_TRUE(store.loaded());
+        EXPECT_EQ(store[1], "L1");
+        EXPECT_EQ(store[GetParam().lines], "L" + std::to_string(GetParam().lines));
+    } else {
+        EXPECT_FALSE(store.loaded());
+        EXPECT_EQ(store[1], "untouched");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, DayFileLineCount,
+    ::testing::Values(CountCase { 0, DayFileParse::Outcome::kNewCalendar },
+        CountCase { 1, DayFileParse::Outcome::kNewCalendar },
+        CountCase { 2, DayFileParse::Outcome::kBadRecordCount },
+        CountCase { 737, DayFileParse::Outcome::kBadRecordCount },
+        CountCase { 738, DayFileParse::Outcome::kLoaded },
+        CountCase { 739, DayFileParse::Outcome::kLoaded },
+        CountCase { 741, DayFileParse::Outcome::kLoaded },
+        CountCase { 742, DayFileParse::Outcome::kBadRecordCount }));
+
+TEST(DayFile, NeverSavedCalendarKeepsItsLastDay) {
+    DayStore store;
+    ASSERT_EQ(ParseDayFile(FileOfLines(738), store).outcome, DayFileParse::Outcome::kLoaded);
+    EXPECT_EQ(store[738], "L738");
+    EXPECT_EQ(store[739], "");
+}
+
+TEST(DayFile, LastLineWithoutLineEndIsKept) {
+    std::string bytes = FileOfLines(738);
+    bytes += "L739";
+    DayStore store;
+    ASSERT_EQ(ParseDayFile(bytes, store).outcome, DayFileParse::Outcome::kLoaded);
+    EXPECT_EQ(store[739], "L739");
+}
+
+TEST(DayFile, EmptyLinesAfterTheLastSlotAreIgnored) {
+    std::string bytes = FileOfLines(739) + "\r\n\r\n\n\r\n";
+    DayStore store;
+    const auto parse = ParseDayFile(bytes, store);
+    EXPECT_EQ(parse.outcome, DayFileParse::Outcome::kLoaded);
+    EXPECT_EQ(parse.lines, 739);
+}
+
+TEST(DayFile, SaveWritesExactly739LinesByteForByte) {
+    DayStore store;
+    std::string all_bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\r' && b != '\n')
+            all_bytes += static_cast<char>(b);
+    }
+    for (int slot = 1; slot <= 738; ++slot)
+        store[slot] = "Jan/1 /2024" + std::to_string(slot);
+    store[5] += all_bytes;
+    const std::string bytes = FormatDayFile(store);
+    EXPECT_EQ(SplitLines(bytes).size(), 739U);
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
+    DayStore again;
+    ASSERT_EQ(ParseDayFile(bytes, again).outcome, DayFileParse::Outcome::kLoaded);
+    EXPECT_EQ(FormatDayFile(again), bytes);
+    EXPECT_EQ(again[5], store[5]);
+}
+
+TEST(DayFile, NewCalendarStartsOnTheSundayOfThisWeek) {
+    DayStore store;
+    const std::string bytes = NewCalendar(D(2024, 3, 14), store); // a Thursday
+    EXPECT_EQ(store[1], "Mar/10/2024");
+    EXPECT_EQ(store[7], "Mar/16/2024");
+    EXPECT_EQ(store[738], DateKey(AddDays(D(2024, 3, 10), 737)));
+    EXPECT_EQ(store[739], "");
+    EXPECT_EQ(SplitLines(bytes).size(), 738U);
+    EXPECT_EQ(bytes.substr(0, 13), "Mar/10/2024\r\n");
+
+    NewCalendar(D(2024, 3, 10), store); // a Sunday is its own week's start
+    EXPECT_EQ(store[1], "Mar/10/2024");
+    NewCalendar(D(2024, 3, 16), store);
+    EXPECT_EQ(store[1], "Mar/10/2024");
+}
+
+class DayFileDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path()
+            / ("orvane_day_file_"
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::filesystem::path dir_;
+};
+
+TEST_F(DayFileDisk, EmptyFileBecomesANewCalendarOnDisk) {
+    const auto path = dir_ / "cdat.ovd";
+    ASSERT_TRUE(WriteFileAtomic(path, ""));
+    DayStore store;
+    const auto load = LoadDayFile(path, D(2024, 3, 14), store);
+    EXPECT_EQ(load.outcome, DayFileLoad::Outcome::kCreated);
+    EXPECT_EQ(load.current_slot, 739);
+    EXPECT_EQ(SplitLines(ReadWholeFile(path).bytes).size(), 738U);
+}
+
+TEST_F(DayFileDisk, BadCountAndMissingFileLeaveEverythingUntouched) {
+    const auto path = dir_ / "cdat.ovd";
+    const std::string damaged = FileOfLines(500);
+    ASSERT_TRUE(WriteFileAtomic(path, damaged));
+    DayStore store;
+    auto load = LoadDayFile(path, D(2024, 3, 14), store);
+    EXPECT_EQ(load.outcome, DayFileLoad::Outcome::kBadRecordCount);
+    EXPECT_EQ(load.message, kBadRecordCountMessage);
+    EXPECT_EQ(ReadWholeFile(path).bytes, damaged);
+
+    load = LoadDayFile(dir_ / "none.ovd", D(2024, 3, 14), store);
+    EXPECT_EQ(load.outcome, DayFileLoad::Outcome::kFileError);
+    EXPECT_NE(load.message.find("bdat.ovd"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "none.ovd"));
+    EXPECT_FALSE(SaveDayFile(dir_ / "none.ovd", store));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "none.ovd"));
+}
+
+TEST_F(DayFileDisk, LoadedCalendarSavesBack) {
+    const auto path = dir_ / "cdat.ovd";
+    ASSERT_TRUE(WriteFileAtomic(path, FileOfLines(739)));
+    DayStore store;
+    const auto load = LoadDayFile(path, D(2024, 3, 14), store);
+    ASSERT_EQ(load.outcome, DayFileLoad::Outcome::kLoaded);
+    EXPECT_EQ(load.current_slot, 740);
+    store[2] += "Dentist\a";
+    ASSERT_TRUE(SaveDayFile(path, store));
+    EXPECT_EQ(ReadWholeFile(path).bytes.substr(0, 20), "L1\r\nL2Dentist\a\r\nL3\r\n");
+}
+
+} // namespace
+} // namespace orvane

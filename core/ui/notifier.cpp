@@ -1,0 +1,55 @@
+#include "core/ui/notifier.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace orvane {
+
+void MessageBoxNotifier::Show(Kind kind, const QString& text, const QString& title) {
+    const QString caption = title.isEmpty() ? QApplication::applicationName() : title;
+    switch (kind) {
+    case Kind::kInformation:
+    case Kind::kQuestion:
+        QMessageBox::information(parent_, caption, text);
+        break;
+    case Kind::kWarning:
+        QMessageBox::warning(parent_, caption, text);
+        break;
+    case Kind::kError:
+        QMessageBox::critical(parent_, caption, text);
+        break;
+    }
+}
+
+bool MessageBoxNotifier::Confirm(const QString& text, const QString& title) {
+    const QString caption = title.isEmpty() ? QApplication::applicationName() : title;
+    return QMessageBox::question(
+               parent_, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        == QMessageBox::Ok;
+}
+
+void MessageBoxNotifier::Beep() {
+    QApplication::beep();
+}
+
+void RecordingNotifier::Show(Kind kind, const QString& text, const QString&) {
+    boxes.push_back({ kind, text });
+}
+
+bool RecordingNotifier::Confirm(const QString& text, const QString&) {
+    boxes.push_back({ Kind::kQuestion, text });
+    if (answers.empty())
+        return true;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QStringList RecordingNotifier::texts() const {
+    QStringList list;
+    for (const Box& box : boxes)
+        list << box.text;
+    return list;
+}
+
+} // namespace orvane

@@ -1,0 +1,25 @@
+// The one conversion between the files' Windows-1252 bytes and screen text. Every byte 0x00-0xFF
+// maps to one character and back; the five bytes Windows-1252 leaves undefined map to the C1
+// control characters of the same value, so nothing read from a file is ever lost.
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+QString FromCp1252(std::string_view bytes);
+
+// The bytes of `text`, or nothing when a character cannot be written in Windows-1252.
+std::optional<std::string> ToCp1252(const QString& text);
+
+// True when `c` can be written in Windows-1252 (as one of its 256 bytes).
+bool IsCp1252(QChar c);
+
+// True when every character of `text` is one a typed note or entry may hold: representable in
+// Windows-1252 and not a control character.
+bool IsTypeableText(const QString& text);
+
+} // namespace orvane
