@@ -1,0 +1,138 @@
+#include "prefs/pref_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace orvane {
+
+std::optional<std::string> PrefLine(const PrefLines& lines, int number) {
+    if (number < 1 || static_cast<std::size_t>(number) > lines.size())
+        return std::nullopt;
+    return lines[static_cast<std::size_t>(number) - 1];
+}
+
+std::string NormalizeOptionFlags(std::string_view line) {
+    std::string flags(line.substr(0, std::min(line.size(), kOptionFlagCount)));
+    flags.resize(kOptionFlagCount, '0');
+    return flags;
+}
+
+std::optional<double> ParsePrefNumber(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
+        ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    text = text.substr(begin, end - begin);
+    std::string plain;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        plain += text[i++];
+    bool digits = false;
+    bool separator = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            plain += c;
+            digits = true;
+        } else if ((c == '.' || c == ',') && !separator) {
+            plain += '.';
+            separator = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits)
+        return std::nullopt;
+    // strtod in the "C" locale: the program sets no numeric locale, so "." is the separator.
+    return std::strtod(plain.c_str(), nullptr);
+}
+
+std::optional<double> PrefNumber(const PrefLines& lines, int number) {
+    const auto line = PrefLine(lines, number);
+    if (!line)
+        return std::nullopt;
+    return ParsePrefNumber(*line);
+}
+
+std::optional<Place> PrefPlace(const PrefLines& lines) {
+    const auto longitude = PrefNumber(lines, kLongitudeLine);
+    const auto latitude = PrefNumber(lines, kLatitudeLine);
+    const auto offset = PrefNumber(lines, kGmtOffsetLine);
+    if (!longitude || !latitude || !offset)
+        return std::nullopt;
+    return Place { *longitude, *latitude, *offset };
+}
+
+void ApplyStartupLines(const PrefLines& lines, Preferences& prefs) {
+    prefs.OptionFlags = NormalizeOptionFlags(PrefLine(lines, 1).value_or(""));
+    if (prefs.on(Flag::CustomTitles)) {
+        for (int i = 0; i < 7; ++i) {
+            if (auto title = PrefLine(lines, 2 + i))
+                prefs.DayTitles[static_cast<std::size_t>(i)] = *title;
+        }
+        for (int i = 0; i < 12; ++i) {
+            if (auto title = PrefLine(lines, 9 + i))
+                prefs.MonthTitles[static_cast<std::size_t>(i)] = *title;
+        }
+    }
+    prefs.DataFilesPath = PrefLine(lines, kDataFilesPathLine).value_or("");
+    prefs.CalendarFont = PrefLine(lines, kCalendarFontLine).value_or("");
+}
+
+std::string FormatFixed2(double value) {
+    const double rounded = std::round(value * 100.0) / 100.0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%05.2f", std::fabs(rounded));
+    std::string result = text;
+    // "%05.2f" pads to two integer digits; a value that rounds to zero has no minus sign.
+    if (rounded < 0 && result != "00.00")
+        result.insert(result.begin(), '-');
+    return result;
+}
+
+std::string FormatWhole(double value) {
+    const long long whole = std::llround(value);
+    return std::to_string(whole);
+}
+
+std::string FormatPrefFile(const PrefValues& values) {
+    std::string bytes;
+    auto line = [&bytes](std::string_view text) {
+        bytes += text;
+        bytes += "\r\n";
+    };
+    line(values.OptionFlags);
+    for (const auto& title : values.DayTitles)
+        line(title);
+    for (const auto& title : values.MonthTitles)
+        line(title);
+    line(values.DataFilesPath);
+    line(FormatFixed2(values.Longitude));
+    line(FormatFixed2(values.Latitude));
+    line(FormatWhole(values.GmtOffset));
+    line(values.CalendarFont);
+    return bytes;
+}
+
+PrefValues PrefValuesFromLines(const PrefLines& lines) {
+    PrefValues values;
+    values.OptionFlags = NormalizeOptionFlags(PrefLine(lines, 1).value_or(""));
+    for (int i = 0; i < 7; ++i)
+        values.DayTitles[static_cast<std::size_t>(i)] = PrefLine(lines, 2 + i).value_or("");
+    for (int i = 0; i < 12; ++i)
+        values.MonthTitles[static_cast<std::size_t>(i)] = PrefLine(lines, 9 + i).value_or("");
+    values.DataFilesPath = PrefLine(lines, kDataFilesPathLine).value_or("");
+    if (const auto place = PrefPlace(lines)) {
+        values.Longitude = place->longitude;
+        values.Latitude = place->latitude;
+        values.GmtOffset = place->gmt_offset;
+    }
+    values.CalendarFont = PrefLine(lines, kCalendarFontLine).value_or("");
+    return values;
+}
+
+} // namespace orvane
