@@ -1,0 +1,52 @@
+#include "core/entry_limit.h"
+
+#include "core/date_key.h"
+#include "core/text_file.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+namespace {
+
+std::string_view KeyOf(std::string_view day) {
+    return day.substr(0, std::min(day.size(), kDateKeyLength));
+}
+
+} // namespace
+
+std::string ErrorLogLine(std::string_view day, std::string_view text) {
+    std::string line(KeyOf(day));
+    line += ' ';
+    line += text;
+    line += kErrorLogSuffix;
+    line += "\r\n";
+    return line;
+}
+
+std::string MaxEntriesMessage(std::string_view day) {
+    std::string message(KeyOf(day));
+    message += kMaxEntriesSuffix;
+    return message;
+}
+
+Status AppendErrorLog(const CalendarState& state, std::string_view day, std::string_view text) {
+    return AppendToFile(state.data.rdat(), ErrorLogLine(day, text), /*create=*/true);
+}
+
+Status CheckMaxRecs(CalendarState& state) {
+    const std::string& day = state.store[state.CurrentSlot];
+    state.EntryCount = EntryCount(day);
+    if (!IsFull(state.EntryCount))
+        return Status::Ok();
+    return AppendErrorLog(state, day, state.EntryText);
+}
+
+void InsertFirstEntry(std::string& day, std::string_view text) {
+    std::string entry(text);
+    entry += kEntrySeparator;
+    // A day string shorter than its key (never written by the program) gets the entry at its end.
+    day.insert(std::min(day.size(), kDateKeyLength), entry);
+}
+
+} // namespace orvane

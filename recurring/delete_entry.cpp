@@ -1,0 +1,91 @@
+#include "recurring/delete_entry.h"
+
+#include "core/text_file.h"
+#include "recurring/recurring_record.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+bool DeleteFromDay(std::string& day, std::string_view text) {
+    if (day.size() <= kDateKeyLength)
+        return false;
+    const std::string_view entries = std::string_view(day).substr(kDateKeyLength);
+    std::string kept(day.substr(0, kDateKeyLength));
+    bool removed = false;
+    std::size_t start = 0;
+    for (std::size_t end = entries.find(kEntrySeparator); end != std::string_view::npos;
+         end = entries.find(kEntrySeparator, start)) {
+        const std::string_view entry = entries.substr(start, end - start);
+        if (entry == text) {
+            removed = true;
+        } else {
+            kept += entry;
+            kept += kEntrySeparator;
+        }
+        start = end + 1;
+    }
+    if (!removed)
+        return false;
+    kept += entries.substr(start); // a hand-edited tail keeps its place after the entries
+    day = std::move(kept);
+    return true;
+}
+
+int DeleteFromDays(DayStore& store, int first_slot, int last_slot, std::string_view text) {
+    int changed = 0;
+    for (int slot = std::max(first_slot, 1); slot <= std::min(last_slot, kLastShownSlot); ++slot) {
+        std::string& day = store[slot];
+        if (day.find(text) != std::string::npos && DeleteFromDay(day, text))
+            ++changed;
+    }
+    return changed;
+}
+
+bool RecordHolds(std::string_view line, std::string_view text) {
+    if (ParseRecord(line)) {
+        const std::size_t offset = TextOffset(line[0]);
+        return line.substr(offset).find(text) != std::string_view::npos;
+    }
+    return line.find(text) != std::string_view::npos;
+}
+
+std::string RecordsWithout(std::string_view fdat_bytes, std::string_view text) {
+    std::string out;
+    out.reserve(fdat_bytes.size() + 1);
+    for (const std::string& line : RecordFileLines(fdat_bytes)) {
+        if (line.empty() || RecordHolds(line, text))
+            continue;
+        out += line;
+        out += "\r\n";
+    }
+    out += '\r';
+    return out;
+}
+
+DeleteOutcome DeleteEntry(
+    CalendarState& state, int first_slot, int last_slot, std::string_view text, bool discontinue) {
+    DeleteOutcome outcome;
+    FileRead read;
+    if (discontinue) {
+        read = ReadWholeFile(state.data.fdat());
+        if (!read.ok() && read.state != FileRead::State::kMissing) {
+            outcome.error = Status::Error(read.error + "\nNo day was changed.");
+            return outcome;
+        }
+    }
+    outcome.days_changed = DeleteFromDays(state.store, first_slot, last_slot, text);
+    if (!discontinue)
+        return outcome;
+    const std::string kept = RecordsWithout(read.bytes, text);
+    Status written = WriteFileAtomic(state.data.wdat(), kept);
+    if (written)
+        written = WriteFileAtomic(state.data.fdat(), kept);
+    if (!written) {
+        outcome.error = Status::Error(written.message()
+            + "\nThe days were changed; the recurring records were left as they were.");
+    }
+    return outcome;
+}
+
+} // namespace orvane

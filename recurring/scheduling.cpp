@@ -1,0 +1,166 @@
+#include "recurring/scheduling.h"
+
+#include "core/entry_limit.h"
+#include "core/text_file.h"
+#include "recurring/recurring_record.h"
+
+#include <chrono>
+
+namespace orvane {
+
+namespace {
+
+// The slots from `from_slot` whose dates (counted from `from`) do not pass `to` or slot 735.
+int LastSlotOfRange(int from_slot, const Date& from, const Date& to) {
+    const auto span = (std::chrono::sys_days(to) - std::chrono::sys_days(from)).count();
+    if (span < 0)
+        return from_slot - 1;
+    const long long last = from_slot + span;
+    return static_cast<int>(std::min<long long>(last, kLastShownSlot));
+}
+
+std::string_view KeyField(const std::string& day, std::size_t pos, std::size_t count) {
+    if (day.size() < kDateKeyLength)
+        return {};
+    return std::string_view(day).substr(pos, count);
+}
+
+} // namespace
+
+std::optional<int> FindSlot(const DayStore& store, const Date& date) {
+    for (int slot = 1; slot <= kCalendarDays; ++slot) {
+        const auto key = ParseDateKey(store[slot]);
+        if (key && *key == date)
+            return slot;
+    }
+    return std::nullopt;
+}
+
+std::optional<EntryPlan> PlanDaily(
+    const DayStore& store, const Date& from, const Date& to, int interval, std::string_view text) {
+    const auto from_slot = FindSlot(store, from);
+    if (!from_slot || interval < 1)
+        return std::nullopt;
+    EntryPlan plan;
+    const int last = LastSlotOfRange(*from_slot, from, to);
+    for (int slot = *from_slot; slot <= last; slot += interval)
+        plan.visits.push_back({ slot, true });
+    // The record's anchor is the last day visited; with none, the From day itself.
+    const int anchor = plan.visits.empty() ? *from_slot : plan.visits.back().slot;
+    plan.record = DailyRecordLine(KeyField(store[anchor], 0, kDateKeyLength), interval, text);
+    return plan;
+}
+
+std::optional<EntryPlan> PlanWeekly(const DayStore& store, const Date& from, const Date& to,
+    int occurrence, bool begin_month_only, std::string_view text) {
+    const auto from_slot = FindSlot(store, from);
+    if (!from_slot)
+        return std::nullopt;
+    const int weekday = WeekdayNumber(from);
+    const int month_filter
+        = begin_month_only ? static_cast<int>(static_cast<unsigned>(from.month())) : 0;
+    RecurringRecord rule;
+    rule.kind = RecordKind::kWeekly;
+    rule.weekday = weekday;
+    rule.occurrence = occurrence;
+    rule.month_filter = month_filter;
+    EntryPlan plan;
+    const int last = LastSlotOfRange(*from_slot, from, to);
+    for (int slot = *from_slot; slot <= last; ++slot) {
+        const auto date = ParseDateKey(store[slot]);
+        if (!date || WeekdayNumber(*date) != weekday)
+            continue;
+        plan.visits.push_back({ slot, Matches(rule, *date) });
+    }
+    plan.record = WeeklyRecordLine(weekday, occurrence, month_filter, text);
+    return plan;
+}
+
+std::optional<EntryPlan> PlanMonthly(const DayStore& store, const Date& from, const Date& to,
+    bool last_day_of_month, std::string_view text) {
+    const auto from_slot = FindSlot(store, from);
+    if (!from_slot)
+        return std::nullopt;
+    const std::string field = DayField(static_cast<int>(static_cast<unsigned>(from.day())));
+    EntryPlan plan;
+    const int last = LastSlotOfRange(*from_slot, from, to);
+    for (int slot = *from_slot; slot <= last; ++slot) {
+        const std::string_view day_field = KeyField(store[slot], 4, 2);
+        bool hit = false;
+        if (last_day_of_month) {
+            const auto date = ParseDateKey(store[slot]);
+            hit = date && *date == LastDayOfMonth(*date);
+        } else {
+            hit = day_field == field;
+        }
+        if (hit)
+            plan.visits.push_back({ slot, true });
+    }
+    plan.record = MonthlyRecordLine(last_day_of_month ? "EM" : field, text);
+    return plan;
+}
+
+std::optional<EntryPlan> PlanYearly(
+    const DayStore& store, const Date& begin, std::string_view text) {
+    const auto begin_slot = FindSlot(store, begin);
+    if (!begin_slot || *begin_slot > kLastShownSlot)
+        return std::nullopt;
+    const std::string key = DateKey(begin);
+    EntryPlan plan;
+    for (int slot = *begin_slot; slot <= kLastShownSlot; ++slot) {
+        if (KeyField(store[slot], 0, 3) == std::string_view(key).substr(0, 3)
+            && KeyField(store[slot], 4, 2) == std::string_view(key).substr(4, 2))
+            plan.visits.push_back({ slot, true });
+    }
+    plan.record = YearlyRecordLine(key, text);
+    return plan;
+}
+
+EntryOutcome ApplyEntryPlan(
+    CalendarState& state, const EntryPlan& plan, std::string_view text, bool automatic_update) {
+    EntryOutcome outcome;
+    if (automatic_update) {
+        // Opening the file first means a failed append can never follow changed days.
+        const Status can_append = AppendToFile(state.data.fdat(), "", /*create=*/true);
+        if (!can_append) {
+            outcome.error = Status::Error(can_append.message() + "\nNo day was changed.");
+            return outcome;
+        }
+    }
+    for (const DayVisit& visit : plan.visits) {
+        state.CurrentSlot = visit.slot;
+        state.EntryText = std::string(text);
+        const Status logged = CheckMaxRecs(state);
+        if (IsFull(state.EntryCount)) {
+            outcome.refused.push_back(visit.slot);
+            if (!logged) {
+                outcome.error = Status::Error(logged.message()
+                    + (outcome.days_changed ? "\nThe days before this one were written; the "
+                                              "recurring record was not stored."
+                                            : "\nNo day was changed."));
+                return outcome;
+            }
+            continue;
+        }
+        if (visit.insert) {
+            InsertFirstEntry(state.store[visit.slot], text);
+            outcome.days_changed = true;
+        }
+    }
+    if (automatic_update && static_cast<int>(outcome.refused.size()) <= kMaxRefusalsForRecord) {
+        std::string bytes = plan.record;
+        bytes += kRecordEnd;
+        const Status appended = AppendToFile(state.data.fdat(), bytes, /*create=*/true);
+        if (!appended) {
+            outcome.error = Status::Error(appended.message()
+                + (outcome.days_changed
+                        ? "\nThe days were written; the recurring record was not stored."
+                        : "\nThe recurring record was not stored."));
+            return outcome;
+        }
+        outcome.record_appended = true;
+    }
+    return outcome;
+}
+
+} // namespace orvane

@@ -1,0 +1,71 @@
+// What one OK of the daily, weekly, monthly or yearly entry dialog does, as plain functions over
+// the day store: each Plan* picks the days and builds the record, ApplyEntryPlan writes them.
+//
+//   auto plan = PlanDaily(state.store, from, to, 7, "Gym");
+//   EntryOutcome done = ApplyEntryPlan(state, *plan, "Gym", /*automatic_update=*/true);
+//   for (int slot : done.refused) ... one "already has maximum entries" box per slot
+#pragma once
+
+#include "core/calendar_state.h"
+#include "core/date_key.h"
+#include "core/result.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// Beyond this many refused days in one OK the record is not appended.
+inline constexpr int kMaxRefusalsForRecord = 104;
+
+struct DayVisit {
+    int slot = 0; // in [1, 735]
+    bool insert = true; // false: the day is only checked against the limit (weekly occurrences)
+};
+
+struct EntryPlan {
+    std::vector<DayVisit> visits; // in slot order
+    std::string record; // the record line without its line ends
+};
+
+// The slot (in [1, 738]) whose date key names `date`, searching upward from slot 1.
+std::optional<int> FindSlot(const DayStore& store, const Date& date);
+
+// Each returns nothing when `from` has no slot in the calendar. Days run from `from` up to `to`
+// and never past slot 735.
+
+// Every `interval`-th day from `from`; the record's anchor is the last day visited.
+std::optional<EntryPlan> PlanDaily(
+    const DayStore& store, const Date& from, const Date& to, int interval, std::string_view text);
+
+// `from`'s weekday each week (occurrence 0), or its n-th (1-5) or last (6) in the month, with
+// `begin_month_only` limiting it to `from`'s month. Every day on that weekday is visited, so that
+// a full day is refused even where the occurrence does not pick it.
+std::optional<EntryPlan> PlanWeekly(const DayStore& store, const Date& from, const Date& to,
+    int occurrence, bool begin_month_only, std::string_view text);
+
+// `from`'s day of each month, or the last day of each month.
+std::optional<EntryPlan> PlanMonthly(const DayStore& store, const Date& from, const Date& to,
+    bool last_day_of_month, std::string_view text);
+
+// `begin`'s month and day in every year up to slot 735.
+std::optional<EntryPlan> PlanYearly(
+    const DayStore& store, const Date& begin, std::string_view text);
+
+struct EntryOutcome {
+    std::vector<int> refused; // slots refused as full, in order
+    bool days_changed = false;
+    bool record_appended = false;
+    Status error = Status::Ok(); // a failed file operation, phrased for the user
+};
+
+// Writes `text` into the plan's days behind the limit check and, with `automatic_update`, appends
+// the record unless more than 104 days were refused. fdat.ovd is opened (and created empty when
+// missing) before any day changes: when that fails nothing changes. A failed error-log append
+// ends the walk at that day.
+EntryOutcome ApplyEntryPlan(
+    CalendarState& state, const EntryPlan& plan, std::string_view text, bool automatic_update);
+
+} // namespace orvane
