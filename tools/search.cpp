@@ -1,0 +1,86 @@
+#include "tools/search.h"
+
+#include "core/date_key.h"
+
+#include <algorithm>
+
+namespace orvane {
+
+int SearchWidthLimit(const Preferences& prefs) {
+    return prefs.on(Flag::DataBoldFont) ? kSearchWidthLimitBold : kSearchWidthLimit;
+}
+
+char FoldCase(char byte) {
+    const auto u = static_cast<unsigned char>(byte);
+    if (u >= 'A' && u <= 'Z')
+        return static_cast<char>(u + 0x20);
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) // À-Þ but ×
+        return static_cast<char>(u + 0x20);
+    switch (u) {
+    case 0x8A: // Š
+    case 0x8C: // Œ
+    case 0x8E: // Ž
+        return static_cast<char>(u + 0x10);
+    case 0x9F: // Ÿ
+        return static_cast<char>(0xFF);
+    default:
+        return byte;
+    }
+}
+
+std::string FoldCase(std::string_view bytes) {
+    std::string folded(bytes);
+    for (char& c : folded)
+        c = FoldCase(c);
+    return folded;
+}
+
+void DaySearch::Rebuild(const DayStore& store) {
+    for (int slot = 1; slot <= kLastSearchedSlot; ++slot) {
+        const std::string& day = store[slot];
+        keys_[slot] = day.substr(0, std::min(day.size(), kDateKeyLength));
+        folded_notes_[slot] = FoldCase(EntryText(day));
+    }
+}
+
+std::vector<SearchHit> DaySearch::Find(std::string_view needle) const {
+    std::vector<SearchHit> hits;
+    if (needle.empty())
+        return hits;
+    const std::string folded_needle = FoldCase(needle);
+    for (int slot = 1; slot <= kLastSearchedSlot; ++slot) {
+        if (folded_notes_[slot].find(folded_needle) != std::string::npos)
+            hits.push_back({ slot, keys_[slot] });
+    }
+    return hits;
+}
+
+std::optional<KeyMonth> MonthOfKey(std::string_view date_key) {
+    if (date_key.size() < kDateKeyLength)
+        return std::nullopt;
+    const int month = MonthFromAbbreviation(date_key.substr(0, 3));
+    if (month == 0)
+        return std::nullopt;
+    int year = 0;
+    for (const char c : date_key.substr(7, 4)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        year = year * 10 + (c - '0');
+    }
+    return KeyMonth { year, month };
+}
+
+std::optional<int> MonthMenuItemFor(
+    const std::vector<MonthMenuItem>& items, std::string_view date_key) {
+    const auto wanted = MonthOfKey(date_key);
+    if (!wanted)
+        return std::nullopt;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const MonthMenuItem& item = items[i];
+        if (item.year != 0 && item.year == wanted->year && item.month == wanted->month)
+            return static_cast<int>(i) + 1;
+    }
+    return std::nullopt;
+}
+
+} // namespace orvane

@@ -1,0 +1,72 @@
+// Text search over the days the grid can show, and the month-menu lookup that moves the grid to
+// a result. Matching is by substring, case-insensitive over Windows-1252, over each day's whole
+// note and never over its date key.
+//
+//   DaySearch search;
+//   search.Rebuild(state.store);
+//   for (const SearchHit& hit : search.Find("dentist")) list << hit.date_key;
+#pragma once
+
+#include "core/day_store.h"
+#include "core/month_menu_item.h"
+#include "core/preferences.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// The last slot searched: every day the grid can show.
+inline constexpr int kLastSearchedSlot = kLastShownSlot;
+
+// The search field refuses text wider than this many pixels (narrower with bold notes, whose
+// wider glyphs the same field must still show).
+inline constexpr int kSearchWidthLimit = 176;
+inline constexpr int kSearchWidthLimitBold = 156;
+
+int SearchWidthLimit(const Preferences& prefs);
+
+// Lower case of a Windows-1252 byte: ASCII letters, the Latin-1 capitals (but the multiplication
+// sign) and the four capitals Windows-1252 keeps at 0x8A-0x9F (Š, Œ, Ž, Ÿ).
+char FoldCase(char byte);
+std::string FoldCase(std::string_view bytes);
+
+struct SearchHit {
+    int slot = 0; // in [1, kLastSearchedSlot]
+    std::string date_key; // the day's first 11 characters, as stored
+};
+
+// A private copy of the searched days, folded once when it is rebuilt so each search is a plain
+// scan.
+class DaySearch {
+public:
+    // Copies slots 1 to kLastSearchedSlot.
+    void Rebuild(const DayStore& store);
+
+    // The days whose note holds `needle` (Windows-1252 bytes), in slot order, each once.
+    // An empty needle finds nothing.
+    std::vector<SearchHit> Find(std::string_view needle) const;
+
+private:
+    std::array<std::string, kLastSearchedSlot + 1> keys_ {}; // index 0 unused
+    std::array<std::string, kLastSearchedSlot + 1> folded_notes_ {};
+};
+
+// The month and year a date key names from its month abbreviation (characters 1-3) and its year
+// (characters 8-11); nothing when either is not there.
+struct KeyMonth {
+    int year = 0;
+    int month = 0; // 1-12
+};
+std::optional<KeyMonth> MonthOfKey(std::string_view date_key);
+
+// The number (1-25) of the month-menu item that stands for the month of `date_key`, matched on
+// the item's own year and month so that custom month captions make no difference; nothing when
+// the month is not in the menu.
+std::optional<int> MonthMenuItemFor(
+    const std::vector<MonthMenuItem>& items, std::string_view date_key);
+
+} // namespace orvane
