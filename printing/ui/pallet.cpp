@@ -1,0 +1,276 @@
+#include "printing/ui/pallet.h"
+
+#include "core/ui/calendar_host.h"
+#include "core/ui/dialog_style.h"
+#include "core/ui/notifier.h"
+#include "core/ui/text_codec.h"
+#include "printing/ui/print_size_store.h"
+#include "printing/ui/printer_port.h"
+
+#include <QCloseEvent>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+namespace orvane {
+
+namespace {
+
+const QString kScaleX = QStringLiteral("ScaleX");
+const QString kScaleY = QStringLiteral("ScaleY");
+
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 582;
+const QRect kPanelGeometry(207, 559, 378, 23);
+// With weeks left off, the strip reaches the window's right edge to say so.
+const QRect kWidePanelGeometry(207, 559, kClientWidth - 207, 23);
+
+int FieldValue(const QString& text, int fallback) {
+    return ParsePrintSize(ToCp1252(text).value_or(std::string()), fallback);
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , host_(host)
+    , store_(store)
+    , printer_(printer) {
+    setObjectName(QStringLiteral("TPallet"));
+    setWindowTitle(QStringLiteral("Print Pallet"));
+    setAccessibleName(QStringLiteral("Print Pallet"));
+    setFixedSize(kClientWidth, kClientHeight);
+    setFont(PageFont(false));
+    QPalette page_palette = palette();
+    page_palette.setColor(QPalette::Window, Qt::white);
+    page_palette.setColor(QPalette::WindowText, Qt::black);
+    setPalette(page_palette);
+    setAutoFillBackground(true);
+
+    static const char* const kDefaultTitles[] = { "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT" };
+    for (int column = 0; column < kPageColumns; ++column) {
+        auto* label = new QLabel(QString::fromLatin1(kDefaultTitles[column]), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(column + 1));
+        label->setGeometry(kTitleLefts[column], kTitleTop, kTitleWidths[column], kTitleHeight);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(PageFont(true));
+        label->setAccessibleDescription(
+            QStringLiteral("Week-day title of column %1").arg(column + 1));
+        titles_[column] = label;
+    }
+
+    panel1_ = new QWidget(this);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    panel1_->setAccessibleName(QStringLiteral("Print commands"));
+    panel1_->setGeometry(kPanelGeometry);
+    QPalette strip = panel1_->palette();
+    strip.setColor(QPalette::Window, QColor(0, 0, 255));
+    panel1_->setPalette(strip);
+    panel1_->setAutoFillBackground(true);
+    const QFont small = ProgramFont(QStringLiteral("Small Fonts"), 9);
+    panel1_->setFont(small);
+
+    bit_btn2_ = new QPushButton(QStringLiteral("Print"), panel1_);
+    bit_btn2_->setObjectName(QStringLiteral("BitBtn2"));
+    bit_btn2_->setAccessibleName(QStringLiteral("Print"));
+    bit_btn2_->setGeometry(17, 2, 71, 20);
+    bit_btn1_ = new QPushButton(QStringLiteral("Cancel"), panel1_);
+    bit_btn1_->setObjectName(QStringLiteral("BitBtn1"));
+    bit_btn1_->setAccessibleName(QStringLiteral("Cancel"));
+    bit_btn1_->setGeometry(97, 2, 71, 20);
+
+    const auto make_label = [this](const QString& name, const QString& text, int left) {
+        auto* label = new QLabel(text, panel1_);
+        label->setObjectName(name);
+        label->move(left, 6);
+        label->adjustSize();
+        SetTextColour(label, kErrorYellow);
+        return label;
+    };
+    label8_ = make_label(QStringLiteral("Label8"), QStringLiteral("DPI width:"), 176);
+    label9_ = make_label(QStringLiteral("Label9"), QStringLiteral("DPI heigth:"), 276);
+    label10_ = make_label(QStringLiteral("Label10"), QString(), 376);
+    label10_->setAccessibleDescription(QStringLiteral("Weeks left off the printed page"));
+    label10_->hide();
+
+    const auto make_field = [this](const QString& name, const QString& accessible, int left) {
+        auto* field = new QLineEdit(panel1_);
+        field->setObjectName(name);
+        field->setAccessibleName(accessible);
+        field->setGeometry(left, 3, 41, 18);
+        field->setMaxLength(5);
+        field->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[0-9]{0,5}")), field));
+        return field;
+    };
+    um_number_edit2_
+        = make_field(QStringLiteral("umNumberEdit2"), QStringLiteral("DPI width"), 226);
+    um_number_edit1_
+        = make_field(QStringLiteral("umNumberEdit1"), QStringLiteral("DPI height"), 330);
+    label8_->setBuddy(um_number_edit2_);
+    label9_->setBuddy(um_number_edit1_);
+
+    connect(bit_btn2_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(bit_btn1_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+
+    close_timer_.setSingleShot(true);
+    close_timer_.setInterval(kCloseDelay);
+    connect(&close_timer_, &QTimer::timeout, this, [this] { CloseAfterPrinting(); });
+
+    FormCreate();
+}
+
+void TPallet::FormCreate() {
+    const auto stored = [this](const QString& name, int fallback) {
+        const std::optional<QString> text = store_.Read(name);
+        return text ? FieldValue(*text, fallback) : fallback;
+    };
+    um_number_edit2_->setText(QString::number(stored(kScaleX, kDefaultPrintWidth)));
+    um_number_edit1_->setText(QString::number(stored(kScaleY, kDefaultPrintHeight)));
+}
+
+void TPallet::Prepare() {
+    const QStringList titles = host_.DayTitleTexts();
+    for (int column = 0; column < kPageColumns && column < titles.size(); ++column)
+        titles_[column]->setText(titles[column]);
+    panel1_->show();
+    um_number_edit1_->show();
+    um_number_edit2_->show();
+    RefreshPage();
+}
+
+void TPallet::OpenModeless() {
+    Prepare();
+    move(0, 0);
+    show();
+    raise();
+    activateWindow();
+}
+
+int TPallet::PrintWidth() const {
+    return FieldValue(um_number_edit2_->text(), 0);
+}
+
+int TPallet::PrintHeight() const {
+    return FieldValue(um_number_edit1_->text(), 0);
+}
+
+void TPallet::RefreshPage() {
+    ShowWeeksLeftOff(LayOutCells(ReadPageCells(host_)).WeeksLeftOff());
+    update();
+}
+
+void TPallet::ShowWeeksLeftOff(int weeks) {
+    weeks_left_off_ = weeks;
+    label10_->setText(QString::fromStdString(WeeksLeftOffText(weeks)));
+    label10_->adjustSize();
+    label10_->setVisible(weeks > 0);
+    panel1_->setGeometry(weeks > 0 ? kWidePanelGeometry : kPanelGeometry);
+}
+
+void TPallet::BitBtn1Click() {
+    close();
+}
+
+void TPallet::BitBtn2Click() {
+    if (WaitingToClose())
+        return;
+    std::unique_ptr<QPrinter> printer = printer_.DefaultPrinter();
+    QString pdf_file;
+    if (!printer) {
+        pdf_file = printer_.AskPdfFileName(this);
+        if (pdf_file.isEmpty())
+            return;
+        printer = MakePdfPrinter(pdf_file);
+    }
+    printer->setPageOrientation(QPageLayout::Landscape);
+    printer->setDocName(QStringLiteral("Orvane calendar"));
+
+    const QString failure = pdf_file.isEmpty()
+        ? QStringLiteral("The printer could not be started. Nothing was printed.")
+        : QStringLiteral("The PDF file could not be written:\n%1").arg(pdf_file);
+    const PageCells cells = ReadPageCells(host_);
+    const PageLayout layout = LayOutCells(cells);
+    ShowWeeksLeftOff(layout.WeeksLeftOff());
+    QStringList titles;
+    for (const QLabel* label : titles_)
+        titles << label->text();
+
+    QPainter painter;
+    if (!painter.begin(printer.get())) {
+        host_.notifier().Error(failure);
+        return;
+    }
+    PaintPrintedPage(painter, layout, cells, titles, PrintWidth(), PrintHeight());
+    if (!painter.end()) {
+        host_.notifier().Error(failure);
+        return;
+    }
+
+    // The strip stays hidden until the next showing; both windows take no input until the
+    // window closes.
+    panel1_->hide();
+    setEnabled(false);
+    if (QWidget* main = host_.MainWidget())
+        main->setEnabled(false);
+    close_timer_.start();
+}
+
+void TPallet::CloseAfterPrinting() {
+    EndWait();
+    close();
+}
+
+void TPallet::EndWait() {
+    close_timer_.stop();
+    setEnabled(true);
+    if (QWidget* main = host_.MainWidget())
+        main->setEnabled(true);
+}
+
+void TPallet::paintEvent(QPaintEvent*) {
+    const PageCells cells = ReadPageCells(host_);
+    const PageLayout layout = LayOutCells(cells);
+    QPainter painter(this);
+    PaintPage(painter, layout, cells);
+    if (layout.WeeksLeftOff() != weeks_left_off_) {
+        // The grid changed since the strip was set; the strip is not changed while painting.
+        const int weeks = layout.WeeksLeftOff();
+        QMetaObject::invokeMethod(
+            this, [this, weeks] { ShowWeeksLeftOff(weeks); }, Qt::QueuedConnection);
+    }
+}
+
+void TPallet::closeEvent(QCloseEvent* event) {
+    const bool was_shown = isVisible();
+    if (WaitingToClose())
+        EndWait();
+    const bool width_stored = store_.Write(kScaleX, um_number_edit2_->text());
+    const bool height_stored = store_.Write(kScaleY, um_number_edit1_->text());
+    if (!width_stored || !height_stored)
+        host_.notifier().Warning(QStringLiteral("The print size could not be stored."));
+    event->accept();
+    if (was_shown)
+        host_.ChildWindowClosed();
+}
+
+bool TPallet::event(QEvent* event) {
+    // Coming back to the window after editing the grid shows the grid as it is now.
+    if (event->type() == QEvent::WindowActivate)
+        RefreshPage();
+    return QWidget::event(event);
+}
+
+} // namespace orvane
