@@ -1,0 +1,178 @@
+#include "mainwindow/ui/note_editor.h"
+
+#include "core/day_store.h"
+#include "core/ui/notifier.h"
+#include "core/ui/text_codec.h"
+
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace orvane {
+
+namespace {
+
+// Document margin of the note editors; the wrap width is the editor's width less both margins.
+constexpr int kNoteMargin = 2;
+
+} // namespace
+
+QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
+    QStringList lines;
+    if (text.isEmpty())
+        return lines;
+    QStringList paragraphs = text.split(QLatin1Char('\n'));
+    if (paragraphs.size() > 1 && paragraphs.last().isEmpty())
+        paragraphs.removeLast();
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    for (const QString& paragraph : std::as_const(paragraphs)) {
+        if (paragraph.isEmpty()) {
+            lines << QString();
+            continue;
+        }
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+NoteEditor::NoteEditor(int number, Notifier& notifier, QWidget* parent)
+    : QPlainTextEdit(parent)
+    , number_(number)
+    , notifier_(notifier) {
+    setObjectName(QStringLiteral("Memo%1").arg(number));
+    setFrameShape(QFrame::NoFrame);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setTabChangesFocus(true);
+    document()->setDocumentMargin(kNoteMargin);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!filling_)
+            changed_ = true;
+    });
+}
+
+int NoteEditor::WrapWidth() const {
+    return width() - 2 * kNoteMargin;
+}
+
+QStringList NoteEditor::DisplayLines() const {
+    return WrapNoteLines(toPlainText(), font(), WrapWidth());
+}
+
+void NoteEditor::Fill(const QString& text) {
+    filling_ = true;
+    setPlainText(text);
+    filling_ = false;
+    changed_ = false;
+}
+
+void NoteEditor::MoveCaretToLine(int line) {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::Start);
+    cursor.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, line);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+int NoteEditor::LinesAfterInsert(const QString& insert) const {
+    const QTextCursor cursor = textCursor();
+    QString text = toPlainText();
+    text.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(), insert);
+    return static_cast<int>(WrapNoteLines(text, font(), WrapWidth()).size());
+}
+
+bool NoteEditor::AcceptsInsert(const QString& insert) const {
+    QString without_breaks = insert;
+    without_breaks.remove(QLatin1Char('\n'));
+    if (!IsTypeableText(without_breaks))
+        return false;
+    const int lines_now = static_cast<int>(DisplayLines().size());
+    const int lines_after = LinesAfterInsert(insert);
+    // Inserting is refused only when it would pass the limit; a note already past it (from a
+    // file) can still be edited as long as it does not grow.
+    return lines_after <= kMaxEntries || lines_after <= lines_now;
+}
+
+void NoteEditor::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+        emit PageKey(key == Qt::Key_PageDown);
+        return;
+    }
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    const bool command
+        = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    QString insert;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        insert = QStringLiteral("\n");
+    else if (!command)
+        insert = event->text();
+    const bool inserts = !insert.isEmpty() && key != Qt::Key_Backspace && key != Qt::Key_Delete
+        && key != Qt::Key_Escape;
+    if (inserts && !AcceptsInsert(insert)) {
+        notifier_.Beep();
+        event->accept();
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // A plain line break, whatever the modifiers, so no other separator reaches the text.
+        insertPlainText(QStringLiteral("\n"));
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void NoteEditor::inputMethodEvent(QInputMethodEvent* event) {
+    if (!event->commitString().isEmpty() && !AcceptsInsert(event->commitString())) {
+        notifier_.Beep();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
+bool NoteEditor::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasText();
+}
+
+void NoteEditor::insertFromMimeData(const QMimeData* source) {
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!AcceptsInsert(text)) {
+        notifier_.Beep();
+        return;
+    }
+    insertPlainText(text);
+}
+
+void NoteEditor::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    emit Entered(number_);
+}
+
+void NoteEditor::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    // Another window becoming active or a pop-up opening is not the user leaving the note.
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        emit Left(number_);
+}
+
+} // namespace orvane

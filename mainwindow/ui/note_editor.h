@@ -1,0 +1,57 @@
+// The note editor of one grid cell. Its lines are its display lines: each paragraph broken where
+// the editor wraps it at its own width and font, an empty last line not counted. It refuses any
+// input that would take the note past 20 lines or that a day string cannot hold (control
+// characters, characters outside Windows-1252).
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QStringList>
+
+namespace orvane {
+
+class Notifier;
+
+// The display lines of `text` as an editor of `font` wrapping at `width` pixels shows them.
+QStringList WrapNoteLines(const QString& text, const QFont& font, int width);
+
+class NoteEditor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    NoteEditor(int number, Notifier& notifier, QWidget* parent);
+
+    int number() const { return number_; } // N of MemoN
+    QStringList DisplayLines() const;
+    int WrapWidth() const;
+
+    // Replaces the text as the grid fills it; the editor then counts as unchanged.
+    void Fill(const QString& text);
+    bool changed() const { return changed_; }
+    void MarkStored() { changed_ = false; }
+    void MoveCaretToLine(int line);
+
+    // The number of display lines `text` would have if `insert` replaced the current selection.
+    int LinesAfterInsert(const QString& insert) const;
+
+signals:
+    void Entered(int number);
+    void Left(int number);
+    void PageKey(bool down);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    bool AcceptsInsert(const QString& insert) const;
+
+    int number_;
+    Notifier& notifier_;
+    bool filling_ = false;
+    bool changed_ = false;
+};
+
+} // namespace orvane

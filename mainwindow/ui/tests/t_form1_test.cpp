@@ -1,0 +1,414 @@
+#include "core/clock.h"
+#include "core/day_file.h"
+#include "core/text_file.h"
+#include "core/ui/desktop.h"
+#include "core/ui/notifier.h"
+#include "mainwindow/ui/note_editor.h"
+#include "mainwindow/ui/t_form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+using namespace orvane;
+
+namespace {
+
+const char* kPref
+    = "01100001010\r\nSUN\r\nMON\r\nTUE\r\nWED\r\nTHU\r\nFRI\r\nSAT\r\nJan\r\nFeb\r\n"
+      "Mar\r\nApr\r\nMay\r\nJun\r\nJul\r\nAug\r\nSep\r\nOct\r\nNov\r\nDec\r\ncsystem\r\n"
+      "00.00\r\n00.00\r\n0\r\nVerdana\r\n";
+
+Date D(int y, unsigned m, unsigned d) {
+    return Date { std::chrono::year(y), std::chrono::month(m), std::chrono::day(d) };
+}
+
+// A program folder in a temporary directory with its csystem data and a main window on it.
+struct Harness {
+    explicit Harness(const std::string& pref = kPref, const std::string* cdat = nullptr)
+        : clock(LocalTime { D(2024, 3, 14), 9, 0, 0 }) {
+        data = std::filesystem::path(dir.path().toStdString()) / "csystem";
+        std::filesystem::create_directories(data);
+        if (!pref.empty())
+            WriteFileAtomic(data / "pref.ovd", pref);
+        if (cdat)
+            WriteFileAtomic(data / "cdat.ovd", *cdat);
+        else
+            WriteFileAtomic(data / "cdat.ovd", "");
+        options.program_dir = dir.path();
+        options.data_dir = data;
+        options.application_title = QStringLiteral("Orvane");
+        options.lock_dir = dir.path();
+    }
+    TForm1& Form() {
+        if (!form)
+            form = std::make_unique<TForm1>(options, notes, desk, clock);
+        return *form;
+    }
+    std::string Read(const char* name) { return ReadWholeFile(data / name).bytes; }
+
+    QTemporaryDir dir;
+    std::filesystem::path data;
+    StartupOptions options;
+    RecordingNotifier notes;
+    RecordingDesktop desk;
+    FixedClock clock;
+    std::unique_ptr<TForm1> form;
+};
+
+void Paste(NoteEditor* note, const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    note->paste();
+}
+
+std::string SavedCalendarWith(int slot, const std::string& entries) {
+    DayStore store;
+    NewCalendar(D(2024, 3, 10), store);
+    store[slot] += entries;
+    return FormatDayFile(store);
+}
+
+} // namespace
+
+class TForm1Test : public QObject {
+    Q_OBJECT
+private slots:
+    void startupCreatesANewCalendarFromToday() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        QCOMPARE(SplitLines(h.Read("cdat.ovd")).size(), std::size_t(738));
+        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024"));
+        QCOMPARE(h.Form().State().TodayKey, std::string("Mar/14/2024"));
+        auto* header = h.Form().findChild<QLineEdit*>(QStringLiteral("Memo1"));
+        QCOMPARE(header->text(), QStringLiteral("Mar 10, 2024"));
+        QCOMPARE(
+            h.Form().findChild<QLineEdit*>(QStringLiteral("Memo9"))->text(), QStringLiteral("14"));
+        QCOMPARE(h.Form().note(5)->accessibleName(), QStringLiteral("Thursday 14 March 2024"));
+        QVERIFY(h.notes.boxes.empty());
+        // Entry items wait for the first activation; the saved-preferences items are enabled.
+        QVERIFY(!h.Form().action(QStringLiteral("DailyEntry1"))->isEnabled());
+        QVERIFY(h.Form().action(QStringLiteral("SaveCalendar1"))->isEnabled());
+        h.Form().FormActivate();
+        QVERIFY(h.Form().action(QStringLiteral("DailyEntry1"))->isEnabled());
+    }
+
+    void unsavedPreferencesDisableItemsAndSaveNothingOnClose() {
+        std::string pref = kPref;
+        pref[2] = '0';
+        Harness h(pref);
+        QVERIFY(h.Form().FormCreate());
+        QVERIFY(!h.Form().action(QStringLiteral("SaveCalendar1"))->isEnabled());
+        QVERIFY(!h.Form().action(QStringLiteral("CycleCalendar1"))->isEnabled());
+        h.Form().FormActivate();
+        QVERIFY(h.Form().action(QStringLiteral("WeeklyEntry1"))->isEnabled());
+        QVERIFY(!h.Form().action(QStringLiteral("Archives1"))->isEnabled());
+        const std::string before = h.Read("cdat.ovd");
+        QTest::keyClicks(h.Form().note(1), QStringLiteral("lost"));
+        h.Form().show();
+        QVERIFY(h.Form().close());
+        QCOMPARE(h.Read("cdat.ovd"), before);
+    }
+
+    void quitNoSaveNeverWrites() {
+        const std::string saved = SavedCalendarWith(3, "Dentist\a");
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        QTest::keyClicks(h.Form().note(1), QStringLiteral("typed"));
+        h.Form().show();
+        h.Form().QuitNoSave();
+        QVERIFY(!h.Form().isVisible());
+        QCOMPARE(h.Read("cdat.ovd"), saved);
+    }
+
+    void closingSavesWhatWasTyped() {
+        const std::string saved = SavedCalendarWith(3, "Dentist\a");
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        h.Form().MemoEnter(2);
+        QTest::keyClicks(h.Form().note(1), QStringLiteral("Gym"));
+        h.Form().show();
+        QVERIFY(h.Form().close());
+        DayStore store;
+        ParseDayFile(h.Read("cdat.ovd"), store);
+        QCOMPARE(store[1], std::string("Mar/10/2024Gym\a"));
+        QCOMPARE(store[3], std::string("Mar/12/2024Dentist\a"));
+    }
+
+    void secondInstanceTouchesNoFile() {
+        Harness h;
+        QLockFile first(QDir(h.dir.path()).filePath(QStringLiteral("Orvane.lock")));
+        QVERIFY(first.tryLock(0));
+        std::filesystem::remove(h.data / "pref.ovd");
+        QVERIFY(!h.Form().FormCreate());
+        QCOMPARE(h.notes.texts(),
+            QStringList { QStringLiteral(
+                "You can only have one instance of [ORVANE] running at one time.") });
+        QVERIFY(h.desk.opened.isEmpty());
+        QCOMPARE(h.Read("cdat.ovd"), std::string());
+    }
+
+    void missingPreferencesOpensErrorDocAndEnds() {
+        Harness h("");
+        QVERIFY(!h.Form().FormCreate());
+        QCOMPARE(h.notes.texts(),
+            QStringList { QStringLiteral("A pref.ovd file must be in the Orvane.exe folder.  This "
+                                         "error\nis usually caused by another program attempting "
+                                         "to start Orvane.") });
+        QCOMPARE(h.desk.opened.size(), 1);
+        QVERIFY(h.desk.opened[0].endsWith(QStringLiteral("/Error.doc")));
+        QCOMPARE(h.Read("cdat.ovd"), std::string());
+    }
+
+    void badRecordCountEndsWithoutWriting() {
+        const std::string damaged = "Mar/10/2024\r\nMar/11/2024\r\nMar/12/2024\r\n";
+        Harness h(kPref, &damaged);
+        QVERIFY(!h.Form().FormCreate());
+        QCOMPARE(h.notes.texts(),
+            QStringList { QStringLiteral(
+                "Bad record count in cdat.ovd file. Restore latest Orvane backup and restart.") });
+        QCOMPARE(h.desk.pointer_moves.size(), std::size_t(1));
+        QCOMPARE(h.Read("cdat.ovd"), damaged);
+    }
+
+    void missingDayFileStopsWithoutWriting() {
+        Harness h;
+        std::filesystem::remove(h.data / "cdat.ovd");
+        QVERIFY(!h.Form().FormCreate());
+        QCOMPARE(h.notes.boxes.size(), std::size_t(1));
+        QVERIFY(h.notes.boxes[0].text.contains(QStringLiteral("cdat.ovd")));
+        QVERIFY(h.notes.boxes[0].text.contains(QStringLiteral("bdat.ovd")));
+        QVERIFY(!std::filesystem::exists(h.data / "cdat.ovd"));
+    }
+
+    void failedSaveKeepsTheProgramOpen() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        std::filesystem::remove_all(h.data);
+        QVERIFY(!h.Form().close());
+        QVERIFY(h.Form().isVisible());
+        QCOMPARE(h.notes.boxes.size(), std::size_t(1));
+        QVERIFY(h.notes.boxes[0].text.contains(QStringLiteral("cdat.ovd")));
+        h.Form().QuitNoSave();
+        QVERIFY(!h.Form().isVisible());
+    }
+
+    void typedNotesAreStoredAsDisplayLines() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        NoteEditor* note = h.Form().note(1);
+        h.Form().MemoEnter(2);
+        QTest::keyClicks(note, QStringLiteral("A"));
+        QTest::keyClick(note, Qt::Key_Return);
+        QTest::keyClick(note, Qt::Key_Return);
+        QTest::keyClicks(note, QStringLiteral("C"));
+        QTest::keyClick(note, Qt::Key_Return); // a final line break adds no entry
+        h.Form().ResetMemos();
+        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024A\a\aC\a"));
+
+        note->selectAll();
+        QTest::keyClick(note, Qt::Key_Delete);
+        h.Form().ResetMemos();
+        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024"));
+
+        const QString long_line = QStringLiteral(
+            "Meet the whole planning committee at the town hall about the summer fair");
+        QTest::keyClicks(note, long_line);
+        const QStringList lines = note->DisplayLines();
+        QVERIFY(lines.size() >= 3);
+        QCOMPARE(lines.join(QString()), long_line);
+        // The stored lines are the lines the editor shows on screen.
+        h.Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.Form()));
+        int shown = 0;
+        for (QTextBlock block = note->document()->begin(); block.isValid(); block = block.next())
+            shown += block.layout()->lineCount();
+        QCOMPARE(shown, static_cast<int>(lines.size()));
+        h.Form().ResetMemos();
+        QCOMPARE(EntryCount(h.Form().State().store[1]), static_cast<int>(lines.size()));
+    }
+
+    void unsafeCharactersAreRefused() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        NoteEditor* note = h.Form().note(2);
+        QKeyEvent bell_key(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(7)));
+        QApplication::sendEvent(note, &bell_key);
+        QTest::keyClicks(note, QStringLiteral("ok"));
+        QCOMPARE(note->toPlainText(), QStringLiteral("ok"));
+        Paste(note, QStringLiteral("a") + QChar(7) + QStringLiteral("b"));
+        Paste(note, QStringLiteral("中文"));
+        QCOMPARE(note->toPlainText(), QStringLiteral("ok"));
+        QCOMPARE(h.notes.beeps, 3);
+        Paste(note, QStringLiteral("€5\r\nnext"));
+        QCOMPARE(note->toPlainText(), QStringLiteral("ok€5\nnext"));
+    }
+
+    void twentyLineGuardRefusesWithoutDeleting() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        NoteEditor* note = h.Form().note(3);
+        QStringList twenty;
+        for (int i = 1; i <= 20; ++i)
+            twenty << QString::number(i);
+        Paste(note, twenty.join(QLatin1Char('\n')));
+        QCOMPARE(note->DisplayLines().size(), 20);
+        QTest::keyClick(note, Qt::Key_Return); // an empty last line is allowed and not counted
+        QTest::keyClicks(note, QStringLiteral("x"));
+        QCOMPARE(note->DisplayLines().size(), 20);
+        QCOMPARE(note->toPlainText(), twenty.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        Paste(note, QStringLiteral("a\nb"));
+        QCOMPARE(note->DisplayLines().size(), 20);
+        QTest::keyClick(note, Qt::Key_Backspace);
+        QTest::keyClick(note, Qt::Key_Backspace);
+        QCOMPARE(note->DisplayLines().last(), QStringLiteral("2"));
+        QVERIFY(h.notes.beeps >= 2);
+    }
+
+    void overflowMarkerAndPreview() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        auto fill = [&](int cell, int lines) {
+            QStringList text;
+            for (int i = 1; i <= lines; ++i)
+                text << QStringLiteral("line %1").arg(i);
+            h.Form().note(cell)->setPlainText(text.join(QLatin1Char('\n')));
+        };
+        auto* corner = h.Form().findChild<QWidget*>(QStringLiteral("Panel46"));
+        auto* marker = h.Form().findChild<QWidget*>(QStringLiteral("Panel88"));
+        fill(3, 9);
+        QVERIFY(corner->isVisible());
+        QVERIFY(!marker->isVisible());
+        fill(3, 10);
+        QVERIFY(!corner->isVisible());
+        QVERIFY(marker->isVisible());
+
+        auto* preview = h.Form().findChild<QPlainTextEdit*>(QStringLiteral("Memo85"));
+        auto* image = h.Form().findChild<QLabel*>(QStringLiteral("Image6"));
+        QTest::mouseMove(image, QPoint(5, 5));
+        QTRY_VERIFY(preview->isVisible());
+        QCOMPARE(preview->geometry(), QRect(364 + 2, 37 + 19, 182, 294));
+        QVERIFY(preview->toPlainText().endsWith(QStringLiteral("line 10")));
+
+        fill(30, 12); // bottom row: the preview opens upward
+        QTest::mouseMove(h.Form().findChild<QLabel*>(QStringLiteral("Image60")), QPoint(5, 5));
+        QTRY_COMPARE(preview->geometry(), QRect(182 + 2, 593 - 294, 182, 294));
+        QTest::mouseMove(h.Form().note(10)->viewport(), QPoint(10, 10));
+        QTRY_VERIFY(!preview->isVisible());
+    }
+
+    void refillsLeaveUntouchedDaysByteIdentical() {
+        DayStore store;
+        NewCalendar(D(2024, 3, 10), store);
+        store[2] += std::string(600, 'w') + "\a";
+        store[3] += "An entry that is much wider than the cell it is shown in, by far\a";
+        for (int i = 1; i <= 20; ++i)
+            store[4] += (i == 7 ? std::string(90, 'y') : "entry " + std::to_string(i)) + "\a";
+        store[5] += "tail kept\aafter the last separator";
+        const std::string saved = FormatDayFile(store);
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        for (int i = 0; i < 3; ++i)
+            h.Form().FillOutCalendar();
+        h.Form().ResetMemos();
+        h.Form().Dn1Click();
+        h.Form().Up1Click();
+        QVERIFY(h.Form().SaveCalendar());
+        QCOMPARE(h.Read("cdat.ovd"), saved.substr(0, saved.size()));
+        QCOMPARE(h.Form().State().ActiveNote, 70);
+    }
+
+    void nothingIsStoredWhileTheGridIsStale() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().MemoEnter(2);
+        QTest::keyClicks(h.Form().note(1), QStringLiteral("old view"));
+        h.Form().State().store[1] = "Mar/10/2024changed by a dialog\a";
+        h.Form().MarkGridStale();
+        h.Form().ResetMemos();
+        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024changed by a dialog\a"));
+        h.Form().RadioButton1Click();
+        QVERIFY(!h.Form().grid_stale());
+        QCOMPARE(h.Form().note(1)->toPlainText(), QStringLiteral("changed by a dialog"));
+    }
+
+    void typedTextSurvivesAMonthJump() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().MemoEnter(4);
+        QTest::keyClicks(h.Form().note(2), QStringLiteral("keep me"));
+        const auto items = h.Form().RebuildMonthMenu();
+        QCOMPARE(items[0].caption, std::string("Mar   2024"));
+        QCOMPARE(h.Form().action(QStringLiteral("Mo3"))->text(), QStringLiteral("May  2024"));
+        h.Form().Date1Click(3);
+        QCOMPARE(h.Form().State().TopSlot, items[2].slot);
+        QCOMPARE(h.Form().State().store[2], std::string("Mar/11/2024keep me\a"));
+        QVERIFY(h.notes.boxes.empty());
+    }
+
+    void navigationAndPageKeys() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().MemoEnter(2);
+        h.Form().Dn1Click();
+        QCOMPARE(h.Form().State().TopSlot, 8);
+        QCOMPARE(h.Form().findChild<QLineEdit*>(QStringLiteral("Memo1"))->text(),
+            QStringLiteral("Mar 17, 2024"));
+        QTest::keyClick(h.Form().note(3), Qt::Key_PageDown);
+        QCOMPARE(h.Form().State().TopSlot, 22); // the row holding 1 April 2024
+        QTest::keyClick(h.Form().findChild<QLineEdit*>(QStringLiteral("Memo5")), Qt::Key_PageUp);
+        QCOMPARE(h.Form().State().TopSlot, 1);
+        h.Form().Up1Click();
+        QCOMPARE(h.Form().State().TopSlot, 1);
+    }
+
+    void functionKeysWorkWithMenusClosedWhenEnabled() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        int daily = 0;
+        int search = 0;
+        MainWindowCommands commands;
+        commands.DailyEntry = [&] { ++daily; };
+        commands.Search = [&] { ++search; };
+        h.Form().SetCommands(commands);
+        h.Form().show();
+        QApplication::setActiveWindow(&h.Form());
+        QVERIFY(QTest::qWaitForWindowActive(&h.Form()));
+        QTRY_VERIFY(h.Form().activation_count() > 0);
+        h.Form().action(QStringLiteral("DailyEntry1"))->setEnabled(false);
+        QTest::keyClick(&h.Form(), Qt::Key_F1);
+        QCOMPARE(daily, 0);
+        h.Form().action(QStringLiteral("DailyEntry1"))->setEnabled(true);
+        QTest::keyClick(&h.Form(), Qt::Key_F1);
+        QTest::keyClick(&h.Form(), Qt::Key_F9);
+        QCOMPARE(daily, 1);
+        QCOMPARE(search, 1);
+    }
+
+    void instructionsOpenTheHelpPage() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().action(QStringLiteral("Instructions1"))->trigger();
+        QCOMPARE(h.desk.opened.size(), 1);
+        QVERIFY(h.desk.opened[0].endsWith(QStringLiteral("/Help/Orvane.html")));
+    }
+
+    void applicationTitleKeepsFirstCharacter() {
+        QCOMPARE(ApplicationTitle(QStringLiteral("/opt/x/orvane")), QStringLiteral("orvane"));
+        QCOMPARE(ApplicationTitle(QStringLiteral("C:/x/ORVANE.exe")), QStringLiteral("Orvane"));
+    }
+};
+
+QTEST_MAIN(TForm1Test)
+#include "t_form1_test.moc"
