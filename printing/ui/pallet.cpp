@@ -51,6 +51,7 @@ TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer
     setObjectName(QStringLiteral("TPallet"));
     setWindowTitle(QStringLiteral("Print Pallet"));
     setAccessibleName(QStringLiteral("Print Pallet"));
+    setAccessibleDescription(QStringLiteral("The calendar grid as it will be printed"));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(PageFont(false));
     QPalette page_palette = palette();
