@@ -267,7 +267,8 @@ private slots:
 
     void printWritesOneLandscapePageThenClosesAfterTheWait() {
         port_.printer_pdf = dir_->filePath(QStringLiteral("printer.pdf"));
-        TPallet pallet(*host_, store_, port_);
+        // Owned by the main window, as in the program.
+        TPallet pallet(*host_, store_, port_, &host_->main_widget);
         pallet.OpenModeless();
         QTest::mouseClick(Button(pallet, "BitBtn2"), Qt::LeftButton);
 
