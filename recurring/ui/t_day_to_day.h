@@ -1,0 +1,29 @@
+// "Day to Day Entries": one entry text on every N-th day from a From date to a To date, and a
+// daily record so that cycling continues the series.
+#pragma once
+
+#include "recurring/ui/entry_dialog.h"
+
+class QLineEdit;
+
+namespace orvane {
+
+class TDayToDay final : public EntryDialog {
+    Q_OBJECT
+public:
+    explicit TDayToDay(CalendarHost& host, QWidget* parent = nullptr);
+
+    bool IntervalError() const { return interval_error_; }
+    void umNumberEdit1Change(); // the interval check
+
+protected:
+    void PrepareOwn() override;
+    bool OwnError() const override { return interval_error_; }
+    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+
+private:
+    QLineEdit* umNumberEdit1 = nullptr;
+    bool interval_error_ = false;
+};
+
+} // namespace orvane

@@ -1,0 +1,36 @@
+// "Month to Month Entries": one entry text on the From date's day of every month, or on the last
+// day of every month.
+#pragma once
+
+#include "recurring/ui/entry_dialog.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace orvane {
+
+// " 1 st", "11 th", "22 nd": the day in two characters and its ordinal suffix.
+QString DayWithSuffix(int day);
+
+class TMoToMo final : public EntryDialog {
+    Q_OBJECT
+public:
+    explicit TMoToMo(CalendarHost& host, QWidget* parent = nullptr);
+
+    void CheckBox2Click(); // "Last day of each month"
+
+protected:
+    void PrepareOwn() override;
+    void BeforeFromCheck() override;
+    void FromGroupDoubleClick() override;
+    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+
+private:
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label2 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+};
+
+} // namespace orvane

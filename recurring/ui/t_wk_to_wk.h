@@ -1,0 +1,45 @@
+// "Week to Week Entries": one entry text on the Begin date's weekday, every week or on its
+// first to fifth or last occurrence in the month, optionally in the Begin month only.
+#pragma once
+
+#include "recurring/ui/entry_dialog.h"
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace orvane {
+
+// Weekday names as the dialog shows them, Sunday first.
+inline constexpr std::array<const char*, 7> kWeekdayNames
+    = { " Sun", " Mon", " Tue", " Wed", " Thr", " Fri", " Sat" };
+
+class TWkToWk final : public EntryDialog {
+    Q_OBJECT
+public:
+    explicit TWkToWk(CalendarHost& host, QWidget* parent = nullptr);
+
+    // The occurrence code of the selected button: 0 every week, 1-5 the n-th, 6 the last.
+    int Occurrence() const { return occurrence_; }
+    void RadioButtonClick(int code);
+
+protected:
+    void PrepareOwn() override;
+    void BeforeFromCheck() override;
+    void OnAutomaticUpdate(bool checked) override;
+    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+
+private:
+    void SetMonthOnlyUsable(bool usable);
+
+    QLineEdit* Edit2 = nullptr;
+    std::array<QRadioButton*, 7> radio_ {}; // by occurrence code
+    QCheckBox* CheckBox2 = nullptr;
+    QLabel* Label2 = nullptr;
+    int occurrence_ = 0;
+};
+
+} // namespace orvane

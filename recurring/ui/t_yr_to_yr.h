@@ -1,0 +1,18 @@
+// "Year to Year Entries": one entry text on the Begin date's month and day in every year the
+// calendar shows.
+#pragma once
+
+#include "recurring/ui/entry_dialog.h"
+
+namespace orvane {
+
+class TYrToYr final : public EntryDialog {
+    Q_OBJECT
+public:
+    explicit TYrToYr(CalendarHost& host, QWidget* parent = nullptr);
+
+protected:
+    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+};
+
+} // namespace orvane
