@@ -237,12 +237,12 @@ private:
         if (stack_.empty() || SkippingFallback())
             return;
         GroupState& group = stack_.back();
+        if (group.skip)
+            return;
         if (IsSkippedDestination(word)) {
             group.skip = true;
             return;
         }
-        if (group.skip)
-            return;
         if (word == "colortbl") {
             group.color_table = true;
             colors_.clear();
