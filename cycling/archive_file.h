@@ -1,0 +1,23 @@
+// The archive file archive.ovd: the days a cycle removes from the calendar, kept as plain text
+// for the user to read and prune. A cycle appends; only the archive window rewrites it whole.
+//
+//   "Mar/14/2024 Dentist Call Bob " CR LF CR LF   for a day with two entries
+//   CR LF                                          after each week
+#pragma once
+
+#include "core/calendar_state.h"
+#include "core/day_store.h"
+#include "core/result.h"
+
+#include <string>
+
+namespace orvane {
+
+// What one cycle appends for the top week (slots 1-7): each day with entries as its key, a blank
+// and every entry followed by a blank, then an empty line; then one more empty line.
+std::string ArchiveWeekBytes(const DayStore& store);
+
+// Appends the top week to archive.ovd, creating the file when it is missing.
+Status ArchiveTopWeek(const DataFolder& data, const DayStore& store);
+
+} // namespace orvane

@@ -1,0 +1,123 @@
+#include "cycling/calendar_cycle.h"
+
+#include "core/entry_limit.h"
+#include "core/text_file.h"
+#include "cycling/archive_file.h"
+#include "recurring/recurring_record.h"
+
+#include <array>
+#include <optional>
+
+namespace orvane {
+
+Status BackupDayFile(const DataFolder& data) {
+    const FileRead read = ReadWholeFile(data.cdat());
+    if (!read.ok())
+        return Status::Error(read.error);
+    return WriteFileAtomic(data.bdat(), read.bytes);
+}
+
+bool MayCycle(const DayStore& store, const Date& today) {
+    const auto saturday = ParseDateKey(store[7]);
+    return saturday && today >= *saturday;
+}
+
+Status CheckCycleSlots(const DayStore& store) {
+    for (int slot : { 7, 736, 737 }) {
+        if (!ParseDateKey(store[slot])) {
+            return Status::Error("The calendar can not be cycled: day " + std::to_string(slot)
+                + " holds no valid date. Restore the latest Orvane backup.");
+        }
+    }
+    return Status::Ok();
+}
+
+void MoveWeek(DayStore& store) {
+    for (int slot = 1; slot <= 731; ++slot)
+        store[slot] = std::move(store[slot + 7]);
+    const Date base = *ParseDateKey(store[730]);
+    for (int slot = 731; slot <= kCalendarDays; ++slot)
+        store[slot] = DateKey(AddDays(base, slot - 730));
+}
+
+Status ApplyRecords(CalendarState& state, const std::vector<std::string>& lines,
+    std::vector<std::string>& messages) {
+    std::array<std::optional<Date>, 7> week;
+    for (int i = 0; i < 7; ++i)
+        week[static_cast<std::size_t>(i)] = ParseDateKey(state.store[kNewWeekFirstSlot + i]);
+    for (const std::string& line : lines) {
+        if (line.empty())
+            continue;
+        const auto record = ParseRecord(line);
+        if (!record) {
+            messages.emplace_back(kInvalidRecordMessage);
+            continue;
+        }
+        for (int i = 0; i < 7; ++i) {
+            const auto& date = week[static_cast<std::size_t>(i)];
+            if (!date || !Matches(*record, *date))
+                continue;
+            state.CurrentSlot = kNewWeekFirstSlot + i;
+            state.EntryText = record->text;
+            const Status logged = CheckMaxRecs(state);
+            if (IsFull(state.EntryCount)) {
+                messages.push_back(MaxEntriesMessage(state.store[state.CurrentSlot]));
+                if (!logged)
+                    return logged;
+                continue;
+            }
+            InsertFirstEntry(state.store[state.CurrentSlot], record->text);
+        }
+    }
+    return Status::Ok();
+}
+
+std::string RewrittenRecordFile(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty() && i + 1 != lines.size())
+            continue;
+        bytes += lines[i];
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+CycleOutcome CycleCalendar(CalendarState& state) {
+    CycleOutcome outcome;
+    if (Status slots = CheckCycleSlots(state.store); !slots) {
+        outcome.error = slots;
+        return outcome;
+    }
+    const FileRead records = ReadWholeFile(state.data.fdat());
+    if (!records.ok() && records.state != FileRead::State::kMissing) {
+        outcome.error = Status::Error(records.error + "\nThe calendar was not cycled.");
+        return outcome;
+    }
+    for (const auto& needed : { state.data.fdat(), state.data.rdat() }) {
+        if (Status ready = AppendToFile(needed, "", /*create=*/true); !ready) {
+            outcome.error = Status::Error(ready.message() + "\nThe calendar was not cycled.");
+            return outcome;
+        }
+    }
+    if (Status archived = ArchiveTopWeek(state.data, state.store); !archived) {
+        outcome.error = Status::Error(archived.message() + "\nThe calendar was not cycled.");
+        return outcome;
+    }
+    MoveWeek(state.store);
+    outcome.moved = true;
+    const std::vector<std::string> lines = SplitLines(records.bytes);
+    if (Status applied = ApplyRecords(state, lines, outcome.messages); !applied) {
+        outcome.error = Status::Error(applied.message()
+            + "\nThe calendar was cycled; the recurring entries after this one were not added.");
+    }
+    // The file is written back as read, so a stopped application loses no record.
+    if (Status written = WriteFileAtomic(state.data.fdat(), RewrittenRecordFile(lines)); !written) {
+        outcome.error
+            = Status::Error((outcome.error.ok() ? std::string() : outcome.error.message() + "\n")
+                + written.message());
+    }
+    return outcome;
+}
+
+} // namespace orvane
