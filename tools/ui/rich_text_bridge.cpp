@@ -43,8 +43,9 @@ RtfFormat RtfFormatOf(const QTextCharFormat& chars) {
     if (chars.hasProperty(kHalfPointsProperty)) {
         format.half_points = chars.intProperty(kHalfPointsProperty);
     } else if (chars.hasProperty(QTextFormat::FontPixelSize)) {
-        format.half_points
-            = static_cast<int>(std::lround(chars.intProperty(QTextFormat::FontPixelSize) * 1.5));
+        // The smallest size that shows at this pixel size, so a size the box made itself
+        // stays the same through a move.
+        format.half_points = chars.intProperty(QTextFormat::FontPixelSize) * 3 / 2;
     } else if (chars.hasProperty(QTextFormat::FontPointSize)) {
         format.half_points = static_cast<int>(std::lround(chars.fontPointSize() * 2));
     }

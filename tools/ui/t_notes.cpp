@@ -71,7 +71,6 @@ TNotes::TNotes(orvane::CalendarHost& host, QWidget* parent)
     RichEdit1->setGeometry(7, 6, 249, 305);
     RichEdit1->setAccessibleName(QStringLiteral("Notes"));
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setAcceptRichText(false);
     RichEdit1->document()->setDefaultFont(font);
     QPalette palette = RichEdit1->palette();
     palette.setColor(QPalette::Text, orvane::kLabelNavy);

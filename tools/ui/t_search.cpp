@@ -73,7 +73,7 @@ TSearch::TSearch(orvane::CalendarHost& host, QWidget* parent)
 
     Label1 = new QLabel(kStatusReady, this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(10, 37, 176, 13);
+    Label1->setGeometry(10, 37, 180, 14);
     Label1->setAccessibleName(QStringLiteral("Search status"));
     Label1->setAccessibleDescription(QStringLiteral("What the search found"));
     orvane::MakeNavy(Label1);

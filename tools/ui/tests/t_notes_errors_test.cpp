@@ -3,6 +3,7 @@
 
 #include "core/text_file.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "tools/notes_and_log.h"
 #include "tools/rtf.h"
 #include "tools/ui/rich_text_bridge.h"
 
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTextEdit>
 
 using namespace orvane;
@@ -258,6 +261,48 @@ private slots:
         errors.Prepare();
         QVERIFY(memo->toPlainText().isEmpty());
         QVERIFY(host_->notes.boxes.empty());
+    }
+
+    void formatsSurviveTheBoxAndMovesWithinIt() {
+        for (int half_points : { 1, 16, 17, 20, 24, 40, 99, kRtfMaxHalfPoints }) {
+            RtfFormat format;
+            format.bold = half_points % 2 == 0;
+            format.italic = half_points > 20;
+            format.underline = half_points < 20;
+            format.strike = half_points == 17;
+            format.half_points = half_points;
+            if (half_points > 30)
+                format.color = RtfColor { 12, 34, 56 };
+            QCOMPARE(RtfFormatOf(CharFormatOf(format)), format);
+            // Without the exact size, the pixel size still gives a size shown the same.
+            QTextCharFormat pixels = CharFormatOf(format);
+            pixels.clearProperty(kHalfPointsProperty);
+            QCOMPARE(PixelSizeOfHalfPoints(RtfFormatOf(pixels).half_points),
+                PixelSizeOfHalfPoints(half_points));
+        }
+
+        RtfDocument document;
+        RtfFormat bold;
+        bold.bold = true;
+        document.Append("plain ", {});
+        document.Append("strong", bold);
+        QVERIFY(SaveNotes(NotesPath(), document));
+        TNotes notes(*host_);
+        notes.Prepare();
+        notes.show();
+        auto* box = notes.findChild<QTextEdit*>("RichEdit1");
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(6);
+        cursor.setPosition(12, QTextCursor::KeepAnchor);
+        box->setTextCursor(cursor);
+        box->copy();
+        box->moveCursor(QTextCursor::Start);
+        box->paste();
+        notes.Button1Click();
+        const RtfDocument saved = LoadNotes(NotesPath()).document;
+        QCOMPARE(QByteArray::fromStdString(saved.PlainText()), QByteArray("strongplain strong"));
+        QCOMPARE(saved.runs.front().text, std::string("strong"));
+        QCOMPARE(saved.runs.front().format, bold);
     }
 
     void charactersAFileCannotHoldAreRefusedWhereTyped() {
