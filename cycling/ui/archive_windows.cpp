@@ -1,0 +1,230 @@
+#include "cycling/ui/archive_windows.h"
+
+#include "core/text_file.h"
+#include "core/ui/dialog_style.h"
+#include "core/ui/notifier.h"
+#include "core/ui/text_codec.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace orvane {
+
+namespace {
+
+void FixedDialog(QDialog* dialog, const char* caption, int width, int height) {
+    dialog->setWindowTitle(QString::fromLatin1(caption));
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
+    dialog->setFixedSize(width, height);
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect geometry) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAccessibleName(QString::fromLatin1(caption));
+    button->setAutoDefault(false);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+TSaveArch::TSaveArch(CalendarHost&, std::function<bool()> save, QWidget* parent)
+    : QDialog(parent)
+    , save_(std::move(save)) {
+    FixedDialog(this, "Save Archives", 240, 100);
+    ApplyDialogBackground(this);
+    auto* question = new QLabel(QStringLiteral("Save changes to Archive File?"), this);
+    question->setObjectName(QStringLiteral("Label1"));
+    question->setGeometry(20, 16, 200, 20);
+    MakeNavy(question);
+    auto* ok = Button(this, "Button1", "OK", QRect(30, 60, 75, 25));
+    auto* cancel = Button(this, "Button2", "Cancel", QRect(135, 60, 75, 25));
+    connect(ok, &QPushButton::clicked, this, &TSaveArch::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &TSaveArch::Button2Click);
+}
+
+void TSaveArch::Button1Click() {
+    if (save_ && save_())
+        accept();
+}
+
+void TSaveArch::Button2Click() {
+    KeepArchiveOpen = true;
+    reject();
+}
+
+QString TArchHelp::HelpText() {
+    return QStringLiteral("  The archive file consist of a copy of the records\n"
+                          "that have been deleted from the calendar through\n"
+                          "the 'Cal / Cycle Calendar' menu item.  Records in\n"
+                          "this file may be deleted by highlighting the record(s)\n"
+                          "in the Archive File window, pressing the Delete key,\n"
+                          "and then saving the changes via the Save button.");
+}
+
+TArchHelp::TArchHelp(CalendarHost&, QWidget* parent)
+    : QDialog(parent) {
+    FixedDialog(this, "Archive Help", 360, 160);
+    ApplyDialogBackground(this);
+    auto* text = new QLabel(HelpText(), this);
+    text->setObjectName(QStringLiteral("Label1"));
+    text->setGeometry(12, 10, 340, 100);
+    MakeNavy(text);
+    auto* ok = Button(this, "Button1", "OK", QRect(142, 122, 75, 25));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TArchive::TArchive(CalendarHost& host, QWidget* parent, ModalRunner run_modal)
+    : QDialog(parent)
+    , host_(host)
+    , run_modal_(std::move(run_modal)) {
+    FixedDialog(this, "Archive File", 525, 497);
+    ApplyDialogBackground(this);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Archive File"));
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setGeometry(0, 0, 525, 457);
+    Button1 = Button(this, "Button1", "Save", QRect(150, 464, 75, 25));
+    Button2 = Button(this, "Button2", "Cancel", QRect(300, 464, 75, 25));
+    connect(Button1, &QPushButton::clicked, this, &TArchive::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TArchive::Button2Click);
+    Label1 = new QLabel(QStringLiteral("Help"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAccessibleName(QStringLiteral("Help"));
+    Label1->setAccessibleDescription(QStringLiteral("Explains the archive file"));
+    Label1->setAutoFillBackground(true);
+    QPalette palette = Label1->palette();
+    palette.setColor(QPalette::Window, Qt::blue);
+    palette.setColor(QPalette::WindowText, Qt::yellow);
+    Label1->setPalette(palette);
+    Label1->setCursor(Qt::PointingHandCursor);
+    Label1->setGeometry(480, 2, 28, 14);
+    Label1->raise();
+    Label1->installEventFilter(this);
+
+    save_arch_ = new TSaveArch(
+        host, [this] { return SaveArchive(); }, this);
+    help_ = new TArchHelp(host, this);
+}
+
+void TArchive::Reload() {
+    Memo1->clear();
+    const FileRead read = ReadWholeFile(host_.State().data.archive());
+    load_failed_ = !read.ok() && read.state != FileRead::State::kMissing;
+    if (load_failed_) {
+        // Saving now would replace a file the user could not see.
+        host_.notifier().Error(QString::fromStdString(read.error)
+            + QStringLiteral("\nThe archive can not be saved until it can be read."));
+    } else {
+        Memo1->setPlainText(FromCp1252(read.bytes));
+    }
+    Button1->setEnabled(!load_failed_);
+}
+
+bool TArchive::CanSave() const {
+    return !load_failed_;
+}
+
+void TArchive::Prepare() {
+    Reload();
+    Memo1->setFocus();
+}
+
+void TArchive::OpenModal() {
+    Prepare();
+    exec();
+}
+
+void TArchive::RunModal(QDialog& dialog) {
+    if (run_modal_)
+        run_modal_(dialog);
+    else
+        dialog.exec();
+}
+
+bool TArchive::SaveArchive() {
+    if (load_failed_)
+        return false;
+    QString text = Memo1->toPlainText();
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    const auto bytes = ToCp1252(text);
+    if (!bytes) {
+        host_.notifier().Error(QStringLiteral(
+            "The archive holds a character that can not be saved. Remove it and save again."));
+        return false;
+    }
+    const Status written = WriteFileAtomic(host_.State().data.archive(), *bytes);
+    if (!written) {
+        host_.notifier().Error(QString::fromStdString(written.message()));
+        return false;
+    }
+    return true;
+}
+
+void TArchive::Button1Click() {
+    if (load_failed_)
+        return;
+    save_arch_->Prepare();
+    RunModal(*save_arch_);
+    if (save_arch_->result() == QDialog::Accepted) {
+        accept();
+        return;
+    }
+    save_arch_->KeepArchiveOpen = false;
+    Reload(); // unsaved changes go, the window shows the file as last saved
+}
+
+void TArchive::Button2Click() {
+    reject();
+}
+
+void TArchive::Label1Click() {
+    RunModal(*help_);
+    Reload();
+}
+
+bool TArchive::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+        Label1Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+TAbout::TAbout(CalendarHost&, QWidget* parent)
+    : QDialog(parent) {
+    FixedDialog(this, "About", 300, 170);
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, QColor(0, 0, 128));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    panel->setPalette(palette);
+    panel->setGeometry(8, 8, 284, 118);
+    auto* text = new QLabel(QStringLiteral("Orvane\n\nA desktop calendar and diary: five weeks "
+                                           "of day notes, recurring entries, an archive of past "
+                                           "weeks, sunrise, sunset and the moon's phase."),
+        panel);
+    text->setObjectName(QStringLiteral("Label1"));
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignCenter);
+    text->setGeometry(10, 8, 264, 102);
+    auto* ok = Button(this, "Button1", "OK", QRect(112, 136, 75, 25));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAbout::OpenModal() {
+    Prepare();
+    exec();
+}
+
+} // namespace orvane

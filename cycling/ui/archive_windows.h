@@ -1,0 +1,90 @@
+// The archive window and its two small dialogs, and the about box. The archive window shows
+// archive.ovd for the user to read and prune; "Save" asks first, "Help" explains the file.
+#pragma once
+
+#include "core/ui/calendar_host.h"
+
+#include <QDialog>
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace orvane {
+
+// Shows a child dialog modally; tests replace it with one that drives the dialog directly.
+using ModalRunner = std::function<void(QDialog&)>;
+
+// "Save Archives": OK runs the save it was given and closes only when that succeeded.
+class TSaveArch final : public QDialog {
+    Q_OBJECT
+public:
+    TSaveArch(CalendarHost& host, std::function<bool()> save, QWidget* parent = nullptr);
+
+    // Set by Cancel, read and cleared by the archive window.
+    bool KeepArchiveOpen = false;
+
+    void Prepare() { KeepArchiveOpen = false; }
+    void Button1Click(); // OK
+    void Button2Click(); // Cancel
+
+private:
+    std::function<bool()> save_;
+};
+
+// "Archive Help": six fixed lines and OK.
+class TArchHelp final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TArchHelp(CalendarHost& host, QWidget* parent = nullptr);
+    static QString HelpText();
+};
+
+// "Archive File".
+class TArchive final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TArchive(
+        CalendarHost& host, QWidget* parent = nullptr, ModalRunner run_modal = nullptr);
+
+    void Prepare(); // loads archive.ovd
+    void OpenModal();
+    bool CanSave() const;
+
+    void Button1Click(); // Save
+    void Button2Click(); // Cancel
+    void Label1Click(); // Help
+    bool SaveArchive(); // writes the text over archive.ovd; reports a failure
+
+    TSaveArch& SaveQuestion() { return *save_arch_; }
+    TArchHelp& Help() { return *help_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RunModal(QDialog& dialog);
+    void Reload();
+
+    CalendarHost& host_;
+    ModalRunner run_modal_;
+    QPlainTextEdit* Memo1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLabel* Label1 = nullptr;
+    TSaveArch* save_arch_ = nullptr;
+    TArchHelp* help_ = nullptr;
+    bool load_failed_ = false;
+};
+
+// "About".
+class TAbout final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAbout(CalendarHost& host, QWidget* parent = nullptr);
+    void Prepare() { }
+    void OpenModal();
+};
+
+} // namespace orvane
