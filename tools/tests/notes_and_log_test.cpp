@@ -25,26 +25,6 @@ protected:
     std::filesystem::path dir_;
 };
 
-TEST_F(NotesAndLogTest, ErrorLogBytesComeBackExactly) {
-    const std::string bytes = Fixture("rdat.ovd");
-    ASSERT_FALSE(bytes.empty());
-    const auto path = dir_ / "rdat.ovd";
-    ASSERT_TRUE(WriteFileAtomic(path, bytes));
-    const ErrorLogLoad load = LoadErrorLog(path);
-    ASSERT_EQ(load.state, EditLoad::kLoaded);
-    EXPECT_EQ(load.text, bytes);
-    ASSERT_TRUE(SaveErrorLog(path, load.text));
-    EXPECT_EQ(ReadWholeFile(path).bytes, bytes);
-
-    // No line break is added after the last line; an empty log is an empty file.
-    ASSERT_TRUE(SaveErrorLog(path, "one\r\ntwo"));
-    EXPECT_EQ(ReadWholeFile(path).bytes, "one\r\ntwo");
-    ASSERT_TRUE(SaveErrorLog(path, ""));
-    EXPECT_TRUE(ReadWholeFile(path).ok());
-    EXPECT_EQ(ReadWholeFile(path).bytes, "");
-    EXPECT_EQ(LoadErrorLog(path).text, "");
-}
-
 TEST_F(NotesAndLogTest, ErrorLogLineBreaksBecomeCrLf) {
     EXPECT_EQ(WithCrLfLineBreaks("a\nb\rc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\n\r\ne");
     EXPECT_EQ(WithCrLfLineBreaks("\r"), "\r\n");

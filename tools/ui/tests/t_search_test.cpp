@@ -152,19 +152,6 @@ private slots:
         QCOMPARE(Status(), QStringLiteral("No match found."));
         QVERIFY(Results().isEmpty());
         QVERIFY(host_->jumps.empty());
-        Find(QStringLiteral("2024"));
-        QCOMPARE(Status(), QStringLiteral("No match found."));
-    }
-
-    void wholeNotesOfTheLastWeekAreSearched() {
-        SetNote(10, std::string(320, 'x') + "needle\a"); // well past character 311
-        SetNote(729, "Needle\a");
-        SetNote(735, "a NEEDLE\a");
-        Find(QStringLiteral("needle"));
-        QCOMPARE(Results(),
-            QStringList({ QStringLiteral("Jan/16/2024"), QStringLiteral("Jan/4 /2026"),
-                QStringLiteral("Jan/10/2026") }));
-        QCOMPARE(host_->jumps, std::vector<int> { 1 });
     }
 
     void searchSeesTheNoteBeingEdited() {
