@@ -135,4 +135,97 @@ PrefValues PrefValuesFromLines(const PrefLines& lines) {
     return values;
 }
 
+bool IsPrintableTitle(std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
+            return false;
+    }
+    return true;
+}
+
+TitleCheck CheckTitles(
+    const std::array<TitleBytes, 7>& day_titles, const std::array<TitleBytes, 12>& month_titles) {
+    TitleCheck check;
+    bool empty = false;
+    bool too_long = false;
+    bool unwritable = false;
+    for (std::size_t i = 0; i < day_titles.size(); ++i) {
+        const TitleBytes& title = day_titles[i];
+        const bool bad_bytes = !title || !IsPrintableTitle(*title);
+        const bool is_empty = title && title->empty();
+        const bool is_long = title && title->size() > kDayTitleMaxLength;
+        check.day_marked[i] = bad_bytes || is_empty || is_long;
+        empty = empty || is_empty;
+        too_long = too_long || is_long;
+        unwritable = unwritable || bad_bytes;
+    }
+    if (empty)
+        check.messages.emplace_back(kDayTitleMissing);
+    if (too_long)
+        check.messages.emplace_back(kDayTitleTooLong);
+    if (unwritable)
+        check.messages.emplace_back(kDayTitleUnwritable);
+    if (!check.messages.empty())
+        return check;
+
+    bool wrong_length = false;
+    for (std::size_t i = 0; i < month_titles.size(); ++i) {
+        const TitleBytes& title = month_titles[i];
+        const bool bad_bytes = !title || !IsPrintableTitle(*title);
+        const bool bad_length = title && title->size() != kMonthTitleLength;
+        check.month_marked[i] = bad_bytes || bad_length;
+        wrong_length = wrong_length || bad_length;
+        unwritable = unwritable || bad_bytes;
+    }
+    if (wrong_length)
+        check.messages.emplace_back(kMonthTitleWrongLength);
+    if (unwritable)
+        check.messages.emplace_back(kMonthTitleUnwritable);
+    return check;
+}
+
+std::string OpenedOptionFlags(std::string_view line) {
+    Preferences prefs;
+    prefs.OptionFlags = NormalizeOptionFlags(line);
+    if (prefs.on(Flag::ClearSavedOnOpen))
+        prefs.set_flag(Flag::PreferencesSaved, '0');
+    return prefs.OptionFlags;
+}
+
+PrefChoices ChoicesFromFlags(std::string_view flags) {
+    Preferences prefs;
+    prefs.OptionFlags = NormalizeOptionFlags(flags);
+    PrefChoices choices;
+    choices.underline = prefs.on(Flag::UnderlineDayTitles);
+    choices.sunrise_sunset = prefs.on(Flag::DisplaySunriseSunset);
+    choices.military_time = prefs.on(Flag::DisplayMilitaryTime);
+    choices.moon = prefs.on(Flag::DisplayMoon);
+    choices.northern = prefs.on(Flag::NorthernHemisphere);
+    choices.bold = prefs.on(Flag::DataBoldFont);
+    choices.daylight_saving = prefs.on(Flag::DaylightSaving);
+    const char color = prefs.flag(Flag::CellColor);
+    choices.cell_color = (color >= '1' && color <= '5') ? color : 0;
+    return choices;
+}
+
+std::string SavedOptionFlags(
+    std::string_view current, const PrefChoices& choices, bool custom_titles) {
+    Preferences prefs;
+    prefs.OptionFlags = NormalizeOptionFlags(current);
+    auto digit = [](bool on) { return on ? '1' : '0'; };
+    prefs.set_flag(Flag::CustomTitles, digit(custom_titles));
+    prefs.set_flag(Flag::UnderlineDayTitles, digit(choices.underline));
+    prefs.set_flag(Flag::PreferencesSaved, '1');
+    prefs.set_flag(Flag::DisplaySunriseSunset, digit(choices.sunrise_sunset));
+    prefs.set_flag(Flag::DisplayMilitaryTime, digit(choices.military_time));
+    prefs.set_flag(Flag::DisplayMoon, digit(choices.moon));
+    prefs.set_flag(Flag::NorthernHemisphere, digit(choices.northern));
+    prefs.set_flag(Flag::DataBoldFont, digit(choices.bold));
+    if (choices.cell_color >= '1' && choices.cell_color <= '5')
+        prefs.set_flag(Flag::CellColor, choices.cell_color);
+    prefs.set_flag(Flag::DaylightSaving, digit(choices.daylight_saving));
+    return prefs.OptionFlags;
+}
+
 } // namespace orvane

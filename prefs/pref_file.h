@@ -76,4 +76,64 @@ std::string FormatPrefFile(const PrefValues& values);
 // missing lines.
 PrefValues PrefValuesFromLines(const PrefLines& lines);
 
+// The checks of the titles the preferences dialog writes to lines 2-20. Titles are handled as
+// file bytes; a title with a character that has no Windows-1252 byte is held as nothing.
+inline constexpr std::size_t kDayTitleMaxLength = 15;
+inline constexpr std::size_t kMonthTitleLength = 3;
+
+inline constexpr const char* kDayTitleMissing = "Day Title missing.";
+inline constexpr const char* kDayTitleTooLong = "Day Title must be at most 15 characters.";
+inline constexpr const char* kDayTitleUnwritable
+    = "Day Title holds a character that cannot be saved.";
+inline constexpr const char* kMonthTitleWrongLength = "Month Title must be 3 characters.";
+inline constexpr const char* kMonthTitleUnwritable
+    = "Month Title holds a character that cannot be saved.";
+
+using TitleBytes = std::optional<std::string>;
+
+// False for a control character or one of the five bytes Windows-1252 leaves undefined: a
+// title holding one could break the line structure of the file or show as garbage.
+bool IsPrintableTitle(std::string_view bytes);
+
+struct TitleCheck {
+    std::array<bool, 7> day_marked {};
+    std::array<bool, 12> month_marked {};
+    std::vector<std::string> messages; // one per kind of fault found, in a fixed order
+
+    bool accepted() const { return messages.empty(); }
+};
+
+// Day titles first: a fault among them refuses without the month titles being looked at.
+// Day titles: not empty, at most 15 characters, printable. Month titles: exactly 3 characters,
+// printable.
+TitleCheck CheckTitles(
+    const std::array<TitleBytes, 7>& day_titles, const std::array<TitleBytes, 12>& month_titles);
+
+// OptionFlags as the dialog puts them in memory when it opens: line 1, with PreferencesSaved
+// cleared when ClearSavedOnOpen is "1".
+std::string OpenedOptionFlags(std::string_view line);
+
+// What the dialog's check boxes and radio buttons select.
+struct PrefChoices {
+    bool underline = false;
+    bool sunrise_sunset = false;
+    bool military_time = false;
+    bool moon = false;
+    bool northern = false;
+    bool bold = false;
+    bool daylight_saving = false;
+    char cell_color = 0; // '1' to '5'; 0 when no colour is selected
+
+    friend bool operator==(const PrefChoices&, const PrefChoices&) = default;
+};
+
+// A position counts as chosen when it holds "1"; CellColor only for "1" to "5".
+PrefChoices ChoicesFromFlags(std::string_view flags);
+
+// The flags both save buttons write: CustomTitles "1" for the user's titles or "0" for the
+// default ones, PreferencesSaved "1", ClearSavedOnOpen kept, the rest from the choices;
+// CellColor stays as it was when no colour is selected.
+std::string SavedOptionFlags(
+    std::string_view current, const PrefChoices& choices, bool custom_titles);
+
 } // namespace orvane
