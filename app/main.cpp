@@ -1,9 +1,23 @@
 // Program entry: creates every window once, in the program's fixed order, wires the menus to
 // them and runs the event loop until the main window closes.
+#include "app/startup_probe.h"
 #include "core/clock.h"
 #include "core/ui/desktop.h"
 #include "core/ui/notifier.h"
+#include "cycling/ui/archive_windows.h"
+#include "cycling/ui/t_cycle.h"
 #include "mainwindow/ui/t_form1.h"
+#include "printing/ui/pallet.h"
+#include "printing/ui/print_size_store.h"
+#include "printing/ui/printer_port.h"
+#include "recurring/ui/t_day_to_day.h"
+#include "recurring/ui/t_del_entry.h"
+#include "recurring/ui/t_mo_to_mo.h"
+#include "recurring/ui/t_wk_to_wk.h"
+#include "recurring/ui/t_yr_to_yr.h"
+#include "tools/ui/t_errors.h"
+#include "tools/ui/t_notes.h"
+#include "tools/ui/t_search.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +32,14 @@ bool DisplayAvailable() {
         return true;
     return (std::getenv("DISPLAY") && *std::getenv("DISPLAY"))
         || (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
+}
+
+// Shows a modal window, then hands activation back to the main window.
+template <typename Window> std::function<void()> Modal(Window& window, orvane::TForm1& form) {
+    return [&window, &form] {
+        window.OpenModal();
+        form.ChildWindowClosed();
+    };
 }
 
 } // namespace
@@ -47,7 +69,43 @@ int main(int argc, char** argv) {
     orvane::TForm1 form(options, notifier, desktop, clock);
     if (!form.FormCreate())
         return 0;
+
+    // Every other window, created once in the program's order and living for the whole run.
+    orvane::TMoToMo mo_to_mo(form, &form);
+    orvane::TCycle cycle(form, &form);
+    orvane::TWkToWk wk_to_wk(form, &form);
+    orvane::TDelEntry del_entry(form, &form);
+    orvane::TAbout about(form, &form);
+    orvane::TArchive archive(form, &form); // owns TArchHelp and TSaveArch
+    TNotes notes(form, &form);
+    orvane::TYrToYr yr_to_yr(form, &form);
+    TErrors errors(form, &form);
     form.SetNoteFontFamily(QString::fromStdString(form.State().prefs.CalendarFont));
+    orvane::TDayToDay day_to_day(form, &form);
+    orvane::SettingsPrintSizeStore print_sizes;
+    orvane::SystemPrinterPort printer_port;
+    orvane::TPallet pallet(form, print_sizes, printer_port, &form);
+    TSearch search(form, &form);
+
+    orvane::MainWindowCommands commands;
+    commands.Archives = Modal(archive, form);
+    commands.Notes = Modal(notes, form);
+    commands.ErrorLog = Modal(errors, form);
+    commands.Print = [&pallet] { pallet.OpenModeless(); };
+    commands.CycleCalendar = [&cycle, &form] {
+        cycle.CycleCalendar1Click();
+        form.ChildWindowClosed();
+    };
+    commands.DailyEntry = Modal(day_to_day, form);
+    commands.WeeklyEntry = Modal(wk_to_wk, form);
+    commands.MonthlyEntry = Modal(mo_to_mo, form);
+    commands.YearlyEntry = Modal(yr_to_yr, form);
+    commands.DeleteEntry = Modal(del_entry, form);
+    commands.Search = [&search] { search.OpenModeless(); };
+    commands.About = Modal(about, form);
+    form.SetCommands(commands);
+
+    orvane::bench::InstallStartupProbe(&form);
     form.show();
     return QApplication::exec();
 }

@@ -1,19 +1,39 @@
 #include "core/ui/dialog_style.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QHash>
 #include <QPalette>
 #include <QWidget>
 
 namespace orvane {
 
+namespace {
+
+// The installed family that stands in for a Windows family, looked up once per name. Asking the
+// font database for a missing family sends every lookup through the fallback search, which is
+// slow, so missing families are replaced by DejaVu Sans before Qt sees them.
+QString InstalledFamily(const QString& family) {
+    static QHash<QString, QString> resolved;
+    const auto it = resolved.constFind(family);
+    if (it != resolved.constEnd())
+        return *it;
+    // The plain list of installed families: asking for one family by name would resolve aliases
+    // through fontconfig, which costs more than the whole list.
+    static const QStringList installed = QFontDatabase::families();
+    const QString stand_in = QStringLiteral("DejaVu Sans");
+    QString result = family;
+    if (!installed.contains(family, Qt::CaseInsensitive)
+        && installed.contains(stand_in, Qt::CaseInsensitive))
+        result = stand_in;
+    resolved.insert(family, result);
+    return result;
+}
+
+} // namespace
+
 QFont ProgramFont(const QString& family, int pixel_size, bool bold) {
-    static const bool substitutions_installed = [] {
-        for (const char* name : { "Verdana", "Tahoma", "MS Sans Serif", "Small Fonts", "Arial" })
-            QFont::insertSubstitution(QString::fromLatin1(name), QStringLiteral("DejaVu Sans"));
-        return true;
-    }();
-    (void)substitutions_installed;
-    QFont font(family);
+    QFont font(InstalledFamily(family));
     font.setPixelSize(pixel_size);
     font.setBold(bold);
     return font;

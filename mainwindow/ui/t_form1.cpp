@@ -130,6 +130,9 @@ TForm1::TForm1(StartupOptions options, Notifier& notifier, Desktop& desktop, con
     setAccessibleName(QStringLiteral("Orvane calendar"));
     state_.data.dir = options_.data_dir;
     note_font_ = ProgramFont(QStringLiteral("Verdana"), 11);
+    // The window's own font is the date headers' font, so the 42 headers inherit it instead of
+    // each resolving a font of its own; every other control sets its font explicitly.
+    setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11, true));
     BuildToolbar();
     BuildMenus();
     BuildGrid();
@@ -142,7 +145,7 @@ void TForm1::BuildToolbar() {
     toolbar_->setObjectName(QStringLiteral("ToolBar2"));
     toolbar_->setGeometry(0, 0, kClientWidth, 21);
     toolbar_->setAccessibleName(QStringLiteral("Toolbar"));
-    const QFont button_font = ProgramFont(QStringLiteral("MS Sans Serif"), 11);
+    toolbar_->setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
     struct ButtonSpec {
         const char* name;
         const char* caption;
@@ -168,7 +171,6 @@ void TForm1::BuildToolbar() {
         button->setObjectName(QString::fromLatin1(spec.name));
         button->setText(QString::fromLatin1(spec.caption));
         button->setAutoRaise(true);
-        button->setFont(button_font);
         button->setAccessibleName(QString::fromLatin1(spec.accessible));
         button->setToolTip(QString::fromLatin1(spec.accessible));
         if (spec.arrow != 0) {
@@ -344,7 +346,6 @@ void TForm1::BuildCell(int c) {
     cell.header->setReadOnly(true);
     cell.header->setFrame(false);
     cell.header->setFocusPolicy(Qt::ClickFocus);
-    cell.header->setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11, true));
     cell.header->setTextMargins(0, 0, 0, 0);
     cell.header->setMouseTracking(true);
     cell.header->installEventFilter(this);
@@ -475,9 +476,9 @@ void TForm1::ApplyStartupFlags() {
     if (strip_.apply_startup_flags)
         strip_.apply_startup_flags(prefs);
     const bool bold = prefs.on(Flag::DataBoldFont);
-    note_font_.setBold(bold);
-    for (int c = 1; c <= kCells; ++c)
-        cells_[static_cast<std::size_t>(c)].note->setFont(note_font_);
+    QFont notes = note_font_;
+    notes.setBold(bold);
+    ApplyNoteFont(notes);
     QFont expansion = expansion_label_->font();
     expansion.setBold(bold);
     expansion_label_->setFont(expansion);
@@ -755,12 +756,20 @@ QFont TForm1::NoteFont() const {
     return note_font_;
 }
 
+void TForm1::ApplyNoteFont(const QFont& font) {
+    if (font == note_font_)
+        return;
+    note_font_ = font;
+    for (int c = 1; c <= kCells; ++c) {
+        cells_[static_cast<std::size_t>(c)].note->setFont(note_font_);
+        UpdateMarker(c);
+    }
+}
+
 void TForm1::SetNoteFontFamily(const QString& family) {
     if (family.isEmpty())
         return;
-    note_font_.setFamily(family);
-    for (int c = 1; c <= kCells; ++c)
-        cells_[static_cast<std::size_t>(c)].note->setFont(note_font_);
+    ApplyNoteFont(ProgramFont(family, 11, state_.prefs.on(Flag::DataBoldFont)));
 }
 
 void TForm1::ApplyPreferences() {

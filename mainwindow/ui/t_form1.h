@@ -142,6 +142,7 @@ private:
     void BuildCell(int c);
     void ApplyStartupFlags();
     void ApplyDayTitles();
+    void ApplyNoteFont(const QFont& font);
     void UpdateMarker(int cell);
     void ShowPreview(int cell);
     void HidePreview();

@@ -1,0 +1,64 @@
+// One refill of the whole grid from a store of realistic notes, with and without the repaint.
+#include "bench/bench_data.h"
+#include "core/clock.h"
+#include "core/text_file.h"
+#include "core/ui/desktop.h"
+#include "core/ui/notifier.h"
+#include "mainwindow/ui/t_form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct GridFixture {
+    GridFixture()
+        : clock(
+            orvane::Date { std::chrono::year(2024), std::chrono::January, std::chrono::day(9) }) {
+        const auto data = std::filesystem::path(dir.path().toStdString()) / "csystem";
+        std::filesystem::create_directories(data);
+        orvane::WriteFileAtomic(data / "pref.ovd",
+            "01100001010\r\nSUN\r\nMON\r\nTUE\r\nWED\r\nTHU\r\nFRI\r\nSAT\r\nJan\r\nFeb\r\nMar\r\n"
+            "Apr\r\nMay\r\nJun\r\nJul\r\nAug\r\nSep\r\nOct\r\nNov\r\nDec\r\ncsystem\r\n00.00\r\n"
+            "00.00\r\n0\r\nVerdana\r\n");
+        orvane::WriteFileAtomic(
+            data / "cdat.ovd", orvane::FormatDayFile(orvane::bench::RealisticStore()));
+        orvane::StartupOptions options;
+        options.program_dir = dir.path();
+        options.data_dir = data;
+        options.application_title = QStringLiteral("OrvaneBench");
+        options.lock_dir = dir.path();
+        form = std::make_unique<orvane::TForm1>(options, notifier, desktop, clock);
+        form->FormCreate();
+        form->show();
+        QApplication::processEvents();
+    }
+    QTemporaryDir dir;
+    orvane::RecordingNotifier notifier;
+    orvane::RecordingDesktop desktop;
+    orvane::FixedClock clock;
+    std::unique_ptr<orvane::TForm1> form;
+};
+
+void BM_FillOutCalendar(benchmark::State& state) {
+    GridFixture fixture;
+    for (auto _ : state) {
+        fixture.form->ResetMemos();
+        fixture.form->FillOutCalendar();
+    }
+}
+BENCHMARK(BM_FillOutCalendar)->Unit(benchmark::kMillisecond);
+
+void BM_FillOutCalendarAndRepaint(benchmark::State& state) {
+    GridFixture fixture;
+    for (auto _ : state) {
+        fixture.form->ResetMemos();
+        fixture.form->FillOutCalendar();
+        fixture.form->repaint();
+    }
+}
+BENCHMARK(BM_FillOutCalendarAndRepaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
