@@ -1,0 +1,549 @@
+#include "prefs/ui/t_prefs.h"
+
+#include "core/text_file.h"
+#include "core/ui/dialog_style.h"
+#include "core/ui/notifier.h"
+#include "core/ui/text_codec.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QValidator>
+
+namespace orvane {
+
+namespace {
+
+constexpr std::array<const char*, 7> kDayCaptions
+    = { "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat" };
+constexpr std::array<const char*, 12> kMonthCaptions
+    = { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" };
+constexpr std::array<const char*, 5> kColorCaptions
+    = { "White", "Cream", "Lt Yellow", "Beige", "Pumpkin" };
+
+// Marks a font list item that only holds the name read from the file (no such font installed).
+constexpr int kStoredOnlyRole = Qt::UserRole + 1;
+
+int UntypeableCount(const QString& text) {
+    int count = 0;
+    for (const QChar c : text) {
+        if (!IsTypeableText(QString(c)))
+            ++count;
+    }
+    return count;
+}
+
+// How many characters the file cannot hold a title edit may keep: those its text came with.
+constexpr const char* kAllowedUntypeable = "allowedUntypeable";
+
+// A title edit refuses a typed or pasted character the file cannot hold. A title read from a
+// hand-edited file may already hold one: it is shown as it is and may be edited, but no further
+// such character can be added; the save check marks it.
+class TitleValidator final : public QValidator {
+public:
+    explicit TitleValidator(QLineEdit* edit)
+        : QValidator(edit)
+        , edit_(edit) { }
+
+    State validate(QString& input, int&) const override {
+        return UntypeableCount(input) > edit_->property(kAllowedUntypeable).toInt() ? Invalid
+                                                                                    : Acceptable;
+    }
+
+private:
+    const QLineEdit* edit_;
+};
+
+// The edit's limits follow its text: a title longer than the limit (from a hand-edited file) is
+// shown whole and may be shortened but not lengthened; a save check marks it.
+void FitLimits(QLineEdit* edit, const QString& text, int limit) {
+    edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+    edit->setProperty(kAllowedUntypeable, UntypeableCount(text));
+}
+
+void SetTitle(QLineEdit* edit, const QString& text, int limit) {
+    FitLimits(edit, text, limit);
+    edit->setText(text);
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    MakeNavy(label);
+    return label;
+}
+
+QCheckBox* AddCheckBox(
+    QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setAccessibleName(caption);
+    box->setGeometry(geometry);
+    return box;
+}
+
+double FieldNumber(const QLineEdit* field) {
+    // An empty or unfinished field ("-") counts as 0.
+    return ParsePrefNumber(field->text().toStdString()).value_or(0);
+}
+
+void SetChecked(QRadioButton* button, bool checked) {
+    // A radio button of an exclusive group cannot be cleared while exclusive.
+    button->setAutoExclusive(false);
+    button->setChecked(checked);
+    button->setAutoExclusive(true);
+}
+
+} // namespace
+
+TPrefs::TPrefs(CalendarHost& host, QWidget* parent)
+    : QDialog(parent)
+    , host_(host) {
+    setObjectName(QStringLiteral("Prefs"));
+    setWindowTitle(QStringLiteral("User Preferences"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(462, 391);
+    ApplyDialogBackground(this);
+    setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
+    BuildControls();
+
+    // The calendar font reaches the grid here, once at program start; the check boxes show the
+    // file's settings from the start too, for the windows that read them before any showing.
+    PrefLines lines;
+    if (!ReadPrefFile(lines))
+        return;
+    const PrefValues values = PrefValuesFromLines(lines);
+    LoadControls(values);
+    host_.SetNoteFontFamily(FontComboBox1->currentText());
+    host_.State().prefs.CalendarFont = values.CalendarFont;
+}
+
+QLineEdit* TPrefs::AddTitleEdit(const QString& name, const QString& caption, int limit) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    edit->setAccessibleName(caption);
+    edit->setMaxLength(limit);
+    edit->setProperty(kAllowedUntypeable, 0);
+    edit->setValidator(new TitleValidator(edit));
+    connect(edit, &QLineEdit::textEdited, this,
+        [edit, limit](const QString& text) { FitLimits(edit, text, limit); });
+    edit->installEventFilter(this);
+    return edit;
+}
+
+void TPrefs::BuildControls() {
+    // Day titles, Sunday first.
+    day_titles_heading_ = AddLabel(this, QStringLiteral("Day Titles"), QRect(16, 8, 86, 16));
+    day_titles_heading_->setObjectName(QStringLiteral("LabelDayTitles"));
+    CheckBox1 = AddCheckBox(this, "CheckBox1", QStringLiteral("Underline"), QRect(110, 7, 90, 18));
+    for (int i = 0; i < 7; ++i) {
+        const QString caption = QString::fromLatin1(kDayCaptions[static_cast<std::size_t>(i)]);
+        AddLabel(this, caption, QRect(16, 30 + 24 * i, 30, 21));
+        QLineEdit* edit = AddTitleEdit(QStringLiteral("Edit%1").arg(i + 1),
+            QStringLiteral("Day title ") + caption, static_cast<int>(kDayTitleMaxLength));
+        edit->setGeometry(50, 30 + 24 * i, 150, 21);
+        day_edits_[static_cast<std::size_t>(i)] = edit;
+    }
+
+    // Month titles, January to June in the first row, July to December in the second.
+    AddLabel(this, QStringLiteral("Month Titles"), QRect(16, 204, 100, 16))
+        ->setObjectName(QStringLiteral("LabelMonthTitles"));
+    for (int i = 0; i < 12; ++i) {
+        const QString caption = QString::fromLatin1(kMonthCaptions[static_cast<std::size_t>(i)]);
+        const int x = 16 + 38 * (i % 6);
+        const int y = i < 6 ? 222 : 262;
+        AddLabel(this, caption, QRect(x, y, 34, 14));
+        QLineEdit* edit = AddTitleEdit(QStringLiteral("Edit%1").arg(i + 8),
+            QStringLiteral("Month title ") + caption, static_cast<int>(kMonthTitleLength));
+        edit->setGeometry(x, y + 14, 34, 21);
+        month_edits_[static_cast<std::size_t>(i)] = edit;
+    }
+
+    CheckBox6 = AddCheckBox(
+        this, "CheckBox6", QStringLiteral("Data: Bold Font"), QRect(16, 304, 120, 18));
+    AddLabel(this, QStringLiteral("(for visually impaired)"), QRect(34, 321, 180, 14));
+
+    // Background colour of the day cells: one exclusive group.
+    auto* colors = new QGroupBox(QStringLiteral("Background Color"), this);
+    colors->setObjectName(QStringLiteral("GroupBoxColor"));
+    colors->setGeometry(240, 4, 210, 112);
+    MakeNavy(colors);
+    for (int i = 0; i < 5; ++i) {
+        const QString caption = QString::fromLatin1(kColorCaptions[static_cast<std::size_t>(i)]);
+        auto* button = new QRadioButton(colors);
+        button->setObjectName(QStringLiteral("RadioButton%1").arg(i + 3));
+        button->setAccessibleName(caption);
+        button->setGeometry(10, 18 + 18 * i, 18, 16);
+        const int digit = i + 1;
+        connect(button, &QRadioButton::clicked, this, [this, digit] { ColorButtonClick(digit); });
+        color_buttons_[static_cast<std::size_t>(i)] = button;
+
+        auto* swatch = new QLabel(caption, colors);
+        swatch->setObjectName(QStringLiteral("Swatch%1").arg(digit));
+        swatch->setGeometry(32, 18 + 18 * i, 110, 16);
+        swatch->setAlignment(Qt::AlignCenter);
+        swatch->setFrameShape(QFrame::Box);
+        swatch->setAutoFillBackground(true);
+        const Rgb rgb = CellColorFor(static_cast<char>('0' + digit));
+        QPalette palette = swatch->palette();
+        palette.setColor(QPalette::Window, QColor(rgb.red, rgb.green, rgb.blue));
+        palette.setColor(QPalette::WindowText, Qt::black);
+        swatch->setPalette(palette);
+    }
+
+    // Sunrise and sunset: the options and the place.
+    auto* sun = new QGroupBox(QStringLiteral("Sunrise/Sunset"), this);
+    sun->setObjectName(QStringLiteral("GroupBoxSun"));
+    sun->setGeometry(240, 120, 210, 120);
+    MakeNavy(sun);
+    CheckBox3 = AddCheckBox(
+        sun, "CheckBox3", QStringLiteral("Display Sunrise / Sunset"), QRect(8, 16, 190, 18));
+    CheckBox4 = AddCheckBox(
+        sun, "CheckBox4", QStringLiteral("Display Military Time"), QRect(8, 34, 190, 18));
+    const auto place_pattern = QRegularExpression(QStringLiteral("-?[0-9]{0,3}([.,][0-9]{0,2})?"));
+    const auto offset_pattern = QRegularExpression(QStringLiteral("-?[0-9]{0,2}([.,][0-9]{0,2})?"));
+    struct NumberField {
+        QLineEdit** field;
+        const char* name;
+        QString caption;
+        int x;
+        int width;
+        const QRegularExpression& pattern;
+        std::string (*format)(double);
+    };
+    const NumberField fields[] = {
+        { &CurrencyEdit1, "CurrencyEdit1", QStringLiteral("-W\u00b0/ E\u00b0"), 8, 58,
+            place_pattern, FormatFixed2 },
+        { &CurrencyEdit2, "CurrencyEdit2", QStringLiteral("N\u00b0/ -S\u00b0"), 72, 58,
+            place_pattern, FormatFixed2 },
+        { &CurrencyEdit3, "CurrencyEdit3", QStringLiteral("GMT Offset"), 136, 40, offset_pattern,
+            FormatWhole },
+    };
+    for (const NumberField& spec : fields) {
+        AddLabel(sun, spec.caption, QRect(spec.x, 56, 66, 16));
+        auto* field = new QLineEdit(sun);
+        field->setObjectName(QString::fromLatin1(spec.name));
+        field->setAccessibleName(spec.caption);
+        field->setGeometry(spec.x, 72, spec.width, 21);
+        field->setValidator(new QRegularExpressionValidator(spec.pattern, field));
+        field->setAlignment(Qt::AlignRight);
+        // The field shows its value in the file's format once the user leaves it.
+        const auto format = spec.format;
+        connect(field, &QLineEdit::editingFinished, field, [field, format] {
+            field->setText(QString::fromStdString(format(FieldNumber(field))));
+        });
+        *spec.field = field;
+    }
+    CheckBox7 = AddCheckBox(sun, "CheckBox7", QStringLiteral("DST"), QRect(8, 97, 60, 18));
+
+    // The moon and its hemisphere: a group of its own, independent of the colours.
+    auto* moon = new QGroupBox(QStringLiteral("Moon"), this);
+    moon->setObjectName(QStringLiteral("GroupBoxMoon"));
+    moon->setGeometry(240, 244, 210, 62);
+    MakeNavy(moon);
+    CheckBox5
+        = AddCheckBox(moon, "CheckBox5", QStringLiteral("Display Moon"), QRect(8, 16, 190, 18));
+    RadioButton1 = new QRadioButton(QStringLiteral("N Hemisphere"), moon);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setAccessibleName(QStringLiteral("N Hemisphere"));
+    RadioButton1->setGeometry(8, 37, 96, 18);
+    RadioButton2 = new QRadioButton(QStringLiteral("S Hemisphere"), moon);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton2->setAccessibleName(QStringLiteral("S Hemisphere"));
+    RadioButton2->setGeometry(106, 37, 100, 18);
+
+    AddLabel(this, QStringLiteral("Calendar Font"), QRect(240, 313, 76, 16));
+    FontComboBox1 = new QComboBox(this);
+    FontComboBox1->setObjectName(QStringLiteral("FontComboBox1"));
+    FontComboBox1->setAccessibleName(QStringLiteral("Calendar Font"));
+    FontComboBox1->setGeometry(318, 310, 132, 21);
+    for (const QString& family : QFontDatabase::families()) {
+        // Only names the file can hold; the list is the system's, in its order.
+        if (!QFontDatabase::isPrivateFamily(family) && IsTypeableText(family))
+            FontComboBox1->addItem(family);
+    }
+
+    // The data files path is carried from the file and written back; it is never shown.
+    Edit20 = new QLineEdit(this);
+    Edit20->setObjectName(QStringLiteral("Edit20"));
+    Edit20->setAccessibleName(QStringLiteral("Data Files Path"));
+    Edit20->setReadOnly(true);
+    Edit20->setMaxLength(32767);
+    Edit20->hide();
+
+    struct ButtonSpec {
+        QPushButton** button;
+        const char* name;
+        const char* caption;
+        int x;
+        void (TPrefs::*click)();
+    };
+    const ButtonSpec buttons[] = {
+        { &Button2, "Button2", "Default Preferences", 16, &TPrefs::Button2Click },
+        { &Button1, "Button1", "User Preferences", 166, &TPrefs::Button1Click },
+        { &Button3, "Button3", "Cancel", 316, &TPrefs::Button3Click },
+    };
+    for (const ButtonSpec& spec : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setAccessibleName(QString::fromLatin1(spec.caption));
+        button->setGeometry(spec.x, 340, 130, 25);
+        // Enter in a title edit must not save the dialog behind the user's back.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        connect(button, &QPushButton::clicked, this, spec.click);
+        *spec.button = button;
+    }
+
+    QLabel* note = AddLabel(this, QString::fromLatin1(kRestartNote), QRect(16, 370, 430, 16));
+    note->setObjectName(QStringLiteral("LabelRestart"));
+    note->setAlignment(Qt::AlignCenter);
+}
+
+bool TPrefs::ReadPrefFile(PrefLines& lines) {
+    const FileRead read = ReadWholeFile(host_.State().data.pref());
+    if (!read.ok()) {
+        host_.notifier().Error(FromCp1252(read.error));
+        return false;
+    }
+    lines = SplitLines(read.bytes);
+    return true;
+}
+
+void TPrefs::LoadControls(const PrefValues& values) {
+    const PrefChoices choices = ChoicesFromFlags(values.OptionFlags);
+    CheckBox1->setChecked(choices.underline);
+    CheckBox3->setChecked(choices.sunrise_sunset);
+    CheckBox4->setChecked(choices.military_time);
+    CheckBox5->setChecked(choices.moon);
+    CheckBox6->setChecked(choices.bold);
+    CheckBox7->setChecked(choices.daylight_saving);
+    RadioButton1->setChecked(choices.northern);
+    RadioButton2->setChecked(!choices.northern);
+    SelectColor(choices.cell_color);
+    StyleDayTitleHeading(choices.underline);
+
+    for (std::size_t i = 0; i < day_edits_.size(); ++i)
+        SetTitle(
+            day_edits_[i], FromCp1252(values.DayTitles[i]), static_cast<int>(kDayTitleMaxLength));
+    for (std::size_t i = 0; i < month_edits_.size(); ++i)
+        SetTitle(month_edits_[i], FromCp1252(values.MonthTitles[i]),
+            static_cast<int>(kMonthTitleLength));
+    loaded_data_files_path_ = FromCp1252(values.DataFilesPath);
+    Edit20->setText(loaded_data_files_path_);
+
+    CurrencyEdit1->setText(QString::fromStdString(FormatFixed2(values.Longitude)));
+    CurrencyEdit2->setText(QString::fromStdString(FormatFixed2(values.Latitude)));
+    CurrencyEdit3->setText(QString::fromStdString(FormatWhole(values.GmtOffset)));
+    SelectFont(FromCp1252(values.CalendarFont));
+}
+
+void TPrefs::SelectColor(char digit) {
+    for (std::size_t i = 0; i < color_buttons_.size(); ++i)
+        SetChecked(color_buttons_[i], digit == static_cast<char>('1' + i));
+}
+
+void TPrefs::SelectFont(const QString& family) {
+    // A name kept from an earlier showing goes unless it is the one asked for now.
+    for (int i = FontComboBox1->count() - 1; i >= 0; --i) {
+        if (FontComboBox1->itemData(i, kStoredOnlyRole).toBool()
+            && FontComboBox1->itemText(i) != family)
+            FontComboBox1->removeItem(i);
+    }
+    int index = FontComboBox1->findText(family, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        index = FontComboBox1->findText(family, Qt::MatchFixedString);
+    if (index < 0) {
+        // A font that is not installed here stays the choice, so that a save writes it back.
+        index = 0;
+        while (index < FontComboBox1->count()
+            && QString::compare(FontComboBox1->itemText(index), family, Qt::CaseInsensitive) < 0)
+            ++index;
+        FontComboBox1->insertItem(index, family);
+        FontComboBox1->setItemData(index, true, kStoredOnlyRole);
+    }
+    FontComboBox1->setCurrentIndex(index);
+}
+
+void TPrefs::StyleDayTitleHeading(bool underline) {
+    QFont heading = day_titles_heading_->font();
+    heading.setBold(true);
+    heading.setUnderline(underline);
+    day_titles_heading_->setFont(heading);
+}
+
+void TPrefs::Prepare() {
+    for (QLineEdit* edit : day_edits_)
+        MarkError(edit, false);
+    for (QLineEdit* edit : month_edits_)
+        MarkError(edit, false);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    PrefLines lines;
+    if (!ReadPrefFile(lines))
+        return;
+    Preferences& prefs = host_.State().prefs;
+    const Preferences before = prefs;
+    prefs.OptionFlags = OpenedOptionFlags(PrefLine(lines, 1).value_or(""));
+    const PrefValues values = PrefValuesFromLines(lines);
+    LoadControls(values);
+
+    // The file's colour and underline reach the grid at once (a colour chosen and then
+    // cancelled at the last showing is undone here).
+    if (prefs.flag(Flag::CellColor) != before.flag(Flag::CellColor)
+        || prefs.flag(Flag::UnderlineDayTitles) != before.flag(Flag::UnderlineDayTitles))
+        ApplyToMainWindow();
+
+    const QString family = FontComboBox1->currentText();
+    if (family != host_.NoteFont().family()) {
+        // A new font re-wraps the notes: the note being edited is stored as it was typed.
+        if (host_.State().ActiveNote >= 2)
+            host_.ResetMemos();
+        host_.SetNoteFontFamily(family);
+    }
+    prefs.CalendarFont = values.CalendarFont;
+}
+
+void TPrefs::OpenModal() {
+    Prepare();
+    exec();
+}
+
+bool TPrefs::ValidateTitles() {
+    std::array<TitleBytes, 7> days;
+    std::array<TitleBytes, 12> months;
+    for (std::size_t i = 0; i < days.size(); ++i)
+        days[i] = ToCp1252(day_edits_[i]->text());
+    for (std::size_t i = 0; i < months.size(); ++i)
+        months[i] = ToCp1252(month_edits_[i]->text());
+    const TitleCheck check = CheckTitles(days, months);
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        if (check.day_marked[i])
+            MarkError(day_edits_[i], true);
+    }
+    for (std::size_t i = 0; i < months.size(); ++i) {
+        if (check.month_marked[i])
+            MarkError(month_edits_[i], true);
+    }
+    if (check.accepted())
+        return true;
+    QStringList text;
+    for (const std::string& message : check.messages)
+        text << QString::fromStdString(message);
+    host_.notifier().Information(text.join(QLatin1Char('\n')));
+    return false;
+}
+
+PrefChoices TPrefs::Choices() const {
+    PrefChoices choices;
+    choices.underline = CheckBox1->isChecked();
+    choices.sunrise_sunset = CheckBox3->isChecked();
+    choices.military_time = CheckBox4->isChecked();
+    choices.moon = CheckBox5->isChecked();
+    choices.northern = RadioButton1->isChecked();
+    choices.bold = CheckBox6->isChecked();
+    choices.daylight_saving = CheckBox7->isChecked();
+    for (std::size_t i = 0; i < color_buttons_.size(); ++i) {
+        if (color_buttons_[i]->isChecked())
+            choices.cell_color = static_cast<char>('1' + i);
+    }
+    return choices;
+}
+
+bool TPrefs::DataBoldFontChecked() const {
+    return CheckBox6->isChecked();
+}
+
+void TPrefs::Save(bool custom_titles) {
+    if (!ValidateTitles())
+        return;
+    Preferences& prefs = host_.State().prefs;
+    PrefValues values;
+    values.OptionFlags = SavedOptionFlags(prefs.OptionFlags, Choices(), custom_titles);
+    // The checked titles all have their bytes.
+    for (std::size_t i = 0; i < values.DayTitles.size(); ++i)
+        values.DayTitles[i] = ToCp1252(day_edits_[i]->text()).value_or(std::string());
+    for (std::size_t i = 0; i < values.MonthTitles.size(); ++i)
+        values.MonthTitles[i] = ToCp1252(month_edits_[i]->text()).value_or(std::string());
+    values.DataFilesPath = ToCp1252(Edit20->text()).value_or(std::string());
+    values.Longitude = FieldNumber(CurrencyEdit1);
+    values.Latitude = FieldNumber(CurrencyEdit2);
+    values.GmtOffset = FieldNumber(CurrencyEdit3);
+    values.CalendarFont = ToCp1252(FontComboBox1->currentText()).value_or(prefs.CalendarFont);
+
+    // The file first: memory and the main window change only once it is safely written.
+    const Status written = WriteFileAtomic(host_.State().data.pref(), FormatPrefFile(values));
+    if (!written) {
+        host_.notifier().Error(FromCp1252(written.message()));
+        return;
+    }
+
+    // The note being edited is stored before the new font re-wraps it and the refill replaces it.
+    if (host_.State().ActiveNote >= 2)
+        host_.ResetMemos();
+    prefs.OptionFlags = values.OptionFlags;
+    if (custom_titles) {
+        prefs.DayTitles = values.DayTitles;
+        prefs.MonthTitles = values.MonthTitles;
+    }
+    prefs.CalendarFont = values.CalendarFont;
+    StyleDayTitleHeading(CheckBox1->isChecked());
+    host_.SetNoteFontFamily(FromCp1252(values.CalendarFont));
+    host_.ApplyPreferences();
+
+    if (Edit20->text() != loaded_data_files_path_) {
+        const QString message = QString::fromLatin1(kRestartForPathMessage);
+        if (custom_titles)
+            host_.notifier().Show(Notifier::Kind::kWarning, message, QStringLiteral("Warning"));
+        else
+            host_.notifier().Show(Notifier::Kind::kInformation, message);
+    }
+    accept();
+}
+
+void TPrefs::Button1Click() {
+    Save(true);
+}
+
+void TPrefs::Button2Click() {
+    Save(false);
+}
+
+void TPrefs::Button3Click() {
+    reject();
+}
+
+void TPrefs::ColorButtonClick(int digit) {
+    if (digit < 1 || digit > 5)
+        return;
+    host_.State().prefs.set_flag(Flag::CellColor, static_cast<char>('0' + digit));
+    ApplyToMainWindow();
+}
+
+void TPrefs::ApplyToMainWindow() {
+    if (host_.State().ActiveNote >= 2)
+        host_.ResetMemos();
+    host_.ApplyPreferences();
+}
+
+bool TPrefs::eventFilter(QObject* watched, QEvent* event) {
+    // Only the title edits are watched: going into one clears its mark.
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched))
+            MarkError(edit, false);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace orvane

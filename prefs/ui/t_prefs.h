@@ -1,0 +1,94 @@
+// TPrefs, "User Preferences": edits everything pref.ovd holds, writes the file whole and applies
+// the new settings to the main window once the file is safely written.
+//
+//   TPrefs prefs(host);        // reads pref.ovd and gives the day notes the calendar font
+//   prefs.OpenModal();         // one showing; the opener then calls host.ChildWindowClosed()
+#pragma once
+
+#include "core/ui/calendar_host.h"
+#include "prefs/pref_file.h"
+
+#include <QDialog>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace orvane {
+
+// The note at the foot of the dialog.
+inline constexpr const char* kRestartNote
+    = "Some options take effect only after the program is restarted.";
+inline constexpr const char* kRestartForPathMessage
+    = "Restart program for new \"Data Files Path\" to take effect.";
+
+class TPrefs final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TPrefs(CalendarHost& host, QWidget* parent = nullptr);
+
+    // Re-reads pref.ovd into the controls and the in-memory flags for one showing.
+    void Prepare();
+    // Prepare(), then the modal loop.
+    void OpenModal();
+
+    // The titles are checked before any save: wrong edits turn yellow and the reason is shown.
+    bool ValidateTitles();
+
+    void Button1Click(); // "User Preferences"
+    void Button2Click(); // "Default Preferences"
+    void Button3Click(); // "Cancel"
+    void ColorButtonClick(int digit); // a colour button, digit in [1, 5]
+
+    // The state of "Data: Bold Font", set from pref.ovd from creation on.
+    bool DataBoldFontChecked() const;
+    QString LoadedDataFilesPath() const { return loaded_data_files_path_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    QLineEdit* AddTitleEdit(const QString& name, const QString& caption, int limit);
+    // Reads pref.ovd; false (after telling the user) when it cannot be read.
+    bool ReadPrefFile(PrefLines& lines);
+    void LoadControls(const PrefValues& values);
+    void SelectColor(char digit);
+    void SelectFont(const QString& family);
+    void StyleDayTitleHeading(bool underline);
+    PrefChoices Choices() const;
+    void Save(bool custom_titles);
+    // Stores the note being edited, then lets the main window apply the in-memory preferences.
+    void ApplyToMainWindow();
+
+    CalendarHost& host_;
+    QString loaded_data_files_path_;
+
+    QLabel* day_titles_heading_ = nullptr;
+    std::array<QLineEdit*, 7> day_edits_ {};
+    std::array<QLineEdit*, 12> month_edits_ {};
+    std::array<QRadioButton*, 5> color_buttons_ {};
+
+    QLineEdit* Edit20 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QCheckBox* CheckBox5 = nullptr;
+    QCheckBox* CheckBox6 = nullptr;
+    QCheckBox* CheckBox7 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QLineEdit* CurrencyEdit1 = nullptr;
+    QLineEdit* CurrencyEdit2 = nullptr;
+    QLineEdit* CurrencyEdit3 = nullptr;
+    QComboBox* FontComboBox1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+};
+
+} // namespace orvane
