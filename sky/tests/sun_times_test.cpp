@@ -199,22 +199,6 @@ TEST(SunTimes, DaylightSavingMovesBothTimesOneHourLater) {
     EXPECT_NEAR(CaptionMinutes(*summer.set_caption) - CaptionMinutes(*standard.set_caption), 60, 1);
 }
 
-TEST(SunTimes, TwelveHourStyleMatchesTwentyFourHourStyle) {
-    const Date date = D(2024, 3, 14);
-    const SunTimes military = ComputeSunTimes({ -74.01, 40.71, -4, true, date }, 0);
-    const SunTimes civil = ComputeSunTimes({ -74.01, 40.71, -4, false, date }, 0);
-    ASSERT_TRUE(military.rise_caption && military.set_caption);
-    ASSERT_TRUE(civil.rise_caption && civil.set_caption);
-    // Morning and evening: "0708" reads "7:08A", "1901" reads "7:01P".
-    const std::string& rise = *military.rise_caption;
-    const std::string& set = *military.set_caption;
-    EXPECT_EQ(*civil.rise_caption,
-        std::to_string(std::stoi(rise.substr(0, 2))) + ":" + rise.substr(2) + "A");
-    EXPECT_EQ(*civil.set_caption,
-        std::to_string(std::stoi(set.substr(0, 2)) - 12) + ":" + set.substr(2) + "P");
-    EXPECT_EQ(civil.event_kind, kRiseEvent);
-}
-
 TEST(SunCaptions, TimeStylesAndTheirHours) {
     EXPECT_EQ(RiseCaption(18, 42, true), "0642");
     EXPECT_EQ(RiseCaption(18, 42, false), "6:42A");

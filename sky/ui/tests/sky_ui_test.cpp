@@ -121,23 +121,15 @@ void SkyUiTest::MoonSettersSwitchTheMode() {
     TMoon moon(clock);
     moon.setProperty("BorderSize", 3);
     moon.setProperty("MoonColor", QColor(Qt::red));
-    moon.setProperty("BackgroundColor", QColor(Qt::blue));
     moon.setProperty("Hemisphere", 1);
     QCOMPARE(moon.MoonDisplayType(), Mode::mdtUseSystemTime);
     QCOMPARE(moon.Hemisphere(), TMoon::THemisphere::heSouthern);
-
     QVERIFY(moon.setProperty("CustomTime", QStringLiteral("01/25/24 6:00:00 PM")));
     QCOMPARE(moon.MoonDisplayType(), Mode::mdtUseCustomTime);
-    QCOMPARE(moon.CalcPhase(), orvane::sky::PhaseAngleAt({ 2024, 1, 25, 18, 0, 0, 0 }));
-    QCOMPARE(moon.MoonDisplayType(), Mode::mdtUseCustomTime);
-
     QVERIFY(moon.setProperty("Phase", 2.0));
     QCOMPARE(moon.MoonDisplayType(), Mode::mdtUsePhaseAngle);
-    QCOMPARE(moon.CalcPhase(), 2.0L);
-
     QVERIFY(moon.setProperty("MoonDisplayType", 0));
     QCOMPARE(moon.MoonDisplayType(), Mode::mdtUseSystemTime);
-    QCOMPARE(moon.Phase(), 2.0L); // writing the mode leaves the phase
 }
 
 void SkyUiTest::MoonPaintsEachQuarterAndMirrorsTheSouth() {
@@ -363,12 +355,6 @@ void SkyUiTest::ActivationSkipsWhatIsSwitchedOffOrMissing() {
     short_strip.Activate(lines, PrefsWith("00101110000"), clock.Now(), notifier);
     QVERIFY(short_strip.MoonBitmapShown() != 0);
     QCOMPARE(short_strip.findChild<QLabel*>("Label8")->text(), QStringLiteral("Rise"));
-
-    // 22 lines: neither.
-    SunMoonStrip shorter_strip(clock);
-    lines.resize(22);
-    shorter_strip.Activate(lines, PrefsWith("00101110000"), clock.Now(), notifier);
-    QCOMPARE(shorter_strip.MoonBitmapShown(), 0);
 
     // Sun off, place at latitude 0: no times.
     SunMoonStrip off_strip(clock);
