@@ -15,6 +15,7 @@
 #include "recurring/ui/t_mo_to_mo.h"
 #include "recurring/ui/t_wk_to_wk.h"
 #include "recurring/ui/t_yr_to_yr.h"
+#include "sky/ui/sun_moon_strip.h"
 #include "tools/ui/t_errors.h"
 #include "tools/ui/t_notes.h"
 #include "tools/ui/t_search.h"
@@ -67,6 +68,13 @@ int main(int argc, char** argv) {
     options.application_title = title;
 
     orvane::TForm1 form(options, notifier, desktop, clock);
+    auto* sun_moon = new orvane::sky::SunMoonStrip(clock, &form);
+    form.SetToolbarStrip({ sun_moon,
+        [sun_moon](const orvane::Preferences& prefs) { sun_moon->ApplyStartupFlags(prefs); },
+        [sun_moon, &clock, &notifier](
+            const orvane::PrefLines& lines, const orvane::Preferences& prefs) {
+            sun_moon->Activate(lines, prefs, clock.Now(), notifier);
+        } });
     if (!form.FormCreate())
         return 0;
 

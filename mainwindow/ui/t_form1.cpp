@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLockFile>
 #include <QMenu>
 #include <QMouseEvent>
@@ -67,14 +66,6 @@ void SetBackground(QWidget* widget, const QColor& color, QPalette::ColorRole rol
     if (palette.color(role) == color)
         return;
     palette.setColor(role, color);
-    widget->setPalette(palette);
-}
-
-void SetTextColor(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    if (palette.color(QPalette::Text) == color)
-        return;
-    palette.setColor(QPalette::Text, color);
     widget->setPalette(palette);
 }
 
@@ -340,13 +331,15 @@ void TForm1::BuildCell(int c) {
     cell.panel->setAutoFillBackground(true);
     SetBackground(cell.panel, kGrey, QPalette::Window);
 
-    cell.header = new QLineEdit(cell.panel);
+    // A read-only one-line header: a label that takes the focus when clicked (so Page Up and
+    // Page Down work from it) and that the Tab key skips.
+    cell.header = new QLabel(cell.panel);
     cell.header->setObjectName(QStringLiteral("Memo%1").arg(2 * c - 1));
     cell.header->setGeometry(2, 2, narrow ? 166 : 167, 17);
-    cell.header->setReadOnly(true);
-    cell.header->setFrame(false);
     cell.header->setFocusPolicy(Qt::ClickFocus);
-    cell.header->setTextMargins(0, 0, 0, 0);
+    cell.header->setAutoFillBackground(true);
+    cell.header->setIndent(1);
+    cell.header->setProperty("orvaneDateHeader", true);
     cell.header->setMouseTracking(true);
     cell.header->installEventFilter(this);
 
@@ -414,6 +407,7 @@ void TForm1::SetToolbarStrip(ToolbarStrip strip) {
     strip_ = std::move(strip);
     if (strip_.widget) {
         strip_.widget->setParent(toolbar_);
+        strip_.widget->move(kClientWidth - strip_.widget->width(), 0);
         strip_.widget->show();
     }
 }
@@ -566,8 +560,8 @@ void TForm1::FillOutCalendar() {
         const QColor header_colour
             = (text.today || text.first_of_month) ? kErrorYellow : cell_colour;
         const QColor note_colour = text.today ? kErrorYellow : cell_colour;
-        SetBackground(cell.header, header_colour, QPalette::Base);
-        SetTextColor(cell.header, text.today ? kRed : kBlue);
+        SetBackground(cell.header, header_colour, QPalette::Window);
+        SetBackground(cell.header, text.today ? kRed : kBlue, QPalette::WindowText);
         SetBackground(cell.note, note_colour, QPalette::Base);
         SetBackground(cell.corner, header_colour, QPalette::Window);
         SetBackground(cell.marker, header_colour, QPalette::Window);
@@ -819,7 +813,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (qobject_cast<QLineEdit*>(watched)
+        if (watched->property("orvaneDateHeader").toBool()
             && (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown)) {
             key->key() == Qt::Key_PageDown ? Dn7Click() : Up7Click();
             return true;

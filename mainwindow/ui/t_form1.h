@@ -14,7 +14,6 @@
 #include <memory>
 
 class QLabel;
-class QLineEdit;
 class QLockFile;
 class QMenu;
 class QAction;
@@ -127,7 +126,7 @@ protected:
 private:
     struct GridCell {
         QFrame* panel = nullptr;
-        QLineEdit* header = nullptr;
+        QLabel* header = nullptr;
         NoteEditor* note = nullptr;
         QFrame* corner = nullptr;
         QFrame* marker = nullptr;
