@@ -13,29 +13,24 @@ struct Titles {
     TitleCheck Check() const { return CheckTitles(days, months); }
 };
 
-std::vector<std::string> Only(const char* message) {
-    return { message };
-}
-
-TEST(TitleCheck, GoodTitlesAreAccepted) {
+TEST(TitleCheck, FifteenCharactersAndWindows1252LettersAreAccepted) {
     Titles titles;
     titles.days[0] = std::string(kDayTitleMaxLength, 'x');
-    titles.days[1] = "Caf\xe9 \x80"; // accented letters and the euro sign are Windows-1252
-    const TitleCheck check = titles.Check();
-    EXPECT_TRUE(check.accepted());
-    EXPECT_EQ(check.day_marked, (std::array<bool, 7> {}));
-    EXPECT_EQ(check.month_marked, (std::array<bool, 12> {}));
+    titles.days[1] = "Caf\xe9 \x80";
+    EXPECT_TRUE(titles.Check().accepted());
 }
 
-TEST(TitleCheck, EmptyDayTitlesRefuseBeforeMonthTitlesAreLookedAt) {
+TEST(TitleCheck, DayFaultsAreMarkedAndNamedOnceEachBeforeMonthsAreLookedAt) {
     Titles titles;
+    titles.days[0] = TitleBytes(); // a character with no Windows-1252 byte
     titles.days[1] = "";
-    titles.days[4] = "";
+    titles.days[2] = std::string(kDayTitleMaxLength + 1, 'x');
+    titles.days[3] = "";
     titles.months[0] = "Ja";
     const TitleCheck check = titles.Check();
-    EXPECT_FALSE(check.accepted());
-    EXPECT_EQ(check.messages, Only(kDayTitleMissing));
-    EXPECT_EQ(check.day_marked, (std::array<bool, 7> { false, true, false, false, true }));
+    EXPECT_EQ(check.messages,
+        (std::vector<std::string> { kDayTitleMissing, kDayTitleTooLong, kDayTitleUnwritable }));
+    EXPECT_EQ(check.day_marked, (std::array<bool, 7> { true, true, true, true }));
     EXPECT_EQ(check.month_marked, (std::array<bool, 12> {}));
 }
 
@@ -43,90 +38,40 @@ TEST(TitleCheck, MonthTitlesMustHoldExactlyThreeCharacters) {
     for (const char* bad : { "", "Ja", "Janu" }) {
         Titles titles;
         titles.months[0] = bad;
-        titles.months[11] = "Dic";
         const TitleCheck check = titles.Check();
-        EXPECT_EQ(check.messages, Only(kMonthTitleWrongLength)) << bad;
-        EXPECT_TRUE(check.month_marked[0]) << bad;
-        EXPECT_FALSE(check.month_marked[11]) << bad;
+        EXPECT_EQ(check.messages, std::vector<std::string> { kMonthTitleWrongLength }) << bad;
+        EXPECT_EQ(check.month_marked, (std::array<bool, 12> { true })) << bad;
     }
 }
 
-TEST(TitleCheck, OverlongDayTitleIsRefusedNotCut) {
-    Titles titles;
-    titles.days[6] = std::string(kDayTitleMaxLength + 1, 'S');
-    const TitleCheck check = titles.Check();
-    EXPECT_EQ(check.messages, Only(kDayTitleTooLong));
-    EXPECT_TRUE(check.day_marked[6]);
-}
-
-TEST(TitleCheck, CharactersTheFileCannotHoldAreRefused) {
-    // A tab, a line break, DEL, an undefined Windows-1252 byte, and a character with no byte.
-    for (const TitleBytes& bad : { TitleBytes("Mo\tn"), TitleBytes("Mo\r\nn"), TitleBytes("\x7f"),
-             TitleBytes("Mo\x81"), TitleBytes() }) {
+TEST(TitleCheck, ControlAndUndefinedBytesCannotBeWritten) {
+    for (const char* bad : { "Mo\tn", "M\r\n", "\x7f", "Mo\x81", "M\x9d" }) {
         Titles titles;
         titles.days[2] = bad;
-        const TitleCheck day_check = titles.Check();
-        EXPECT_EQ(day_check.messages, Only(kDayTitleUnwritable));
-        EXPECT_TRUE(day_check.day_marked[2]);
-
-        Titles month_titles;
-        month_titles.months[5] = bad;
-        const TitleCheck month_check = month_titles.Check();
-        EXPECT_TRUE(month_check.month_marked[5]);
-        EXPECT_NE(std::find(month_check.messages.begin(), month_check.messages.end(),
-                      kMonthTitleUnwritable),
-            month_check.messages.end());
+        EXPECT_EQ(titles.Check().messages, std::vector<std::string> { kDayTitleUnwritable });
+        titles.days[2] = "Tue";
+        titles.months[5] = bad;
+        EXPECT_TRUE(titles.Check().month_marked[5]);
+        EXPECT_EQ(titles.Check().messages.back(), kMonthTitleUnwritable);
     }
 }
 
-TEST(TitleCheck, EveryKindOfDayFaultIsNamedOnceInAFixedOrder) {
-    Titles titles;
-    titles.days[0] = TitleBytes();
-    titles.days[1] = "";
-    titles.days[2] = std::string(20, 'x');
-    titles.days[3] = "";
-    const TitleCheck check = titles.Check();
-    EXPECT_EQ(check.messages,
-        (std::vector<std::string> { kDayTitleMissing, kDayTitleTooLong, kDayTitleUnwritable }));
-    EXPECT_EQ(check.day_marked, (std::array<bool, 7> { true, true, true, true }));
-}
-
-TEST(OpenedFlags, ClearSavedOnOpenClearsPreferencesSaved) {
+TEST(OptionFlagsOfTheDialog, ClearSavedOnOpenClearsPreferencesSavedInMemory) {
     EXPECT_EQ(OpenedOptionFlags("10110110131"), "10010110131");
-    EXPECT_EQ(OpenedOptionFlags("10100110131"), "10100110131");
-    // Position 4 must be exactly "1".
     EXPECT_EQ(OpenedOptionFlags("10120110131"), "10120110131");
     EXPECT_EQ(OpenedOptionFlags("0011"), "00010000000");
 }
 
-TEST(SavedFlags, FirstUserSaveWithUntouchedControls) {
+TEST(OptionFlagsOfTheDialog, SavesSetTitlesAndSavedAndKeepClearSavedOnOpen) {
+    // Untouched controls: positions 1 and 3 become "1", position 4 stays as read.
     const std::string read = OpenedOptionFlags("01010111041");
-    const std::string saved = SavedOptionFlags(read, ChoicesFromFlags(read), true);
-    EXPECT_EQ(saved, "11110111041");
-}
-
-TEST(SavedFlags, DefaultSaveClearsCustomTitlesOnly) {
-    EXPECT_EQ(
-        SavedOptionFlags("11101111151", ChoicesFromFlags("11101111151"), false), "01101111151");
-}
-
-TEST(SavedFlags, EveryPositionComesFromItsOwnChoice) {
-    PrefChoices none;
-    EXPECT_EQ(SavedOptionFlags("01111111131", none, true), "10110000030");
-    PrefChoices all { true, true, true, true, true, true, true, '5' };
+    EXPECT_EQ(SavedOptionFlags(read, ChoicesFromFlags(read), true), "11110111041");
+    EXPECT_EQ(SavedOptionFlags(read, ChoicesFromFlags(read), false), "01110111041");
+    const PrefChoices all { true, true, true, true, true, true, true, '5' };
     EXPECT_EQ(SavedOptionFlags("00000000000", all, true), "11101111151");
-    // A flag read as something other than "1" is written as "0".
+    // Anything but "1" reads as off; no colour selected keeps the digit.
     EXPECT_EQ(
-        SavedOptionFlags("02020202222", ChoicesFromFlags("02020202222"), true), "10120000020");
-}
-
-TEST(SavedFlags, NoColourSelectedKeepsTheCellColourDigit) {
-    PrefChoices choices;
-    EXPECT_EQ(SavedOptionFlags("00000000090", choices, true).substr(9, 1), "9");
-    choices.cell_color = '2';
-    EXPECT_EQ(SavedOptionFlags("00000000090", choices, true).substr(9, 1), "2");
-    EXPECT_EQ(ChoicesFromFlags("00000000060").cell_color, 0);
-    EXPECT_EQ(ChoicesFromFlags("00000000010").cell_color, '1');
+        SavedOptionFlags("02020202292", ChoicesFromFlags("02020202292"), true), "10120000090");
 }
 
 } // namespace

@@ -190,6 +190,8 @@ void TPrefs::BuildControls() {
 
         auto* swatch = new QLabel(caption, colors);
         swatch->setObjectName(QStringLiteral("Swatch%1").arg(digit));
+        swatch->setAccessibleName(caption);
+        swatch->setAccessibleDescription(QStringLiteral("Colour of the day cells"));
         swatch->setGeometry(32, 18 + 18 * i, 110, 16);
         swatch->setAlignment(Qt::AlignCenter);
         swatch->setFrameShape(QFrame::Box);
