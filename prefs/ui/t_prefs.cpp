@@ -231,20 +231,20 @@ void TPrefs::BuildControls() {
         { &CurrencyEdit3, "CurrencyEdit3", QStringLiteral("GMT Offset"), 136, 40, offset_pattern,
             FormatWhole },
     };
-    for (const NumberField& spec : fields) {
-        AddLabel(sun, spec.caption, QRect(spec.x, 56, 66, 16));
+    for (const NumberField& item : fields) {
+        AddLabel(sun, item.caption, QRect(item.x, 56, 66, 16));
         auto* field = new QLineEdit(sun);
-        field->setObjectName(QString::fromLatin1(spec.name));
-        field->setAccessibleName(spec.caption);
-        field->setGeometry(spec.x, 72, spec.width, 21);
-        field->setValidator(new QRegularExpressionValidator(spec.pattern, field));
+        field->setObjectName(QString::fromLatin1(item.name));
+        field->setAccessibleName(item.caption);
+        field->setGeometry(item.x, 72, item.width, 21);
+        field->setValidator(new QRegularExpressionValidator(item.pattern, field));
         field->setAlignment(Qt::AlignRight);
         // The field shows its value in the file's format once the user leaves it.
-        const auto format = spec.format;
+        const auto format = item.format;
         connect(field, &QLineEdit::editingFinished, field, [field, format] {
             field->setText(QString::fromStdString(format(FieldNumber(field))));
         });
-        *spec.field = field;
+        *item.field = field;
     }
     CheckBox7 = AddCheckBox(sun, "CheckBox7", QStringLiteral("DST"), QRect(8, 97, 60, 18));
 
@@ -283,28 +283,28 @@ void TPrefs::BuildControls() {
     Edit20->setMaxLength(32767);
     Edit20->hide();
 
-    struct ButtonSpec {
+    struct ButtonItem {
         QPushButton** button;
         const char* name;
         const char* caption;
         int x;
         void (TPrefs::*click)();
     };
-    const ButtonSpec buttons[] = {
+    const ButtonItem buttons[] = {
         { &Button2, "Button2", "Default Preferences", 16, &TPrefs::Button2Click },
         { &Button1, "Button1", "User Preferences", 166, &TPrefs::Button1Click },
         { &Button3, "Button3", "Cancel", 316, &TPrefs::Button3Click },
     };
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setAccessibleName(QString::fromLatin1(spec.caption));
-        button->setGeometry(spec.x, 340, 130, 25);
+    for (const ButtonItem& item : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(item.caption), this);
+        button->setObjectName(QString::fromLatin1(item.name));
+        button->setAccessibleName(QString::fromLatin1(item.caption));
+        button->setGeometry(item.x, 340, 130, 25);
         // Enter in a title edit must not save the dialog behind the user's back.
         button->setAutoDefault(false);
         button->setDefault(false);
-        connect(button, &QPushButton::clicked, this, spec.click);
-        *spec.button = button;
+        connect(button, &QPushButton::clicked, this, item.click);
+        *item.button = button;
     }
 
     QLabel* note = AddLabel(this, QString::fromLatin1(kRestartNote), QRect(16, 370, 430, 16));
