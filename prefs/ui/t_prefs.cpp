@@ -18,6 +18,7 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QValidator>
+#include <algorithm>
 
 namespace orvane {
 
@@ -42,7 +43,8 @@ int UntypeableCount(const QString& text) {
     return count;
 }
 
-// How many characters the file cannot hold a title edit may keep: those its text came with.
+// The number of characters the file cannot hold that a title edit may keep: as many as its
+// text came with.
 constexpr const char* kAllowedUntypeable = "allowedUntypeable";
 
 // A title edit refuses a typed or pasted character the file cannot hold. A title read from a
