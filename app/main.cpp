@@ -7,6 +7,7 @@
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
 #include "mainwindow/ui/t_form1.h"
+#include "prefs/ui/t_prefs.h"
 #include "printing/ui/pallet.h"
 #include "printing/ui/print_size_store.h"
 #include "printing/ui/printer_port.h"
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
     TNotes notes(form, &form);
     orvane::TYrToYr yr_to_yr(form, &form);
     TErrors errors(form, &form);
-    form.SetNoteFontFamily(QString::fromStdString(form.State().prefs.CalendarFont));
+    orvane::TPrefs prefs(form, &form); // gives the notes the calendar font of pref.ovd
     orvane::TDayToDay day_to_day(form, &form);
     orvane::SettingsPrintSizeStore print_sizes;
     orvane::SystemPrinterPort printer_port;
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
     commands.Archives = Modal(archive, form);
     commands.Notes = Modal(notes, form);
     commands.ErrorLog = Modal(errors, form);
+    commands.Preferences = Modal(prefs, form);
     commands.Print = [&pallet] { pallet.OpenModeless(); };
     commands.CycleCalendar = [&cycle, &form] {
         cycle.CycleCalendar1Click();
