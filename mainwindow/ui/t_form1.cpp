@@ -512,6 +512,9 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shown_once_) {
         shown_once_ = true;
         PlaceWindow();
+        // The first note is where typing starts, as the first control of the window.
+        cells_[1].note->setFocus(Qt::OtherFocusReason);
+        state_.ActiveNote = 2;
         // The activation work runs once the window is on screen.
         QTimer::singleShot(0, this, &TForm1::FormActivate);
     }

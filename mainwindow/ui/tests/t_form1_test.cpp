@@ -385,6 +385,11 @@ private slots:
         QApplication::setActiveWindow(&h.Form());
         QVERIFY(QTest::qWaitForWindowActive(&h.Form()));
         QTRY_VERIFY(h.Form().activation_count() > 0);
+        // Typing starts in the first note, so a dialog opened at once stores it without a box.
+        QCOMPARE(QApplication::focusWidget(), h.Form().note(1));
+        QCOMPARE(h.Form().State().ActiveNote, 2);
+        h.Form().ResetMemos();
+        QVERIFY(h.notes.boxes.empty());
         h.Form().action(QStringLiteral("DailyEntry1"))->setEnabled(false);
         QTest::keyClick(&h.Form(), Qt::Key_F1);
         QCOMPARE(daily, 0);
