@@ -31,6 +31,11 @@ int WeekdayIndex(const Date& date);
 
 Date AddDays(const Date& date, int days);
 
+// The date of a year, month 1-12 and day; check ok() when the parts may be out of range.
+inline Date MakeDate(int year, unsigned month, unsigned day) {
+    return Date { std::chrono::year(year), std::chrono::month(month), std::chrono::day(day) };
+}
+
 // The last day of the month `date` lies in.
 Date LastDayOfMonth(const Date& date);
 

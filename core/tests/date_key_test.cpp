@@ -6,13 +6,7 @@
 namespace orvane {
 namespace {
 
-using std::chrono::day;
-using std::chrono::month;
-using std::chrono::year;
-
-Date D(int y, unsigned m, unsigned d) {
-    return Date { year(y), month(m), day(d) };
-}
+constexpr auto D = MakeDate;
 
 TEST(DateKey, SingleDigitDayIsDigitAndBlank) {
     EXPECT_EQ(DateKey(D(2024, 1, 5)), "Jan/5 /2024");

@@ -6,13 +6,7 @@
 namespace orvane {
 namespace {
 
-using std::chrono::day;
-using std::chrono::month;
-using std::chrono::year;
-
-Date D(int y, unsigned m, unsigned d) {
-    return Date { year(y), month(m), day(d) };
-}
+constexpr auto D = MakeDate;
 
 // A day file of `lines` lines, each ended by CR LF; line n holds "L<n>".
 std::string FileOfLines(int lines) {

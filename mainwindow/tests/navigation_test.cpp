@@ -7,13 +7,7 @@
 namespace orvane {
 namespace {
 
-using std::chrono::day;
-using std::chrono::month;
-using std::chrono::year;
-
-Date D(int y, unsigned m, unsigned d) {
-    return Date { year(y), month(m), day(d) };
-}
+constexpr auto D = MakeDate;
 
 DayStore StoreFrom(Date sunday) {
     DayStore store;

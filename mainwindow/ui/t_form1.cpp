@@ -69,30 +69,27 @@ void SetBackground(QWidget* widget, const QColor& color, QPalette::ColorRole rol
     widget->setPalette(palette);
 }
 
-QPixmap MarkerPixmap() {
-    QPixmap pixmap(13, 17);
+// A filled triangle on a transparent pixmap: the overflow marker and the week and month arrows.
+QPixmap Triangle(QSize size, const QColor& color, const std::array<QPointF, 3>& corners) {
+    QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 160));
-    const QPointF arrow[3] = { QPointF(2, 6), QPointF(11, 6), QPointF(6.5, 13) };
-    painter.drawPolygon(arrow, 3);
+    painter.setBrush(color);
+    painter.drawPolygon(corners.data(), 3);
     return pixmap;
 }
 
-// A small navy triangle pointing up or down for the week and month buttons.
+QPixmap MarkerPixmap() {
+    return Triangle(
+        QSize(13, 17), QColor(0, 0, 160), { QPointF(2, 6), QPointF(11, 6), QPointF(6.5, 13) });
+}
+
 QIcon ArrowIcon(bool up) {
-    QPixmap pixmap(10, 10);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 128));
-    const QPointF up_arrow[3] = { QPointF(1, 8), QPointF(9, 8), QPointF(5, 2) };
-    const QPointF down_arrow[3] = { QPointF(1, 2), QPointF(9, 2), QPointF(5, 8) };
-    painter.drawPolygon(up ? up_arrow : down_arrow, 3);
-    return QIcon(pixmap);
+    const std::array<QPointF, 3> up_arrow = { QPointF(1, 8), QPointF(9, 8), QPointF(5, 2) };
+    const std::array<QPointF, 3> down_arrow = { QPointF(1, 2), QPointF(9, 2), QPointF(5, 8) };
+    return QIcon(Triangle(QSize(10, 10), QColor(0, 0, 128), up ? up_arrow : down_arrow));
 }
 
 } // namespace
