@@ -8,8 +8,12 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
 #include <QTextBlock>
 #include <QTextLayout>
+#include <cmath>
 
 namespace orvane {
 
@@ -44,6 +48,77 @@ QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
         layout.endLayout();
     }
     return lines;
+}
+
+NoteView::NoteView(int number, QWidget* parent)
+    : QWidget(parent)
+    , number_(number) {
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+}
+
+void NoteView::SetText(const QString& text) {
+    if (text == text_)
+        return;
+    text_ = text;
+    lines_valid_ = false;
+    update();
+}
+
+int NoteView::WrapWidth() const {
+    return width() - 2 * kNoteMargin;
+}
+
+QStringList NoteView::DisplayLines() const {
+    if (!lines_valid_) {
+        lines_ = WrapNoteLines(text_, font(), WrapWidth());
+        lines_valid_ = true;
+    }
+    return lines_;
+}
+
+void NoteView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        lines_valid_ = false;
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+void NoteView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    // Laid out as the editor lays out its blocks: one paragraph a block, wrapped lines one line
+    // height apart, each block starting on a whole pixel.
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    qreal y = kNoteMargin;
+    const QStringList paragraphs = text_.split(QLatin1Char('\n'));
+    for (const QString& paragraph : paragraphs) {
+        if (y > height())
+            break;
+        QTextLayout layout(paragraph, font());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qreal line_y = 0;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(WrapWidth());
+            line.setPosition(QPointF(0, line_y));
+            line_y += line.height();
+        }
+        layout.endLayout();
+        layout.draw(&painter, QPointF(kNoteMargin, y));
+        y += std::ceil(line_y);
+    }
+}
+
+void NoteView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    emit Activated(number_, event->reason());
+}
+
+void NoteView::mousePressEvent(QMouseEvent* event) {
+    emit Clicked(number_, event->position().toPoint());
 }
 
 NoteEditor::NoteEditor(int number, Notifier& notifier, QWidget* parent)

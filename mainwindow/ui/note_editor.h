@@ -14,6 +14,37 @@ class Notifier;
 // The display lines of `text` as an editor of `font` wrapping at `width` pixels shows them.
 QStringList WrapNoteLines(const QString& text, const QFont& font, int width);
 
+// A cell's note as it is shown before anyone edits it: the display lines painted exactly where the
+// editor would show them. Creating 35 full editors at start-up costs more than the rest of the
+// window, so each cell gets its NoteEditor only when it first takes the focus.
+class NoteView : public QWidget {
+    Q_OBJECT
+public:
+    NoteView(int number, QWidget* parent);
+
+    int number() const { return number_; }
+    const QString& text() const { return text_; }
+    void SetText(const QString& text);
+    int WrapWidth() const;
+    QStringList DisplayLines() const;
+
+signals:
+    void Activated(int number, Qt::FocusReason reason);
+    void Clicked(int number, QPoint position);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    int number_;
+    QString text_;
+    mutable QStringList lines_;
+    mutable bool lines_valid_ = false;
+};
+
 class NoteEditor : public QPlainTextEdit {
     Q_OBJECT
 public:

@@ -340,22 +340,24 @@ void TForm1::BuildCell(int c) {
     cell.header->setMouseTracking(true);
     cell.header->installEventFilter(this);
 
-    cell.note = new NoteEditor(2 * c, notifier_, cell.panel);
-    cell.note->setGeometry(2, c == 1 ? 18 : 19, narrow ? 179 : 180, hidden_row ? 137 : 121);
-    cell.note->setFont(note_font_);
+    cell.view = new NoteView(2 * c, cell.panel);
+    cell.view->setObjectName(QStringLiteral("Memo%1").arg(2 * c));
+    cell.view->setGeometry(2, c == 1 ? 18 : 19, narrow ? 179 : 180, hidden_row ? 137 : 121);
+    cell.view->setFont(note_font_);
     if (hidden_row) {
-        cell.note->setFocusPolicy(Qt::NoFocus);
-        cell.note->setReadOnly(true);
+        cell.view->setFocusPolicy(Qt::NoFocus);
     } else {
-        cell.note->setMouseTracking(true);
-        cell.note->viewport()->setMouseTracking(true);
-        cell.note->viewport()->installEventFilter(this);
-        cell.note->installEventFilter(this);
-        connect(cell.note, &NoteEditor::Entered, this, &TForm1::MemoEnter);
-        connect(cell.note, &NoteEditor::Left, this, &TForm1::MemoExit);
-        connect(cell.note, &NoteEditor::PageKey, this,
-            [this](bool down) { down ? Dn7Click() : Up7Click(); });
-        connect(cell.note, &QPlainTextEdit::textChanged, this, [this, c] { UpdateMarker(c); });
+        cell.view->setFocusPolicy(Qt::StrongFocus);
+        cell.view->setMouseTracking(true);
+        cell.view->installEventFilter(this);
+        connect(cell.view, &NoteView::Activated, this, [this](int number, Qt::FocusReason reason) {
+            EnsureEditor(number / 2)->setFocus(reason);
+        });
+        connect(cell.view, &NoteView::Clicked, this, [this](int number, QPoint position) {
+            NoteEditor* editor = EnsureEditor(number / 2);
+            editor->setFocus(Qt::MouseFocusReason);
+            editor->setTextCursor(editor->cursorForPosition(position));
+        });
     }
 
     cell.corner = new QFrame(cell.panel);
@@ -383,8 +385,44 @@ void TForm1::BuildCell(int c) {
         cell.panel->hide();
 }
 
-NoteEditor* TForm1::note(int cell) const {
-    return cells_.at(static_cast<std::size_t>(cell)).note;
+NoteEditor* TForm1::note(int cell) {
+    if (cell < 1 || cell > kVisibleCells)
+        return nullptr;
+    return EnsureEditor(cell);
+}
+
+NoteEditor* TForm1::EnsureEditor(int c) {
+    GridCell& cell = cells_[static_cast<std::size_t>(c)];
+    if (cell.note)
+        return cell.note;
+    auto* editor = new NoteEditor(2 * c, notifier_, cell.panel);
+    editor->setGeometry(cell.view->geometry());
+    editor->setFont(note_font_);
+    editor->setPalette(cell.view->palette());
+    editor->setAccessibleName(cell.view->accessibleName());
+    editor->Fill(cell.view->text());
+    editor->setMouseTracking(true);
+    editor->viewport()->setMouseTracking(true);
+    editor->viewport()->installEventFilter(this);
+    editor->installEventFilter(this);
+    connect(editor, &NoteEditor::Entered, this, &TForm1::MemoEnter);
+    connect(editor, &NoteEditor::Left, this, &TForm1::MemoExit);
+    connect(
+        editor, &NoteEditor::PageKey, this, [this](bool down) { down ? Dn7Click() : Up7Click(); });
+    connect(editor, &QPlainTextEdit::textChanged, this, [this, c] { UpdateMarker(c); });
+    // The editor takes the view's place, in the Tab order too.
+    QWidget::setTabOrder(cell.view, editor);
+    cell.view->setObjectName(QStringLiteral("NoteView%1").arg(2 * c));
+    editor->setObjectName(QStringLiteral("Memo%1").arg(2 * c));
+    cell.view->hide();
+    editor->show();
+    cell.note = editor;
+    return editor;
+}
+
+QStringList TForm1::CellLines(int c) const {
+    const GridCell& cell = cells_[static_cast<std::size_t>(c)];
+    return cell.note ? cell.note->DisplayLines() : cell.view->DisplayLines();
 }
 
 QAction* TForm1::action(const QString& name) const {
@@ -432,6 +470,7 @@ bool TForm1::FormCreate() {
     pref_lines_ = SplitLines(pref.bytes);
     ApplyStartupLines(pref_lines_, state_.prefs);
     ApplyStartupFlags();
+    SetNoteFontFamily(FromCp1252(state_.prefs.CalendarFont));
     pref_lines_.clear();
 
     state_.TopSlot = 1;
@@ -510,7 +549,7 @@ void TForm1::showEvent(QShowEvent* event) {
         shown_once_ = true;
         PlaceWindow();
         // The first note is where typing starts, as the first control of the window.
-        cells_[1].note->setFocus(Qt::OtherFocusReason);
+        EnsureEditor(1)->setFocus(Qt::OtherFocusReason);
         state_.ActiveNote = 2;
         // The activation work runs once the window is on screen.
         QTimer::singleShot(0, this, &TForm1::FormActivate);
@@ -562,14 +601,21 @@ void TForm1::FillOutCalendar() {
         const QColor note_colour = text.today ? kErrorYellow : cell_colour;
         SetBackground(cell.header, header_colour, QPalette::Window);
         SetBackground(cell.header, text.today ? kRed : kBlue, QPalette::WindowText);
-        SetBackground(cell.note, note_colour, QPalette::Base);
+        SetBackground(cell.view, note_colour, QPalette::Base);
+        if (cell.note)
+            SetBackground(cell.note, note_colour, QPalette::Base);
         SetBackground(cell.corner, header_colour, QPalette::Window);
         SetBackground(cell.marker, header_colour, QPalette::Window);
         cell.header->setText(FromCp1252(text.header));
-        cell.note->Fill(FromCp1252(NoteText(text)));
+        const QString note_text = FromCp1252(NoteText(text));
+        cell.view->SetText(note_text);
+        if (cell.note)
+            cell.note->Fill(note_text);
         if (c <= kVisibleCells) {
             const QString date = AccessibleDate(slot);
-            cell.note->setAccessibleName(date);
+            cell.view->setAccessibleName(date);
+            if (cell.note)
+                cell.note->setAccessibleName(date);
             cell.header->setAccessibleName(QStringLiteral("Date ") + date);
         }
         UpdateMarker(c);
@@ -577,9 +623,11 @@ void TForm1::FillOutCalendar() {
     grid_stale_ = false;
     if (grid_filled_once_) {
         // The pass over the visible notes: caret to the first line; it ends in the last cell.
-        for (int c = 1; c <= kVisibleCells; ++c)
-            cells_[static_cast<std::size_t>(c)].note->MoveCaretToLine(0);
-        cells_[kVisibleCells].note->setFocus(Qt::OtherFocusReason);
+        for (int c = 1; c <= kVisibleCells; ++c) {
+            if (NoteEditor* editor = cells_[static_cast<std::size_t>(c)].note)
+                editor->MoveCaretToLine(0);
+        }
+        EnsureEditor(kVisibleCells)->setFocus(Qt::OtherFocusReason);
         state_.ActiveNote = 2 * kVisibleCells;
     }
     grid_filled_once_ = true;
@@ -587,7 +635,7 @@ void TForm1::FillOutCalendar() {
 
 void TForm1::UpdateMarker(int c) {
     GridCell& cell = cells_[static_cast<std::size_t>(c)];
-    const bool overflow = cell.note->DisplayLines().size() > kOverflowLines;
+    const bool overflow = CellLines(c).size() > kOverflowLines;
     cell.corner->setVisible(!overflow);
     cell.marker->setVisible(overflow);
 }
@@ -600,7 +648,7 @@ void TForm1::MemoExit(int number) {
     if (grid_stale_ || number < 2 || number > 2 * kVisibleCells || number % 2 != 0)
         return;
     NoteEditor* editor = cells_[static_cast<std::size_t>(number / 2)].note;
-    if (!editor->changed())
+    if (!editor || !editor->changed())
         return;
     const int slot = state_.TopSlot + number / 2 - 1;
     std::vector<std::string> lines;
@@ -628,7 +676,7 @@ void TForm1::StoreActiveNote() {
 }
 
 void TForm1::FocusFirstNote() {
-    cells_[1].note->setFocus(Qt::OtherFocusReason);
+    EnsureEditor(1)->setFocus(Qt::OtherFocusReason);
 }
 
 void TForm1::MoveTo(int top_slot) {
@@ -742,7 +790,7 @@ GridCellView TForm1::Cell(int c) const {
         return view;
     const GridCell& cell = cells_[static_cast<std::size_t>(c)];
     view.header = cell.header->text();
-    view.lines = cell.note->DisplayLines();
+    view.lines = CellLines(c);
     return view;
 }
 
@@ -755,7 +803,10 @@ void TForm1::ApplyNoteFont(const QFont& font) {
         return;
     note_font_ = font;
     for (int c = 1; c <= kCells; ++c) {
-        cells_[static_cast<std::size_t>(c)].note->setFont(note_font_);
+        GridCell& cell = cells_[static_cast<std::size_t>(c)];
+        cell.view->setFont(note_font_);
+        if (cell.note)
+            cell.note->setFont(note_font_);
         UpdateMarker(c);
     }
 }
@@ -779,11 +830,11 @@ void TForm1::ApplyPreferences() {
 
 void TForm1::ShowPreview(int c) {
     const GridCell& cell = cells_[static_cast<std::size_t>(c)];
-    const QStringList lines = cell.note->DisplayLines();
+    const QStringList lines = CellLines(c);
     if (lines.size() <= kOverflowLines)
         return;
     const int top
-        = RowOf(c) < 4 ? cell.panel->y() + cell.note->y() : cell.panel->y() - kPreviewHeight;
+        = RowOf(c) < 4 ? cell.panel->y() + cell.view->y() : cell.panel->y() - kPreviewHeight;
     preview_->setGeometry(cell.panel->x() + 2, top, 182, kPreviewHeight);
     preview_->setPlainText(lines.join(QLatin1Char('\n')));
     preview_->show();

@@ -24,6 +24,7 @@ class QFrame;
 namespace orvane {
 
 class NoteEditor;
+class NoteView;
 
 // The commands behind the menus that open the program's other windows; app/ wires them.
 struct MainWindowCommands {
@@ -94,7 +95,8 @@ public:
     int activation_count() const { return activation_count_; }
     QAction* action(const QString& name) const;
     QMenu* menu(const QString& name) const;
-    NoteEditor* note(int cell) const; // cell in [1, 42]
+    // The note editor of a visible cell (in [1, 35]), created on first use.
+    NoteEditor* note(int cell);
     QPoint PopupPosition(const QToolButton* button) const;
 
     // CalendarHost
@@ -127,7 +129,8 @@ private:
     struct GridCell {
         QFrame* panel = nullptr;
         QLabel* header = nullptr;
-        NoteEditor* note = nullptr;
+        NoteView* view = nullptr; // shows the note until the cell is first edited
+        NoteEditor* note = nullptr; // created when the cell first takes the focus
         QFrame* corner = nullptr;
         QFrame* marker = nullptr;
         QLabel* image = nullptr;
@@ -143,6 +146,8 @@ private:
     void ApplyDayTitles();
     void ApplyNoteFont(const QFont& font);
     void UpdateMarker(int cell);
+    NoteEditor* EnsureEditor(int cell);
+    QStringList CellLines(int cell) const;
     void ShowPreview(int cell);
     void HidePreview();
     void StoreActiveNote();

@@ -408,6 +408,56 @@ private slots:
         QVERIFY(h.desk.opened[0].endsWith(QStringLiteral("/Help/Orvane.html")));
     }
 
+    void cellsShowNotesBeforeTheirEditorExists() {
+        const std::string saved
+            = SavedCalendarWith(10, "Dentist 9:30\aCall Bob about the weekend plans\a\aC\a");
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.Form()));
+        auto* view = h.Form().findChild<NoteView*>(QStringLiteral("Memo20"));
+        QVERIFY(view != nullptr);
+        QVERIFY(h.Form().findChild<NoteEditor*>(QStringLiteral("Memo20")) == nullptr);
+        const QImage shown = view->grab().toImage();
+        const GridCellView before = h.Form().Cell(10);
+        // The editor that replaces the view shows the same pixels and the same lines.
+        NoteEditor* editor = h.Form().note(10);
+        QCOMPARE(editor->objectName(), QStringLiteral("Memo20"));
+        QVERIFY(!view->isVisible());
+        QCOMPARE(h.Form().Cell(10).lines, before.lines);
+        QCOMPARE(editor->grab().toImage().convertToFormat(QImage::Format_RGB32),
+            shown.convertToFormat(QImage::Format_RGB32));
+        QVERIFY(!editor->changed());
+    }
+
+    void clickingAViewEditsWhereThePointerIs() {
+        const std::string saved = SavedCalendarWith(12, "first\asecond\athird\a");
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        QApplication::setActiveWindow(&h.Form());
+        QVERIFY(QTest::qWaitForWindowActive(&h.Form()));
+        auto* view = h.Form().findChild<NoteView*>(QStringLiteral("Memo24"));
+        const int second_line_y = 2 + QFontMetrics(view->font()).height() * 3 / 2;
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, QPoint(40, second_line_y));
+        auto* editor = h.Form().findChild<NoteEditor*>(QStringLiteral("Memo24"));
+        QVERIFY(editor != nullptr);
+        QTRY_COMPARE(QApplication::focusWidget(), editor);
+        QCOMPARE(editor->textCursor().blockNumber(), 1);
+        QCOMPARE(h.Form().State().ActiveNote, 24);
+        QTest::keyClicks(editor, QStringLiteral("!"));
+        // Tab leaves the note, which stores it, and moves on to the next day.
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(),
+            static_cast<QWidget*>(h.Form().findChild<NoteEditor*>(QStringLiteral("Memo26"))));
+        QCOMPARE(h.Form().State().ActiveNote, 26);
+        const std::vector<std::string> entries = Entries(h.Form().State().store[12]);
+        QCOMPARE(entries.size(), std::size_t(3));
+        QCOMPARE(entries[0], std::string("first"));
+        QVERIFY(entries[1].find('!') != std::string::npos);
+        QCOMPARE(entries[1].size(), std::size_t(7));
+    }
+
     void applicationTitleKeepsFirstCharacter() {
         QCOMPARE(ApplicationTitle(QStringLiteral("/opt/x/orvane")), QStringLiteral("orvane"));
         QCOMPARE(ApplicationTitle(QStringLiteral("C:/x/ORVANE.exe")), QStringLiteral("Orvane"));
