@@ -23,8 +23,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -42,6 +45,89 @@ template <typename Window> std::function<void()> Modal(Window& window, orvane::T
         window.OpenModal();
         form.ChildWindowClosed();
     };
+}
+
+// The windows other than the main window, in the order the program creates them.
+struct ProgramWindows {
+    explicit ProgramWindows(orvane::TForm1& form)
+        : mo_to_mo(form, &form)
+        , cycle(form, &form)
+        , wk_to_wk(form, &form)
+        , del_entry(form, &form)
+        , about(form, &form)
+        , archive(form, &form)
+        , notes(form, &form)
+        , yr_to_yr(form, &form)
+        , errors(form, &form)
+        , prefs(form, &form)
+        , day_to_day(form, &form)
+        , pallet(form, print_sizes, printer_port, &form)
+        , search(form, &form) { }
+
+    orvane::MainWindowCommands Commands(orvane::TForm1& form) {
+        orvane::MainWindowCommands commands;
+        commands.Archives = Modal(archive, form);
+        commands.Notes = Modal(notes, form);
+        commands.ErrorLog = Modal(errors, form);
+        commands.Preferences = Modal(prefs, form);
+        commands.Print = [this] { pallet.OpenModeless(); };
+        commands.CycleCalendar = [this, &form] {
+            cycle.CycleCalendar1Click();
+            form.ChildWindowClosed();
+        };
+        commands.DailyEntry = Modal(day_to_day, form);
+        commands.WeeklyEntry = Modal(wk_to_wk, form);
+        commands.MonthlyEntry = Modal(mo_to_mo, form);
+        commands.YearlyEntry = Modal(yr_to_yr, form);
+        commands.DeleteEntry = Modal(del_entry, form);
+        commands.Search = [this] { search.OpenModeless(); };
+        commands.About = Modal(about, form);
+        return commands;
+    }
+
+    orvane::TMoToMo mo_to_mo;
+    orvane::TCycle cycle;
+    orvane::TWkToWk wk_to_wk;
+    orvane::TDelEntry del_entry;
+    orvane::TAbout about;
+    orvane::TArchive archive; // owns TArchHelp and TSaveArch
+    TNotes notes;
+    orvane::TYrToYr yr_to_yr;
+    TErrors errors;
+    orvane::TPrefs prefs; // gives the notes the calendar font of pref.ovd
+    orvane::TDayToDay day_to_day;
+    orvane::SettingsPrintSizeStore print_sizes;
+    orvane::SystemPrinterPort printer_port;
+    orvane::TPallet pallet;
+    TSearch search;
+};
+
+// Runs `work` once, as soon as `window` has painted for the first time.
+void RunAfterFirstPaint(QWidget* window, std::function<void()> work) {
+    class Filter : public QObject {
+    public:
+        Filter(QObject* parent, std::function<void()> job)
+            : QObject(parent)
+            , job_(std::move(job)) { }
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Paint && job_) {
+                QTimer::singleShot(0, this, [this] {
+                    auto job = std::move(job_);
+                    job_ = nullptr;
+                    job();
+                    deleteLater();
+                });
+                watched->removeEventFilter(this);
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> job_;
+    };
+    window->installEventFilter(new Filter(window, std::move(work)));
 }
 
 } // namespace
@@ -79,42 +165,13 @@ int main(int argc, char** argv) {
     if (!form.FormCreate())
         return 0;
 
-    // Every other window, created once in the program's order and living for the whole run.
-    orvane::TMoToMo mo_to_mo(form, &form);
-    orvane::TCycle cycle(form, &form);
-    orvane::TWkToWk wk_to_wk(form, &form);
-    orvane::TDelEntry del_entry(form, &form);
-    orvane::TAbout about(form, &form);
-    orvane::TArchive archive(form, &form); // owns TArchHelp and TSaveArch
-    TNotes notes(form, &form);
-    orvane::TYrToYr yr_to_yr(form, &form);
-    TErrors errors(form, &form);
-    orvane::TPrefs prefs(form, &form); // gives the notes the calendar font of pref.ovd
-    orvane::TDayToDay day_to_day(form, &form);
-    orvane::SettingsPrintSizeStore print_sizes;
-    orvane::SystemPrinterPort printer_port;
-    orvane::TPallet pallet(form, print_sizes, printer_port, &form);
-    TSearch search(form, &form);
-
-    orvane::MainWindowCommands commands;
-    commands.Archives = Modal(archive, form);
-    commands.Notes = Modal(notes, form);
-    commands.ErrorLog = Modal(errors, form);
-    commands.Preferences = Modal(prefs, form);
-    commands.Print = [&pallet] { pallet.OpenModeless(); };
-    commands.CycleCalendar = [&cycle, &form] {
-        cycle.CycleCalendar1Click();
-        form.ChildWindowClosed();
-    };
-    commands.DailyEntry = Modal(day_to_day, form);
-    commands.WeeklyEntry = Modal(wk_to_wk, form);
-    commands.MonthlyEntry = Modal(mo_to_mo, form);
-    commands.YearlyEntry = Modal(yr_to_yr, form);
-    commands.DeleteEntry = Modal(del_entry, form);
-    commands.Search = [&search] { search.OpenModeless(); };
-    commands.About = Modal(about, form);
-    form.SetCommands(commands);
-
+    // Every other window is created once, in the program's order, right after the main window
+    // has first painted, and lives for the whole run.
+    std::unique_ptr<ProgramWindows> windows;
+    RunAfterFirstPaint(&form, [&] {
+        windows = std::make_unique<ProgramWindows>(form);
+        form.SetCommands(windows->Commands(form));
+    });
     orvane::bench::InstallStartupProbe(&form);
     form.show();
     return QApplication::exec();

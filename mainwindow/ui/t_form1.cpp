@@ -134,14 +134,14 @@ void TForm1::BuildToolbar() {
     toolbar_->setGeometry(0, 0, kClientWidth, 21);
     toolbar_->setAccessibleName(QStringLiteral("Toolbar"));
     toolbar_->setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
-    struct ButtonSpec {
+    struct ToolbarButton {
         const char* name;
         const char* caption;
         int width;
         const char* accessible;
         int arrow; // 0 none, 1 up, 2 down
     };
-    const std::array<ButtonSpec, 10> specs = { {
+    const std::array<ToolbarButton, 10> toolbar_buttons = { {
         { "SpeedButton1", "File", 34, "File menu", 0 },
         { "SpeedButton2", "Cal", 32, "Calendar menu", 0 },
         { "SpeedButton3", "Help", 36, "Help menu", 0 },
@@ -154,21 +154,21 @@ void TForm1::BuildToolbar() {
         { "SpeedButton10", "Month  ", 64, "Next month", 2 },
     } };
     int left = 2;
-    for (const ButtonSpec& spec : specs) {
+    for (const ToolbarButton& info : toolbar_buttons) {
         auto* button = new QToolButton(toolbar_);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setText(QString::fromLatin1(spec.caption));
+        button->setObjectName(QString::fromLatin1(info.name));
+        button->setText(QString::fromLatin1(info.caption));
         button->setAutoRaise(true);
-        button->setAccessibleName(QString::fromLatin1(spec.accessible));
-        button->setToolTip(QString::fromLatin1(spec.accessible));
-        if (spec.arrow != 0) {
-            button->setIcon(ArrowIcon(spec.arrow == 1));
+        button->setAccessibleName(QString::fromLatin1(info.accessible));
+        button->setToolTip(QString::fromLatin1(info.accessible));
+        if (info.arrow != 0) {
+            button->setIcon(ArrowIcon(info.arrow == 1));
             button->setIconSize(QSize(10, 10));
             button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
             button->setLayoutDirection(Qt::RightToLeft);
         }
-        button->setGeometry(left, 0, spec.width, 21);
-        left += spec.width + 1;
+        button->setGeometry(left, 0, info.width, 21);
+        left += info.width + 1;
         buttons_[button->objectName()] = button;
     }
     expansion_label_ = new QLabel(toolbar_);
