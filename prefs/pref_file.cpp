@@ -48,7 +48,10 @@ std::optional<double> ParsePrefNumber(std::string_view text) {
     if (!digits)
         return std::nullopt;
     // strtod in the "C" locale: the program sets no numeric locale, so "." is the separator.
-    return std::strtod(plain.c_str(), nullptr);
+    const double value = std::strtod(plain.c_str(), nullptr);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 std::optional<double> PrefNumber(const PrefLines& lines, int number) {

@@ -1,6 +1,6 @@
 #include "sky/sun_times.h"
 
-#include "sky/decimal_text.h"
+#include "prefs/pref_file.h"
 #include "sky/option_flag.h"
 
 #include <cmath>
@@ -13,10 +13,6 @@ constexpr double kTwoPi = 2 * kPi;
 constexpr double kDegree = kPi / 180;
 // Sidereal rotation in one solar hour, radians.
 constexpr double kHourTurn = 15 * kDegree * 1.0027379;
-
-constexpr std::size_t kLongitudeLine = 21; // line 22
-constexpr std::size_t kLatitudeLine = 22; // line 23
-constexpr std::size_t kZoneLine = 23; // line 24
 
 double Int(double x) {
     return std::trunc(x);
@@ -152,18 +148,16 @@ SunPlace SunPosition(double days, double centuries) {
 
 std::optional<SunRequest> SunRequestFromPreferences(
     const std::vector<std::string>& lines, const Preferences& prefs, const Date& today) {
-    if (FlagOrZero(prefs, Flag::DisplaySunriseSunset) == '0' || lines.size() <= kZoneLine)
+    if (FlagOrZero(prefs, Flag::DisplaySunriseSunset) == '0')
         return std::nullopt;
-    const auto longitude = ParseDecimalText(lines[kLongitudeLine]);
-    const auto latitude = ParseDecimalText(lines[kLatitudeLine]);
-    const auto zone = ParseDecimalText(lines[kZoneLine]);
-    if (!longitude || !latitude || !zone || *longitude == 0 || *latitude == 0)
+    const auto place = PrefPlace(lines);
+    if (!place || place->longitude == 0 || place->latitude == 0)
         return std::nullopt;
 
     SunRequest request;
-    request.longitude = *longitude;
-    request.latitude = *latitude;
-    request.zone = *zone + (FlagOrZero(prefs, Flag::DaylightSaving) != '0' ? 1 : 0);
+    request.longitude = place->longitude;
+    request.latitude = place->latitude;
+    request.zone = place->gmt_offset + (FlagOrZero(prefs, Flag::DaylightSaving) != '0' ? 1 : 0);
     // A position that is not a digit is simply not the 24-hour switch.
     request.military_time = FlagOrZero(prefs, Flag::DisplayMilitaryTime) == '1';
     request.date = today;

@@ -36,7 +36,12 @@ TEST(PrefNumbers, ReadsEitherSeparatorAndRefusesText) {
     EXPECT_EQ(ParsePrefNumber("40,50"), 40.5);
     EXPECT_EQ(ParsePrefNumber(" 7 "), 7.0);
     EXPECT_EQ(ParsePrefNumber("+3"), 3.0);
-    for (const char* bad : { "", "-", "abc", "1.2.3", "12a", "1,2,3", "." })
+    EXPECT_EQ(ParsePrefNumber("5."), 5.0);
+    EXPECT_EQ(ParsePrefNumber(".5"), 0.5);
+    const std::string huge(400, '9');
+    EXPECT_FALSE(ParsePrefNumber(huge).has_value());
+    for (const char* bad : { "", "  ", "-", "abc", "1.2.3", "1,2.3", "12a", "1,2,3", ".", "1e3",
+             "inf", "nan", "--1", "+-1", "1 2", "0x10" })
         EXPECT_FALSE(ParsePrefNumber(bad).has_value()) << bad;
 }
 
