@@ -24,7 +24,13 @@ constexpr int kNoteMargin = 2;
 
 } // namespace
 
-QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
+namespace {
+
+// Lays `text` out as the note editor does: one block a paragraph, wrapped at `width`. Returns the
+// display lines (an empty last paragraph is not a line); keeps the blocks' layouts in `blocks`
+// when given, positioned for drawing.
+QStringList LayOutNote(const QString& text, const QFont& font, int width,
+    std::vector<std::unique_ptr<QTextLayout>>* blocks) {
     QStringList lines;
     if (text.isEmpty())
         return lines;
@@ -34,20 +40,30 @@ QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     for (const QString& paragraph : std::as_const(paragraphs)) {
-        if (paragraph.isEmpty()) {
-            lines << QString();
-            continue;
-        }
-        QTextLayout layout(paragraph, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        auto layout = std::make_unique<QTextLayout>(paragraph, font);
+        layout->setTextOption(option);
+        layout->beginLayout();
+        const auto lines_before = lines.size();
+        qreal y = 0;
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
             line.setLineWidth(width);
+            line.setPosition(QPointF(0, y));
+            y += line.height();
             lines << paragraph.mid(line.textStart(), line.textLength());
         }
-        layout.endLayout();
+        layout->endLayout();
+        if (lines.size() == lines_before)
+            lines << QString(); // an empty paragraph is still a line
+        if (blocks)
+            blocks->push_back(std::move(layout));
     }
     return lines;
+}
+
+} // namespace
+
+QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
+    return LayOutNote(text, font, width, nullptr);
 }
 
 NoteView::NoteView(int number, QWidget* parent)
@@ -71,7 +87,8 @@ int NoteView::WrapWidth() const {
 
 QStringList NoteView::DisplayLines() const {
     if (!lines_valid_) {
-        lines_ = WrapNoteLines(text_, font(), WrapWidth());
+        blocks_.clear();
+        lines_ = LayOutNote(text_, font(), WrapWidth(), &blocks_);
         lines_valid_ = true;
     }
     return lines_;
@@ -88,27 +105,14 @@ void NoteView::changeEvent(QEvent* event) {
 void NoteView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Text));
-    // Laid out as the editor lays out its blocks: one paragraph a block, wrapped lines one line
-    // height apart, each block starting on a whole pixel.
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    DisplayLines();
+    // Blocks one under the other as the editor places them, each starting on a whole pixel.
     qreal y = kNoteMargin;
-    const QStringList paragraphs = text_.split(QLatin1Char('\n'));
-    for (const QString& paragraph : paragraphs) {
+    for (const auto& block : blocks_) {
         if (y > height())
             break;
-        QTextLayout layout(paragraph, font());
-        layout.setTextOption(option);
-        layout.beginLayout();
-        qreal line_y = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(WrapWidth());
-            line.setPosition(QPointF(0, line_y));
-            line_y += line.height();
-        }
-        layout.endLayout();
-        layout.draw(&painter, QPointF(kNoteMargin, y));
-        y += std::ceil(line_y);
+        block->draw(&painter, QPointF(kNoteMargin, y));
+        y += std::ceil(block->boundingRect().height());
     }
 }
 

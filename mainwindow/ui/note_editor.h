@@ -6,6 +6,9 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <QTextLayout>
+#include <memory>
+#include <vector>
 
 namespace orvane {
 
@@ -42,6 +45,7 @@ private:
     int number_;
     QString text_;
     mutable QStringList lines_;
+    mutable std::vector<std::unique_ptr<QTextLayout>> blocks_;
     mutable bool lines_valid_ = false;
 };
 

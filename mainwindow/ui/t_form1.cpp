@@ -336,6 +336,7 @@ void TForm1::BuildCell(int c) {
     cell.header->setFocusPolicy(Qt::ClickFocus);
     cell.header->setAutoFillBackground(true);
     cell.header->setIndent(1);
+    cell.header->setTextFormat(Qt::PlainText);
     cell.header->setProperty("orvaneDateHeader", true);
     cell.header->setMouseTracking(true);
     cell.header->installEventFilter(this);
