@@ -6,7 +6,7 @@ deps:
 
 build-release: deps
 	cmake --preset release
-	cmake --build --preset release
+	cmake --build --preset release --target orvane
 
 run: build-release
 	@scripts/run.sh build/release/bin/orvane
