@@ -415,9 +415,13 @@ NoteEditor* TForm1::EnsureEditor(int c) {
     QWidget::setTabOrder(cell.view, editor);
     cell.view->setObjectName(QStringLiteral("NoteView%1").arg(2 * c));
     editor->setObjectName(QStringLiteral("Memo%1").arg(2 * c));
-    cell.view->hide();
-    editor->show();
     cell.note = editor;
+    editor->show();
+    // Hiding a focused widget would pass the focus on to the next cell's view, which would then
+    // build its own editor, and so on down the grid; the editor takes the focus first.
+    if (cell.view->hasFocus())
+        editor->setFocus(Qt::OtherFocusReason);
+    cell.view->hide();
     return editor;
 }
 

@@ -445,6 +445,8 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), editor);
         QCOMPARE(editor->textCursor().blockNumber(), 1);
         QCOMPARE(h.Form().State().ActiveNote, 24);
+        // Only the clicked cell got its editor.
+        QVERIFY(h.Form().findChild<NoteEditor*>(QStringLiteral("Memo26")) == nullptr);
         QTest::keyClicks(editor, QStringLiteral("!"));
         // Tab leaves the note, which stores it, and moves on to the next day.
         QTest::keyClick(editor, Qt::Key_Tab);
