@@ -251,6 +251,17 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(ReadWholeFile(LogPath()).bytes),
             QByteArray("one\r\ntwo\r\nthree\r\nfour\r\nfive"));
 
+        // Shift+Enter breaks the line too, and is saved as the same CR LF.
+        errors.Prepare();
+        errors.show();
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(memo, QStringLiteral("six"));
+        errors.Button1Click();
+        QVERIFY(!errors.isVisible());
+        QCOMPARE(QByteArray::fromStdString(ReadWholeFile(LogPath()).bytes),
+            QByteArray("one\r\ntwo\r\nthree\r\nfour\r\nfive\r\nsix"));
+
         errors.Prepare();
         errors.show();
         memo->selectAll();
