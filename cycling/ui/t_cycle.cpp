@@ -48,9 +48,16 @@ TCycle::TCycle(CalendarHost& host, QWidget* parent, std::function<void(TCycle&)>
 void TCycle::Prepare() {
     confirmed_ = false;
     Button1->setFocus();
-    // The pointer goes onto OK, where the user will most likely click.
-    host_.desktop().MovePointer(
-        QPoint(geometry().x() + Button1->x() + 45, geometry().y() + Button1->y() + 35));
+    // The dialog is placed now, where it will open, so that the pointer can go onto OK, where
+    // the user will most likely click.
+    const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+    QRect area = over ? over->geometry() : QRect();
+    if (area.isEmpty()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            area = screen->availableGeometry();
+    }
+    move(area.center() - rect().center());
+    host_.desktop().MovePointer(geometry().topLeft() + Button1->geometry().center());
 }
 
 void TCycle::OpenModal() {

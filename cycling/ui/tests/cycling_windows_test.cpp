@@ -97,6 +97,31 @@ private slots:
         QCOMPARE(host_->fill_calls, 1);
     }
 
+    void thePointerGoesOntoOkWhenTheQuestionOpens() {
+        QWidget main_window;
+        main_window.setGeometry(300, 200, 700, 500);
+        main_window.show();
+        bool on_ok = false;
+        TCycle cycle(*host_, &main_window, [&](TCycle& dialog) {
+            for (int showing = 0; showing < 2; ++showing) {
+                host_->desk.pointer_moves.clear();
+                dialog.Prepare();
+                dialog.show();
+                auto* ok = Child<QPushButton>(&dialog, "Button1");
+                const QRect global(ok->mapToGlobal(QPoint(0, 0)), ok->size());
+                on_ok = host_->desk.pointer_moves.size() == 1
+                    && global.contains(host_->desk.pointer_moves.front());
+                if (!on_ok)
+                    break;
+                dialog.hide();
+                main_window.move(40, 60); // the next showing follows the main window
+            }
+            Click(&dialog, "Button2");
+        });
+        cycle.CycleCalendar1Click();
+        QVERIFY(on_ok);
+    }
+
     void cancelChangesOnlyTheBackup() {
         host_->fixed_clock.Set(LocalTime { D(2024, 3, 1), 9, 0, 0 });
         TCycle cycle(*host_, nullptr, [](TCycle& dialog) {
