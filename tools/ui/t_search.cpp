@@ -177,7 +177,8 @@ void TSearch::Edit1Edited() {
 }
 
 void TSearch::WidthCheck() {
-    const QFontMetrics metrics(host_.ExpansionLabelFont());
+    // The window's own font measures; bold notes narrow the limit instead.
+    const QFontMetrics metrics(font());
     const int limit = orvane::SearchWidthLimit(host_.State().prefs);
     QString text = Edit1->text();
     int caret = Edit1->cursorPosition();

@@ -206,7 +206,9 @@ private slots:
     }
 
     void textWiderThanTheFieldCannotBeTyped() {
-        const QFontMetrics metrics(host_->ExpansionLabelFont());
+        // Measured in the search window's own font; bold notes only narrow the limit.
+        const QFontMetrics metrics(search_->font());
+        QVERIFY(!search_->font().bold());
         Edit1()->setFocus();
         QTest::keyClicks(Edit1(), QString(40, QChar('W')));
         const QString plain = Edit1()->text();
@@ -215,17 +217,19 @@ private slots:
         QVERIFY(metrics.horizontalAdvance(plain + QChar('W')) > 176);
 
         host_->state.prefs.set_flag(Flag::DataBoldFont, '1');
-        const QFontMetrics bold(host_->ExpansionLabelFont());
         Edit1()->clear();
         QTest::keyClicks(Edit1(), QString(40, QChar('W')));
-        QVERIFY(bold.horizontalAdvance(Edit1()->text()) <= 156);
-        QVERIFY(Edit1()->text().size() < plain.size());
+        const QString narrow = Edit1()->text();
+        QVERIFY(metrics.horizontalAdvance(narrow) <= 156);
+        QVERIFY(metrics.horizontalAdvance(narrow + QChar('W')) > 156);
+        QVERIFY(narrow.size() < plain.size());
 
         // A paste is held to the same width.
         Edit1()->clear();
         Edit1()->insert(QString(60, QChar('m')));
         QTest::keyClick(Edit1(), Qt::Key_End);
-        QVERIFY(bold.horizontalAdvance(Edit1()->text()) <= 156);
+        QVERIFY(metrics.horizontalAdvance(Edit1()->text()) <= 156);
+        QVERIFY(metrics.horizontalAdvance(Edit1()->text() + QChar('m')) > 156);
     }
 
     void charactersANoteCannotHoldAreRefused() {
