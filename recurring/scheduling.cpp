@@ -132,14 +132,15 @@ EntryOutcome ApplyEntryPlan(
         state.EntryText = std::string(text);
         const Status logged = CheckMaxRecs(state);
         if (IsFull(state.EntryCount)) {
-            outcome.refused.push_back(visit.slot);
             if (!logged) {
+                // No "see Error Log" box for this day: its log line is missing.
                 outcome.error = Status::Error(logged.message()
                     + (outcome.days_changed ? "\nThe days before this one were written; the "
                                               "recurring record was not stored."
                                             : "\nNo day was changed."));
                 return outcome;
             }
+            outcome.refused.push_back(visit.slot);
             continue;
         }
         if (visit.insert) {

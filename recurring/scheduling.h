@@ -55,7 +55,7 @@ std::optional<EntryPlan> PlanYearly(
     const DayStore& store, const Date& begin, std::string_view text);
 
 struct EntryOutcome {
-    std::vector<int> refused; // slots refused as full, in order
+    std::vector<int> refused; // slots refused as full and logged, in order
     bool days_changed = false;
     bool record_appended = false;
     Status error = Status::Ok(); // a failed file operation, phrased for the user

@@ -233,6 +233,8 @@ TEST_F(SchedulingTest, FailedErrorLogEndsTheWalkAtThatDay) {
     EXPECT_NE(done.error.message().find("were written"), std::string::npos);
     EXPECT_EQ(state_.store[2].substr(11), "x\a");
     EXPECT_EQ(state_.store[4].substr(11), "");
+    // The day is not named in a "see Error Log" box: its log line was never written.
+    EXPECT_TRUE(done.refused.empty());
     EXPECT_FALSE(done.record_appended);
     EXPECT_EQ(Fdat(), "");
 }
