@@ -66,6 +66,27 @@ QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
     return LayOutNote(text, font, width, nullptr);
 }
 
+DateHeader::DateHeader(QWidget* parent)
+    : QWidget(parent) {
+    setFocusPolicy(Qt::ClickFocus);
+    setAutoFillBackground(true);
+}
+
+void DateHeader::setText(const QString& text) {
+    if (text == text_)
+        return;
+    text_ = text;
+    update();
+}
+
+void DateHeader::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QFontMetrics metrics(font());
+    const int baseline = (height() - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(QPoint(1, baseline), text_);
+}
+
 NoteView::NoteView(int number, QWidget* parent)
     : QWidget(parent)
     , number_(number) {

@@ -328,15 +328,9 @@ void TForm1::BuildCell(int c) {
     cell.panel->setAutoFillBackground(true);
     SetBackground(cell.panel, kGrey, QPalette::Window);
 
-    // A read-only one-line header: a label that takes the focus when clicked (so Page Up and
-    // Page Down work from it) and that the Tab key skips.
-    cell.header = new QLabel(cell.panel);
+    cell.header = new DateHeader(cell.panel);
     cell.header->setObjectName(QStringLiteral("Memo%1").arg(2 * c - 1));
     cell.header->setGeometry(2, 2, narrow ? 166 : 167, 17);
-    cell.header->setFocusPolicy(Qt::ClickFocus);
-    cell.header->setAutoFillBackground(true);
-    cell.header->setIndent(1);
-    cell.header->setTextFormat(Qt::PlainText);
     cell.header->setProperty("orvaneDateHeader", true);
     cell.header->setMouseTracking(true);
     cell.header->installEventFilter(this);

@@ -25,6 +25,7 @@ namespace orvane {
 
 class NoteEditor;
 class NoteView;
+class DateHeader;
 
 // The commands behind the menus that open the program's other windows; app/ wires them.
 struct MainWindowCommands {
@@ -128,7 +129,7 @@ protected:
 private:
     struct GridCell {
         QFrame* panel = nullptr;
-        QLabel* header = nullptr;
+        DateHeader* header = nullptr;
         NoteView* view = nullptr; // shows the note until the cell is first edited
         NoteEditor* note = nullptr; // created when the cell first takes the focus
         QFrame* corner = nullptr;

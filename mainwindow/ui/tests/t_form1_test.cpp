@@ -87,10 +87,10 @@ private slots:
         QCOMPARE(SplitLines(h.Read("cdat.ovd")).size(), std::size_t(738));
         QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024"));
         QCOMPARE(h.Form().State().TodayKey, std::string("Mar/14/2024"));
-        auto* header = h.Form().findChild<QLabel*>(QStringLiteral("Memo1"));
+        auto* header = h.Form().findChild<DateHeader*>(QStringLiteral("Memo1"));
         QCOMPARE(header->text(), QStringLiteral("Mar 10, 2024"));
         QCOMPARE(
-            h.Form().findChild<QLabel*>(QStringLiteral("Memo9"))->text(), QStringLiteral("14"));
+            h.Form().findChild<DateHeader*>(QStringLiteral("Memo9"))->text(), QStringLiteral("14"));
         QCOMPARE(h.Form().note(5)->accessibleName(), QStringLiteral("Thursday 14 March 2024"));
         QVERIFY(h.notes.boxes.empty());
         // Entry items wait for the first activation; the saved-preferences items are enabled.
@@ -362,11 +362,11 @@ private slots:
         h.Form().MemoEnter(2);
         h.Form().Dn1Click();
         QCOMPARE(h.Form().State().TopSlot, 8);
-        QCOMPARE(h.Form().findChild<QLabel*>(QStringLiteral("Memo1"))->text(),
+        QCOMPARE(h.Form().findChild<DateHeader*>(QStringLiteral("Memo1"))->text(),
             QStringLiteral("Mar 17, 2024"));
         QTest::keyClick(h.Form().note(3), Qt::Key_PageDown);
         QCOMPARE(h.Form().State().TopSlot, 22); // the row holding 1 April 2024
-        QTest::keyClick(h.Form().findChild<QLabel*>(QStringLiteral("Memo5")), Qt::Key_PageUp);
+        QTest::keyClick(h.Form().findChild<DateHeader*>(QStringLiteral("Memo5")), Qt::Key_PageUp);
         QCOMPARE(h.Form().State().TopSlot, 1);
         h.Form().Up1Click();
         QCOMPARE(h.Form().State().TopSlot, 1);
