@@ -296,22 +296,6 @@ void TForm1::BuildGrid() {
     bottom->setGeometry(0, 735, kClientWidth, kClientHeight - 735);
     bottom->setMouseTracking(true);
     bottom->installEventFilter(this);
-
-    preview_ = new QPlainTextEdit(this);
-    preview_->setObjectName(QStringLiteral("Memo85"));
-    preview_->setReadOnly(true);
-    preview_->setFrameShape(QFrame::NoFrame);
-    preview_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    preview_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    preview_->setFont(ProgramFont(QStringLiteral("Tahoma"), 11));
-    preview_->setFocusPolicy(Qt::NoFocus);
-    preview_->setAccessibleName(QStringLiteral("Note preview"));
-    SetBackground(preview_, kPreviewGrey, QPalette::Base);
-    preview_->resize(182, kPreviewHeight);
-    preview_->setMouseTracking(true);
-    preview_->viewport()->setMouseTracking(true);
-    preview_->viewport()->installEventFilter(this);
-    preview_->hide();
 }
 
 void TForm1::BuildCell(int c) {
@@ -547,8 +531,9 @@ void TForm1::showEvent(QShowEvent* event) {
     if (!shown_once_) {
         shown_once_ = true;
         PlaceWindow();
-        // The first note is where typing starts, as the first control of the window.
-        EnsureEditor(1)->setFocus(Qt::OtherFocusReason);
+        // The first note is where typing starts, as the first control of the window; its editor
+        // is built when the window becomes active and the note takes the focus.
+        cells_[1].view->setFocus(Qt::OtherFocusReason);
         state_.ActiveNote = 2;
         // The activation work runs once the window is on screen.
         QTimer::singleShot(0, this, &TForm1::FormActivate);
@@ -827,6 +812,29 @@ void TForm1::ApplyPreferences() {
     FillOutCalendar();
 }
 
+QPlainTextEdit* TForm1::Preview() {
+    // Built on the first hover over a marker: most runs never need it, and the first text editor
+    // a program creates loads the input-method machinery.
+    if (preview_)
+        return preview_;
+    preview_ = new QPlainTextEdit(this);
+    preview_->setObjectName(QStringLiteral("Memo85"));
+    preview_->setReadOnly(true);
+    preview_->setFrameShape(QFrame::NoFrame);
+    preview_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    preview_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    preview_->setFont(ProgramFont(QStringLiteral("Tahoma"), 11));
+    preview_->setFocusPolicy(Qt::NoFocus);
+    preview_->setAccessibleName(QStringLiteral("Note preview"));
+    SetBackground(preview_, kPreviewGrey, QPalette::Base);
+    preview_->resize(182, kPreviewHeight);
+    preview_->setMouseTracking(true);
+    preview_->viewport()->setMouseTracking(true);
+    preview_->viewport()->installEventFilter(this);
+    preview_->hide();
+    return preview_;
+}
+
 void TForm1::ShowPreview(int c) {
     const GridCell& cell = cells_[static_cast<std::size_t>(c)];
     const QStringList lines = CellLines(c);
@@ -834,10 +842,11 @@ void TForm1::ShowPreview(int c) {
         return;
     const int top
         = RowOf(c) < 4 ? cell.panel->y() + cell.view->y() : cell.panel->y() - kPreviewHeight;
-    preview_->setGeometry(cell.panel->x() + 2, top, 182, kPreviewHeight);
-    preview_->setPlainText(lines.join(QLatin1Char('\n')));
-    preview_->show();
-    preview_->raise();
+    QPlainTextEdit* preview = Preview();
+    preview->setGeometry(cell.panel->x() + 2, top, 182, kPreviewHeight);
+    preview->setPlainText(lines.join(QLatin1Char('\n')));
+    preview->show();
+    preview->raise();
     preview_cell_ = c;
 }
 

@@ -149,6 +149,7 @@ private:
     void UpdateMarker(int cell);
     NoteEditor* EnsureEditor(int cell);
     QStringList CellLines(int cell) const;
+    QPlainTextEdit* Preview();
     void ShowPreview(int cell);
     void HidePreview();
     void StoreActiveNote();

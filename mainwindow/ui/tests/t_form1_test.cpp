@@ -292,9 +292,10 @@ private slots:
         QVERIFY(!corner->isVisible());
         QVERIFY(marker->isVisible());
 
-        auto* preview = h.Form().findChild<QPlainTextEdit*>(QStringLiteral("Memo85"));
         auto* image = h.Form().findChild<QLabel*>(QStringLiteral("Image6"));
         QTest::mouseMove(image, QPoint(5, 5));
+        auto* preview = h.Form().findChild<QPlainTextEdit*>(QStringLiteral("Memo85"));
+        QVERIFY(preview != nullptr);
         QTRY_VERIFY(preview->isVisible());
         QCOMPARE(preview->geometry(), QRect(364 + 2, 37 + 19, 182, 294));
         QVERIFY(preview->toPlainText().endsWith(QStringLiteral("line 10")));
