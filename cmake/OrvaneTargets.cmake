@@ -4,7 +4,8 @@ add_library(orvane_warnings INTERFACE)
 target_compile_options(orvane_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wold-style-cast
   $<$<BOOL:${ORVANE_WERROR}>:-Werror>
-  $<$<BOOL:${ORVANE_SANITIZE}>:-fsanitize=address,undefined -fno-omit-frame-pointer>)
+  $<$<BOOL:${ORVANE_SANITIZE}>:-fsanitize=address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer>)
 target_link_options(orvane_warnings INTERFACE
   $<$<BOOL:${ORVANE_SANITIZE}>:-fsanitize=address,undefined>)
 
