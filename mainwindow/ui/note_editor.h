@@ -26,12 +26,15 @@ public:
 
     const QString& text() const { return text_; }
     void setText(const QString& text);
+    QColor text_color() const { return text_color_; }
+    void SetTextColor(const QColor& color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QString text_;
+    QColor text_color_ { 0, 0, 255 };
 };
 
 // A cell's note as it is shown before anyone edits it: the display lines painted exactly where the

@@ -289,6 +289,12 @@ void TForm1::BuildGrid() {
         label->installEventFilter(this);
         day_labels_[static_cast<std::size_t>(i)] = label;
     }
+    // The cells sit on one grey layer: its colour shows through the gaps between the cells'
+    // editors as grid lines, and the panels take it without a palette of their own.
+    grid_ = new QWidget(this);
+    grid_->setObjectName(QStringLiteral("Grid"));
+    grid_->setGeometry(0, kRowTops[0], kClientWidth, 735 - kRowTops[0]);
+    SetBackground(grid_, kGrey, QPalette::Window);
     for (int c = 1; c <= kCells; ++c)
         BuildCell(c);
     auto* bottom = new QFrame(this);
@@ -304,17 +310,17 @@ void TForm1::BuildCell(int c) {
     const int column = ColumnOf(c);
     const bool narrow = NarrowColumn(c);
     const bool hidden_row = c > kVisibleCells;
-    cell.panel = new QFrame(this);
+    cell.panel = new QFrame(grid_);
     cell.panel->setObjectName(
         hidden_row ? QStringLiteral("Panel%1").arg(c) : QStringLiteral("Panelb%1").arg(2 * c));
     cell.panel->setGeometry(kColumnLefts[static_cast<std::size_t>(column)],
-        kRowTops[static_cast<std::size_t>(row)], narrow ? 182 : 183, 140);
+        kRowTops[static_cast<std::size_t>(row)] - kRowTops[0], narrow ? 182 : 183, 140);
     cell.panel->setAutoFillBackground(true);
-    SetBackground(cell.panel, kGrey, QPalette::Window);
 
     cell.header = new DateHeader(cell.panel);
     cell.header->setObjectName(QStringLiteral("Memo%1").arg(2 * c - 1));
     cell.header->setGeometry(2, 2, narrow ? 166 : 167, 17);
+    cell.header->setBackgroundRole(QPalette::Base);
     cell.header->setProperty("orvaneDateHeader", true);
     cell.header->setMouseTracking(true);
     cell.header->installEventFilter(this);
@@ -343,11 +349,13 @@ void TForm1::BuildCell(int c) {
     cell.corner->setObjectName(QStringLiteral("Panel%1").arg(43 + c));
     cell.corner->setGeometry(169, 2, 13, 17);
     cell.corner->setAutoFillBackground(true);
+    cell.corner->setBackgroundRole(QPalette::Base);
 
     cell.marker = new QFrame(cell.panel);
     cell.marker->setObjectName(QStringLiteral("Panel%1").arg(85 + c));
     cell.marker->setGeometry(169, 2, 13, 17);
     cell.marker->setAutoFillBackground(true);
+    cell.marker->setBackgroundRole(QPalette::Base);
     cell.marker->hide();
     if (!hidden_row) {
         static const QPixmap marker_pixmap = MarkerPixmap();
@@ -583,13 +591,13 @@ void TForm1::FillOutCalendar() {
         const QColor header_colour
             = (text.today || text.first_of_month) ? kErrorYellow : cell_colour;
         const QColor note_colour = text.today ? kErrorYellow : cell_colour;
-        SetBackground(cell.header, header_colour, QPalette::Window);
-        SetBackground(cell.header, text.today ? kRed : kBlue, QPalette::WindowText);
+        SetBackground(cell.header, header_colour, QPalette::Base);
+        cell.header->SetTextColor(text.today ? kRed : kBlue);
         SetBackground(cell.view, note_colour, QPalette::Base);
         if (cell.note)
             SetBackground(cell.note, note_colour, QPalette::Base);
-        SetBackground(cell.corner, header_colour, QPalette::Window);
-        SetBackground(cell.marker, header_colour, QPalette::Window);
+        SetBackground(cell.corner, header_colour, QPalette::Base);
+        SetBackground(cell.marker, header_colour, QPalette::Base);
         cell.header->setText(FromCp1252(text.header));
         const QString note_text = FromCp1252(NoteText(text));
         cell.view->SetText(note_text);
@@ -602,7 +610,8 @@ void TForm1::FillOutCalendar() {
                 cell.note->setAccessibleName(date);
             cell.header->setAccessibleName(QStringLiteral("Date ") + date);
         }
-        UpdateMarker(c);
+        if (c <= kVisibleCells)
+            UpdateMarker(c); // the hidden row's notes are laid out only when printing reads them
     }
     grid_stale_ = false;
     if (grid_filled_once_) {
@@ -840,10 +849,10 @@ void TForm1::ShowPreview(int c) {
     const QStringList lines = CellLines(c);
     if (lines.size() <= kOverflowLines)
         return;
-    const int top
-        = RowOf(c) < 4 ? cell.panel->y() + cell.view->y() : cell.panel->y() - kPreviewHeight;
+    const QPoint panel = cell.panel->mapTo(this, QPoint(0, 0));
+    const int top = RowOf(c) < 4 ? panel.y() + cell.view->y() : panel.y() - kPreviewHeight;
     QPlainTextEdit* preview = Preview();
-    preview->setGeometry(cell.panel->x() + 2, top, 182, kPreviewHeight);
+    preview->setGeometry(panel.x() + 2, top, 182, kPreviewHeight);
     preview->setPlainText(lines.join(QLatin1Char('\n')));
     preview->show();
     preview->raise();

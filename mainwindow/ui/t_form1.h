@@ -168,6 +168,7 @@ private:
     std::unique_ptr<QLockFile> lock_;
 
     QFrame* toolbar_ = nullptr;
+    QWidget* grid_ = nullptr;
     QLabel* expansion_label_ = nullptr;
     std::array<QLabel*, 7> day_labels_ {};
     std::array<GridCell, 43> cells_ {}; // index 1-42

@@ -92,6 +92,18 @@ private slots:
         QCOMPARE(
             h.Form().findChild<DateHeader*>(QStringLiteral("Memo9"))->text(), QStringLiteral("14"));
         QCOMPARE(h.Form().note(5)->accessibleName(), QStringLiteral("Thursday 14 March 2024"));
+        // Today: yellow throughout with a red date; other days white with a blue date.
+        auto* today = h.Form().findChild<DateHeader*>(QStringLiteral("Memo9"));
+        QCOMPARE(today->text_color(), QColor(255, 0, 0));
+        QCOMPARE(today->palette().color(today->backgroundRole()), QColor(255, 255, 0));
+        QCOMPARE(h.Form().note(5)->palette().color(QPalette::Base), QColor(255, 255, 0));
+        auto* other = h.Form().findChild<DateHeader*>(QStringLiteral("Memo11"));
+        QCOMPARE(other->text_color(), QColor(0, 0, 255));
+        QCOMPARE(other->palette().color(other->backgroundRole()), QColor(255, 255, 255));
+        // The grey behind the cells shows between them as grid lines.
+        auto* panel = h.Form().findChild<QWidget*>(QStringLiteral("Panelb2"));
+        QCOMPARE(panel->palette().color(QPalette::Window), QColor(128, 128, 128));
+        QCOMPARE(panel->mapTo(&h.Form(), QPoint(0, 0)), QPoint(0, 37));
         QVERIFY(h.notes.boxes.empty());
         // Entry items wait for the first activation; the saved-preferences items are enabled.
         QVERIFY(!h.Form().action(QStringLiteral("DailyEntry1"))->isEnabled());
