@@ -68,11 +68,9 @@ SunMoonStrip::SunMoonStrip(const Clock& clock, QWidget* parent)
     setFixedSize(kWidth, kHeight);
 
     rise_image_ = Picture(this, "Image42Rise", QStringLiteral("Sunrise"), QRect(2, 2, 16, 16));
-    rise_image_->setPixmap(TransparentPicture(kSunriseBitmapPath));
     rise_label_ = TimeLabel(this, "Label8", QStringLiteral("Rise"), QStringLiteral("Sunrise time"),
         QRect(20, 3, 44, 15));
     set_image_ = Picture(this, "Image44Set", QStringLiteral("Sunset"), QRect(66, 2, 16, 16));
-    set_image_->setPixmap(TransparentPicture(kSunsetBitmapPath));
     set_label_ = TimeLabel(
         this, "Label9", QStringLiteral("Set"), QStringLiteral("Sunset time"), QRect(84, 3, 44, 15));
     moon_image_ = Picture(this, "Image45", QStringLiteral("Moon phase"), QRect(130, 3, 16, 15));
@@ -83,6 +81,11 @@ SunMoonStrip::SunMoonStrip(const Clock& clock, QWidget* parent)
 
 void SunMoonStrip::ApplyStartupFlags(const Preferences& prefs) {
     const bool sun = FlagOrZero(prefs, Flag::DisplaySunriseSunset) == '1';
+    // The sun pictures are decoded only once they are to be shown.
+    if (sun && rise_image_->pixmap().isNull()) {
+        rise_image_->setPixmap(TransparentPicture(kSunriseBitmapPath));
+        set_image_->setPixmap(TransparentPicture(kSunsetBitmapPath));
+    }
     rise_image_->setVisible(sun);
     rise_label_->setVisible(sun);
     set_image_->setVisible(sun);

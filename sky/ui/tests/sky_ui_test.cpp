@@ -241,6 +241,10 @@ void SkyUiTest::StripHasItsNamedControls() {
         QVERIFY(image->isHidden());
     }
     QCOMPARE(strip.findChild<QLabel*>("Image45")->size(), QSize(16, 15));
+    // The sun pictures are there as soon as the sun display is switched on.
+    orvane::Preferences sun_on;
+    sun_on.set_flag(orvane::Flag::DisplaySunriseSunset, '1');
+    strip.ApplyStartupFlags(sun_on);
     QVERIFY(!strip.findChild<QLabel*>("Image42Rise")->pixmap().isNull());
     QVERIFY(!strip.findChild<QLabel*>("Image44Set")->pixmap().isNull());
     auto* rise = strip.findChild<QLabel*>("Label8");
