@@ -129,7 +129,7 @@ TForm1::TForm1(StartupOptions options, Notifier& notifier, Desktop& desktop, con
 TForm1::~TForm1() = default;
 
 void TForm1::BuildToolbar() {
-    toolbar_ = new QFrame(this);
+    toolbar_ = new QWidget(this);
     toolbar_->setObjectName(QStringLiteral("ToolBar2"));
     toolbar_->setGeometry(0, 0, kClientWidth, 21);
     toolbar_->setAccessibleName(QStringLiteral("Toolbar"));
@@ -270,7 +270,7 @@ QPoint TForm1::PopupPosition(const QToolButton* button) const {
 }
 
 void TForm1::BuildGrid() {
-    auto* strip = new QFrame(this);
+    auto* strip = new QWidget(this);
     strip->setObjectName(QStringLiteral("Panel43"));
     strip->setGeometry(0, 21, kClientWidth, 17);
     strip->setMouseTracking(true);
@@ -290,14 +290,16 @@ void TForm1::BuildGrid() {
         day_labels_[static_cast<std::size_t>(i)] = label;
     }
     // The cells sit on one grey layer: its colour shows through the gaps between the cells'
-    // editors as grid lines, and the panels take it without a palette of their own.
+    // editors as grid lines. The cell panels carry the grey in their palette but paint nothing
+    // themselves, so a repaint fills the grey once instead of once a cell.
     grid_ = new QWidget(this);
     grid_->setObjectName(QStringLiteral("Grid"));
     grid_->setGeometry(0, kRowTops[0], kClientWidth, 735 - kRowTops[0]);
     SetBackground(grid_, kGrey, QPalette::Window);
+    grid_->setAutoFillBackground(true);
     for (int c = 1; c <= kCells; ++c)
         BuildCell(c);
-    auto* bottom = new QFrame(this);
+    auto* bottom = new QWidget(this);
     bottom->setObjectName(QStringLiteral("Panel128"));
     bottom->setGeometry(0, 735, kClientWidth, kClientHeight - 735);
     bottom->setMouseTracking(true);
@@ -310,12 +312,11 @@ void TForm1::BuildCell(int c) {
     const int column = ColumnOf(c);
     const bool narrow = NarrowColumn(c);
     const bool hidden_row = c > kVisibleCells;
-    cell.panel = new QFrame(grid_);
+    cell.panel = new QWidget(grid_);
     cell.panel->setObjectName(
         hidden_row ? QStringLiteral("Panel%1").arg(c) : QStringLiteral("Panelb%1").arg(2 * c));
     cell.panel->setGeometry(kColumnLefts[static_cast<std::size_t>(column)],
         kRowTops[static_cast<std::size_t>(row)] - kRowTops[0], narrow ? 182 : 183, 140);
-    cell.panel->setAutoFillBackground(true);
 
     cell.header = new DateHeader(cell.panel);
     cell.header->setObjectName(QStringLiteral("Memo%1").arg(2 * c - 1));
@@ -345,13 +346,13 @@ void TForm1::BuildCell(int c) {
         });
     }
 
-    cell.corner = new QFrame(cell.panel);
+    cell.corner = new QWidget(cell.panel);
     cell.corner->setObjectName(QStringLiteral("Panel%1").arg(43 + c));
     cell.corner->setGeometry(169, 2, 13, 17);
     cell.corner->setAutoFillBackground(true);
     cell.corner->setBackgroundRole(QPalette::Base);
 
-    cell.marker = new QFrame(cell.panel);
+    cell.marker = new QWidget(cell.panel);
     cell.marker->setObjectName(QStringLiteral("Panel%1").arg(85 + c));
     cell.marker->setGeometry(169, 2, 13, 17);
     cell.marker->setAutoFillBackground(true);

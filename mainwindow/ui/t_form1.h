@@ -19,7 +19,6 @@ class QMenu;
 class QAction;
 class QPlainTextEdit;
 class QToolButton;
-class QFrame;
 
 namespace orvane {
 
@@ -128,12 +127,12 @@ protected:
 
 private:
     struct GridCell {
-        QFrame* panel = nullptr;
+        QWidget* panel = nullptr;
         DateHeader* header = nullptr;
         NoteView* view = nullptr; // shows the note until the cell is first edited
         NoteEditor* note = nullptr; // created when the cell first takes the focus
-        QFrame* corner = nullptr;
-        QFrame* marker = nullptr;
+        QWidget* corner = nullptr;
+        QWidget* marker = nullptr;
         QLabel* image = nullptr;
         QColor background;
         bool yellow_header = false;
@@ -167,7 +166,7 @@ private:
     ToolbarStrip strip_;
     std::unique_ptr<QLockFile> lock_;
 
-    QFrame* toolbar_ = nullptr;
+    QWidget* toolbar_ = nullptr;
     QWidget* grid_ = nullptr;
     QLabel* expansion_label_ = nullptr;
     std::array<QLabel*, 7> day_labels_ {};
