@@ -4,6 +4,7 @@
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 
+#include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -99,6 +100,7 @@ NoteView::NoteView(int number, QWidget* parent)
     , number_(number) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
+    setAcceptDrops(true);
 }
 
 void NoteView::SetText(const QString& text) {
@@ -141,6 +143,14 @@ void NoteView::paintEvent(QPaintEvent*) {
             break;
         block->draw(&painter, QPointF(kNoteMargin, y));
         y += std::ceil(block->boundingRect().height());
+    }
+}
+
+void NoteView::dragEnterEvent(QDragEnterEvent* event) {
+    // The editor that replaces this view takes the drag from its next move on.
+    if (event->mimeData()->hasText()) {
+        event->acceptProposedAction();
+        emit DragArrived(number_);
     }
 }
 

@@ -54,9 +54,12 @@ public:
 signals:
     void Activated(int number, Qt::FocusReason reason);
     void Clicked(int number, QPoint position);
+    // Text is being dragged over a cell that has no editor yet.
+    void DragArrived(int number);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -339,6 +339,8 @@ void TForm1::BuildCell(int c) {
         connect(cell.view, &NoteView::Activated, this, [this](int number, Qt::FocusReason reason) {
             EnsureEditor(number / 2)->setFocus(reason);
         });
+        connect(cell.view, &NoteView::DragArrived, this,
+            [this](int number) { EnsureEditor(number / 2); });
         connect(cell.view, &NoteView::Clicked, this, [this](int number, QPoint position) {
             NoteEditor* editor = EnsureEditor(number / 2);
             editor->setFocus(Qt::MouseFocusReason);

@@ -9,10 +9,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLockFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -471,6 +473,24 @@ private slots:
         QCOMPARE(entries[0], std::string("first"));
         QVERIFY(entries[1].find('!') != std::string::npos);
         QCOMPARE(entries[1].size(), std::size_t(7));
+    }
+
+    void textDraggedOverAnUneditedCellGetsItsEditor() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        auto* view = h.Form().findChild<NoteView*>(QStringLiteral("Memo30"));
+        QMimeData dragged;
+        dragged.setText(QStringLiteral("moved text"));
+        QDragEnterEvent enter(
+            QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &enter);
+        QVERIFY(enter.isAccepted());
+        auto* editor = h.Form().findChild<NoteEditor*>(QStringLiteral("Memo30"));
+        QVERIFY(editor != nullptr);
+        QVERIFY(editor->isVisible());
+        QVERIFY(!view->isVisible());
+        QVERIFY(editor->acceptDrops());
     }
 
     void applicationTitleKeepsFirstCharacter() {
