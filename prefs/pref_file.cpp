@@ -86,11 +86,24 @@ void ApplyStartupLines(const PrefLines& lines, Preferences& prefs) {
     prefs.CalendarFont = PrefLine(lines, kCalendarFontLine).value_or("");
 }
 
+namespace {
+
+// printf-style formatting of one double into a string of whatever length it needs.
+std::string FormatDouble(const char* format, double value) {
+    const int size = std::snprintf(nullptr, 0, format, value);
+    if (size <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(size) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, value);
+    text.resize(static_cast<std::size_t>(size));
+    return text;
+}
+
+} // namespace
+
 std::string FormatFixed2(double value) {
     const double rounded = std::round(value * 100.0) / 100.0;
-    char text[64];
-    std::snprintf(text, sizeof text, "%05.2f", std::fabs(rounded));
-    std::string result = text;
+    std::string result = FormatDouble("%05.2f", std::fabs(rounded));
     // "%05.2f" pads to two integer digits; a value that rounds to zero has no minus sign.
     if (rounded < 0 && result != "00.00")
         result.insert(result.begin(), '-');
@@ -98,8 +111,9 @@ std::string FormatFixed2(double value) {
 }
 
 std::string FormatWhole(double value) {
-    const long long whole = std::llround(value);
-    return std::to_string(whole);
+    // std::round halves away from zero and, unlike a conversion to an integer type, holds any
+    // value; adding 0.0 turns a negative zero into "0".
+    return FormatDouble("%.0f", std::round(value) + 0.0);
 }
 
 std::string FormatPrefFile(const PrefValues& values) {

@@ -31,6 +31,19 @@ TEST(PrefNumbers, WholeFormatRoundsHalvesAway) {
     EXPECT_EQ(FormatWhole(0), "0");
 }
 
+// A hand-edited file can hold numbers far larger than the dialog lets anyone type; a save writes
+// them back whole, never cut short or wrapped around.
+TEST(PrefNumbers, LargeNumbersAreWrittenWhole) {
+    const std::string big = FormatFixed2(-1e70);
+    ASSERT_EQ(big.size(), 75u); // sign, 71 integer digits, point, 2 decimals
+    EXPECT_EQ(big.substr(0, 2), "-1");
+    EXPECT_EQ(big.substr(big.size() - 3), ".00");
+    EXPECT_EQ(ParsePrefNumber(big), -1e70);
+    EXPECT_EQ(FormatWhole(1e20), "100000000000000000000");
+    EXPECT_EQ(FormatWhole(-1e19), "-10000000000000000000");
+    EXPECT_EQ(FormatWhole(-0.4), "0");
+}
+
 TEST(PrefNumbers, ReadsEitherSeparatorAndRefusesText) {
     EXPECT_EQ(ParsePrefNumber("-05.00"), -5.0);
     EXPECT_EQ(ParsePrefNumber("40,50"), 40.5);
