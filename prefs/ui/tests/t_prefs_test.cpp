@@ -382,6 +382,15 @@ private slots:
         dialog_->Prepare();
         dialog_->Button2Click();
         QVERIFY(Boxes().isEmpty());
+
+        // "Default Preferences" gives the same warning in a plain box.
+        dialog_->Prepare();
+        Edit(20)->setText(QStringLiteral("E:\\cal"));
+        dialog_->Button2Click();
+        QCOMPARE(Boxes(), QStringList { QString::fromLatin1(kRestartForPathMessage) });
+        QCOMPARE(host_->notes.boxes.at(0).kind, Notifier::Kind::kInformation);
+        QCOMPARE(Line(21), std::string("E:\\cal"));
+        QCOMPARE(Line(1).substr(0, 1), std::string("0"));
     }
 
     void unreadableFileIsReportedAndKeepsTheFlags() {
