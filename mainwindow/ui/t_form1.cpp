@@ -810,16 +810,22 @@ void TForm1::ApplyNoteFont(const QFont& font) {
 void TForm1::SetNoteFontFamily(const QString& family) {
     if (family.isEmpty())
         return;
-    ApplyNoteFont(ProgramFont(family, 11, state_.prefs.on(Flag::DataBoldFont)));
+    // Bold notes follow the flag read at start-up; a changed flag takes effect at the next start.
+    ApplyNoteFont(ProgramFont(family, 11, note_font_.bold()));
 }
 
 void TForm1::ApplyPreferences() {
     StoreActiveNote();
-    ApplyStartupFlags();
-    const bool saved = state_.prefs.flag(Flag::PreferencesSaved) != '0';
-    for (const char* name : { "SaveCalendar1", "Archives1", "Notes1", "ErrorLog1", "CycleCalendar1",
-             "WeeklyEntry1", "MonthlyEntry1", "YearlyEntry1", "DeleteEntry1" })
-        actions_[QString::fromLatin1(name)]->setEnabled(saved);
+    ApplyDayTitles();
+    // Saved preferences enable the items that start-up disabled; nothing here disables them again
+    // (a colour tried out in the dialog, say), and bold notes and the sun and moon display wait
+    // for the next start.
+    if (state_.prefs.on(Flag::PreferencesSaved)) {
+        for (const char* name :
+            { "SaveCalendar1", "Archives1", "Notes1", "ErrorLog1", "CycleCalendar1", "WeeklyEntry1",
+                "MonthlyEntry1", "YearlyEntry1", "DeleteEntry1" })
+            actions_[QString::fromLatin1(name)]->setEnabled(true);
+    }
     RebuildMonthMenu();
     FillOutCalendar();
 }

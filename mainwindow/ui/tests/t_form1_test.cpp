@@ -493,6 +493,26 @@ private slots:
         QVERIFY(editor->acceptDrops());
     }
 
+    void appliedPreferencesChangeOnlyWhatTheDialogApplies() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        Preferences& prefs = h.Form().State().prefs;
+        // A colour tried out while the saved flag is cleared in memory leaves the menus alone.
+        prefs.set_flag(Flag::PreferencesSaved, '0');
+        prefs.set_flag(Flag::CellColor, '5');
+        h.Form().ApplyPreferences();
+        QVERIFY(h.Form().action(QStringLiteral("SaveCalendar1"))->isEnabled());
+        QCOMPARE(h.Form().note(2)->palette().color(QPalette::Base), QColor(255, 153, 0));
+        // Titles apply at once; bold notes wait for the next start.
+        prefs.set_flag(Flag::CustomTitles, '1');
+        prefs.DayTitles = { "Dom", "Lun", "Mar", "Mie", "Jue", "Vie", "Sab" };
+        prefs.set_flag(Flag::DataBoldFont, '1');
+        h.Form().ApplyPreferences();
+        h.Form().SetNoteFontFamily(QStringLiteral("Verdana"));
+        QCOMPARE(h.Form().DayTitleTexts().first(), QStringLiteral("Dom"));
+        QVERIFY(!h.Form().NoteFont().bold());
+    }
+
     void applicationTitleKeepsFirstCharacter() {
         QCOMPARE(ApplicationTitle(QStringLiteral("/opt/x/orvane")), QStringLiteral("orvane"));
         QCOMPARE(ApplicationTitle(QStringLiteral("C:/x/ORVANE.exe")), QStringLiteral("Orvane"));
