@@ -26,4 +26,20 @@ Status ArchiveTopWeek(const DataFolder& data, const DayStore& store) {
     return AppendToFile(data.archive(), ArchiveWeekBytes(store), /*create=*/true);
 }
 
+FileRead LoadArchive(const DataFolder& data) {
+    return ReadWholeFile(data.archive());
+}
+
+Status SaveArchive(const DataFolder& data, std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+        if (c == '\n')
+            bytes += "\r\n";
+        else
+            bytes += c;
+    }
+    return WriteFileAtomic(data.archive(), bytes);
+}
+
 } // namespace orvane

@@ -8,8 +8,10 @@
 #include "core/calendar_state.h"
 #include "core/day_store.h"
 #include "core/result.h"
+#include "core/text_file.h"
 
 #include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -19,5 +21,11 @@ std::string ArchiveWeekBytes(const DayStore& store);
 
 // Appends the top week to archive.ovd, creating the file when it is missing.
 Status ArchiveTopWeek(const DataFolder& data, const DayStore& store);
+
+// archive.ovd as the archive window shows it.
+FileRead LoadArchive(const DataFolder& data);
+
+// Replaces archive.ovd with the text the user edited, each line break written as CR LF.
+Status SaveArchive(const DataFolder& data, std::string_view text);
 
 } // namespace orvane

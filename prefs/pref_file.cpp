@@ -1,5 +1,7 @@
 #include "prefs/pref_file.h"
 
+#include "core/text_file.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -243,6 +245,21 @@ std::string SavedOptionFlags(
         prefs.set_flag(Flag::CellColor, choices.cell_color);
     prefs.set_flag(Flag::DaylightSaving, digit(choices.daylight_saving));
     return prefs.OptionFlags;
+}
+
+PrefRead ReadPrefFile(const std::filesystem::path& path) {
+    PrefRead result;
+    FileRead read = ReadWholeFile(path);
+    result.ok = read.ok();
+    if (result.ok)
+        result.lines = SplitLines(read.bytes);
+    else
+        result.error = std::move(read.error);
+    return result;
+}
+
+Status WritePrefFile(const std::filesystem::path& path, const PrefValues& values) {
+    return WriteFileAtomic(path, FormatPrefFile(values));
 }
 
 } // namespace orvane

@@ -7,8 +7,10 @@
 #pragma once
 
 #include "core/preferences.h"
+#include "core/result.h"
 
 #include <array>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -135,5 +137,16 @@ PrefChoices ChoicesFromFlags(std::string_view flags);
 // CellColor stays as it was when no colour is selected.
 std::string SavedOptionFlags(
     std::string_view current, const PrefChoices& choices, bool custom_titles);
+
+// pref.ovd read into its lines. `error` names the file and the reason when it cannot be read.
+struct PrefRead {
+    bool ok = false;
+    PrefLines lines;
+    std::string error;
+};
+PrefRead ReadPrefFile(const std::filesystem::path& path);
+
+// Replaces pref.ovd whole with the 25 values.
+Status WritePrefFile(const std::filesystem::path& path, const PrefValues& values);
 
 } // namespace orvane

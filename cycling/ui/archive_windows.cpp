@@ -1,9 +1,9 @@
 #include "cycling/ui/archive_windows.h"
 
-#include "core/text_file.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
+#include "cycling/archive_file.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -117,7 +117,7 @@ TArchive::TArchive(CalendarHost& host, QWidget* parent, ModalRunner run_modal)
 
 void TArchive::Reload() {
     Memo1->clear();
-    const FileRead read = ReadWholeFile(host_.State().data.archive());
+    const FileRead read = LoadArchive(host_.State().data);
     load_failed_ = !read.ok() && read.state != FileRead::State::kMissing;
     if (load_failed_) {
         // Saving now would replace a file the user could not see.
@@ -153,15 +153,13 @@ void TArchive::RunModal(QDialog& dialog) {
 bool TArchive::SaveArchive() {
     if (load_failed_)
         return false;
-    QString text = Memo1->toPlainText();
-    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    const auto bytes = ToCp1252(text);
+    const auto bytes = ToCp1252(Memo1->toPlainText());
     if (!bytes) {
         host_.notifier().Error(QStringLiteral(
             "The archive holds a character that can not be saved. Remove it and save again."));
         return false;
     }
-    const Status written = WriteFileAtomic(host_.State().data.archive(), *bytes);
+    const Status written = orvane::SaveArchive(host_.State().data, *bytes);
     if (!written) {
         host_.notifier().Error(QString::fromStdString(written.message()));
         return false;

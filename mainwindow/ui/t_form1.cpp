@@ -2,7 +2,6 @@
 
 #include "core/clock.h"
 #include "core/date_key.h"
-#include "core/text_file.h"
 #include "core/ui/desktop.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/notifier.h"
@@ -454,14 +453,14 @@ bool TForm1::FormCreate() {
         return false;
     }
 
-    const FileRead pref = ReadWholeFile(state_.data.pref());
-    if (!pref.ok()) {
+    PrefRead pref = ReadPrefFile(state_.data.pref());
+    if (!pref.ok) {
         notifier_.Error(
             QString::fromLatin1(kMissingPrefMessage).replace(QLatin1Char('\r'), QLatin1Char('\n')));
         desktop_.OpenDocument(QDir(options_.program_dir).filePath(QStringLiteral("Error.doc")));
         return false;
     }
-    pref_lines_ = SplitLines(pref.bytes);
+    pref_lines_ = std::move(pref.lines);
     ApplyStartupLines(pref_lines_, state_.prefs);
     ApplyStartupFlags();
     SetNoteFontFamily(FromCp1252(state_.prefs.CalendarFont));
@@ -556,12 +555,12 @@ void TForm1::FormActivate() {
     PlaceWindow();
     for (int c = 1; c <= kVisibleCells; ++c)
         SetBackground(cells_[static_cast<std::size_t>(c)].panel, kGrey, QPalette::Window);
-    const FileRead pref = ReadWholeFile(state_.data.pref());
-    if (!pref.ok()) {
+    PrefRead pref = ReadPrefFile(state_.data.pref());
+    if (!pref.ok) {
         notifier_.Error(FromCp1252(pref.error));
         return;
     }
-    pref_lines_ = SplitLines(pref.bytes);
+    pref_lines_ = std::move(pref.lines);
     for (const char* name : { "DailyEntry1", "WeeklyEntry1", "MonthlyEntry1", "YearlyEntry1",
              "DeleteEntry1", "Search1" })
         actions_[QString::fromLatin1(name)]->setEnabled(true);

@@ -1,6 +1,5 @@
 #include "prefs/ui/t_prefs.h"
 
-#include "core/text_file.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
@@ -315,12 +314,12 @@ void TPrefs::BuildControls() {
 }
 
 bool TPrefs::ReadPrefFile(PrefLines& lines) {
-    const FileRead read = ReadWholeFile(host_.State().data.pref());
-    if (!read.ok()) {
+    PrefRead read = orvane::ReadPrefFile(host_.State().data.pref());
+    if (!read.ok) {
         host_.notifier().Error(FromCp1252(read.error));
         return false;
     }
-    lines = SplitLines(read.bytes);
+    lines = std::move(read.lines);
     return true;
 }
 
@@ -487,7 +486,7 @@ void TPrefs::Save(bool custom_titles) {
     values.CalendarFont = ToCp1252(FontComboBox1->currentText()).value_or(prefs.CalendarFont);
 
     // The file first: memory and the main window change only once it is safely written.
-    const Status written = WriteFileAtomic(host_.State().data.pref(), FormatPrefFile(values));
+    const Status written = WritePrefFile(host_.State().data.pref(), values);
     if (!written) {
         host_.notifier().Error(FromCp1252(written.message()));
         return;
