@@ -13,12 +13,6 @@ TEST(DateKey, SingleDigitDayIsDigitAndBlank) {
     EXPECT_EQ(DateKey(D(2024, 3, 1)), "Mar/1 /2024");
     EXPECT_EQ(DateKey(D(2024, 1, 15)), "Jan/15/2024");
     EXPECT_EQ(DateKey(D(2001, 12, 31)), "Dec/31/2001");
-    EXPECT_EQ(DateKey(D(2024, 2, 10)), "Feb/10/2024");
-}
-
-TEST(DateKey, ParsesBothDayForms) {
-    EXPECT_EQ(ParseDateKey("Jan/5 /2024"), D(2024, 1, 5));
-    EXPECT_EQ(ParseDateKey("Jan/15/2024"), D(2024, 1, 15));
     EXPECT_EQ(ParseDateKey("Feb/29/2024Dentist\a"), D(2024, 2, 29));
 }
 
@@ -38,13 +32,6 @@ TEST(DateKey, TextThatIsNotAKeyIsInvalid) {
     }
 }
 
-TEST(DateKey, WeekdayIndexCountsFromSunday) {
-    EXPECT_EQ(WeekdayIndex(D(2024, 3, 10)), 0);
-    EXPECT_EQ(WeekdayIndex(D(2024, 3, 16)), 6);
-    EXPECT_EQ(LastDayOfMonth(D(2024, 2, 3)), D(2024, 2, 29));
-    EXPECT_EQ(LastDayOfMonth(D(2023, 2, 3)), D(2023, 2, 28));
-}
-
 TEST(DayStore, EntriesAreTheTextsBeforeEachSeparator) {
     const std::string day = "Mar/14/2024Dentist\aCall Bob\atail";
     EXPECT_EQ(EntryCount(day), 2);
@@ -54,12 +41,6 @@ TEST(DayStore, EntriesAreTheTextsBeforeEachSeparator) {
     EXPECT_TRUE(Entries("Mar/14/2024").empty());
     EXPECT_EQ(Entries("Mar/14/2024\a\a"), (std::vector<std::string> { "", "" }));
     EXPECT_EQ(EntryText("short"), "");
-}
-
-TEST(DayStore, SlotsOutsideTheTableAreRefused) {
-    DayStore store;
-    EXPECT_NO_THROW(store[741] = "x");
-    EXPECT_THROW(store[742], std::out_of_range);
 }
 
 } // namespace

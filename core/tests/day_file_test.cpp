@@ -48,13 +48,6 @@ INSTANTIATE_TEST_SUITE_P(Counts, DayFileLineCount,
         CountCase { 741, DayFileParse::Outcome::kLoaded },
         CountCase { 742, DayFileParse::Outcome::kBadRecordCount }));
 
-TEST(DayFile, NeverSavedCalendarKeepsItsLastDay) {
-    DayStore store;
-    ASSERT_EQ(ParseDayFile(FileOfLines(738), store).outcome, DayFileParse::Outcome::kLoaded);
-    EXPECT_EQ(store[738], "L738");
-    EXPECT_EQ(store[739], "");
-}
-
 TEST(DayFile, LastLineWithoutLineEndIsKept) {
     std::string bytes = FileOfLines(738);
     bytes += "L739";
