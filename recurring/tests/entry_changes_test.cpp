@@ -1,9 +1,8 @@
-#include "recurring/scheduling.h"
-
 #include "core/day_file.h"
 #include "core/entry_limit.h"
 #include "core/text_file.h"
-#include "recurring/tests/test_folder.h"
+#include "recurring/delete_entry.h"
+#include "recurring/scheduling.h"
 
 #include <gtest/gtest.h>
 
@@ -14,186 +13,137 @@ Date D(int y, unsigned m, unsigned d) {
     return Date { std::chrono::year(y), std::chrono::month(m), std::chrono::day(d) };
 }
 
-std::string Full(const std::string& key) {
-    return key + std::string(20, kEntrySeparator);
-}
-
-class SchedulingTest : public ::testing::Test {
+// A calendar of bare keys from Sunday 7 January 2024 unless a test starts it elsewhere, and an
+// empty data folder.
+class EntryChangesTest : public ::testing::Test {
 protected:
-    void SetUp() override { state_.data.dir = testing_support::MakeTestFolder("orvane_sched_"); }
+    void SetUp() override {
+        state_.data.dir = std::filesystem::temp_directory_path()
+            / ("orvane_sched_"
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(state_.data.dir);
+        std::filesystem::create_directories(state_.data.dir);
+        StartOn(D(2024, 1, 7));
+    }
     void TearDown() override { std::filesystem::remove_all(state_.data.dir); }
 
-    // A calendar of bare keys from the Sunday `first`.
     void StartOn(const Date& first) { NewCalendar(first, state_.store); }
     Date DateOf(int slot) const { return *ParseDateKey(state_.store[slot]); }
+    Date Last() const { return DateOf(kLastShownSlot); }
+    void Fill(int slot) { state_.store[slot] = state_.store[slot] + std::string(20, '\a'); }
     std::string Fdat() const { return ReadWholeFile(state_.data.fdat()).bytes; }
-    std::string Rdat() const { return ReadWholeFile(state_.data.rdat()).bytes; }
-    // Slots whose first entry is `text`.
-    std::vector<int> SlotsStartingWith(const std::string& text) const {
-        std::vector<int> slots;
+    // The keys of the days whose first entry is `text`.
+    std::vector<std::string> KeysStartingWith(const std::string& text) const {
+        std::vector<std::string> keys;
         for (int slot = 1; slot <= kCalendarDays; ++slot) {
             if (state_.store[slot].compare(11, text.size() + 1, text + kEntrySeparator) == 0)
-                slots.push_back(slot);
+                keys.push_back(state_.store[slot].substr(0, 11));
         }
-        return slots;
+        return keys;
+    }
+    std::vector<std::string> Keys(const EntryPlan& plan, bool inserted_only = false) const {
+        std::vector<std::string> keys;
+        for (const DayVisit& visit : plan.visits) {
+            if (visit.insert || !inserted_only)
+                keys.push_back(state_.store[visit.slot].substr(0, 11));
+        }
+        return keys;
+    }
+    EntryOutcome Apply(const std::optional<EntryPlan>& plan, bool automatic = true,
+        const std::string& text = "x") {
+        EXPECT_TRUE(plan);
+        return ApplyEntryPlan(state_, *plan, text, automatic);
     }
 
     CalendarState state_;
 };
 
-TEST_F(SchedulingTest, DailyEverySeventhDayFromAMondayWritesEveryMondayAndTheLastAsAnchor) {
-    StartOn(D(2024, 1, 7));
+TEST_F(EntryChangesTest, DailyEverySeventhDayFromAMondayAnchorsOnTheLastMonday) {
     state_.store[2] += "Old\a";
-    const auto plan = PlanDaily(state_.store, DateOf(2), DateOf(kLastShownSlot), 7, "Gym");
-    ASSERT_TRUE(plan);
-    const EntryOutcome done = ApplyEntryPlan(state_, *plan, "Gym", true);
+    const EntryOutcome done = Apply(PlanDaily(state_.store, DateOf(2), Last(), 7, "x"));
     ASSERT_TRUE(done.error.ok()) << done.error.message();
-    std::vector<int> mondays;
+    std::vector<std::string> mondays;
     for (int slot = 2; slot <= kLastShownSlot; slot += 7)
-        mondays.push_back(slot);
-    EXPECT_EQ(SlotsStartingWith("Gym"), mondays);
-    EXPECT_EQ(state_.store[2], "Jan/8 /2024Gym\aOld\a");
-    EXPECT_TRUE(done.record_appended);
-    EXPECT_EQ(Fdat(), "D" + state_.store[mondays.back()].substr(0, 11) + "007  Gym\r\n\r\n");
+        mondays.push_back(state_.store[slot].substr(0, 11));
+    EXPECT_EQ(KeysStartingWith("x"), mondays);
+    EXPECT_EQ(state_.store[2], "Jan/8 /2024x\aOld\a");
+    EXPECT_EQ(Fdat(), "D" + mondays.back() + "007  x\r\n\r\n");
 }
 
-TEST_F(SchedulingTest, DailyOnTheLastCalendarDayWritesOneDayAnchoredThere) {
-    StartOn(D(2024, 1, 7));
-    const Date last = DateOf(kLastShownSlot);
-    const auto plan = PlanDaily(state_.store, last, last, 1, "x");
+TEST_F(EntryChangesTest, DailyOnTheLastCalendarDayAndOutsideTheCalendar) {
+    const auto plan = PlanDaily(state_.store, Last(), Last(), 1, "x");
     ASSERT_TRUE(plan);
-    ASSERT_EQ(plan->visits.size(), 1u);
-    EXPECT_EQ(plan->visits[0].slot, kLastShownSlot);
-    EXPECT_EQ(plan->record, "D" + DateKey(last) + "001  x");
+    EXPECT_EQ(Keys(*plan), std::vector<std::string> { DateKey(Last()) });
+    EXPECT_EQ(plan->record, "D" + DateKey(Last()) + "001  x");
+    EXPECT_FALSE(PlanDaily(state_.store, D(2023, 1, 1), DateOf(20), 1, "x"));
 }
 
-TEST_F(SchedulingTest, DailyIntervalWiderThanTheRangeWritesOnlyTheFromDay) {
-    StartOn(D(2024, 1, 7));
-    const auto plan = PlanDaily(state_.store, DateOf(10), DateOf(20), 30, "x");
-    ASSERT_TRUE(plan);
-    ASSERT_EQ(plan->visits.size(), 1u);
-    EXPECT_EQ(plan->record, "D" + state_.store[10] + "030  x");
-    EXPECT_FALSE(PlanDaily(state_.store, D(2023, 1, 1), DateOf(20), 1, "x")); // no slot
-}
-
-TEST_F(SchedulingTest, WeeklySecondTuesdayOfTheBeginMonthOnly) {
-    StartOn(D(2001, 3, 4)); // slot 735 is 8 March 2003, before the second Tuesday of March 2003
-    const auto plan = PlanWeekly(
-        state_.store, D(2001, 3, 13), DateOf(kLastShownSlot), 2, /*begin_month_only=*/true, "text");
+TEST_F(EntryChangesTest, WeeklySecondTuesdayOfTheBeginMonthOnly) {
+    StartOn(D(2001, 3, 4)); // the calendar ends before the second Tuesday of March 2003
+    const auto plan = PlanWeekly(state_.store, D(2001, 3, 13), Last(), 2, true, "text");
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->record, "W3203  text");
-    ASSERT_TRUE(ApplyEntryPlan(state_, *plan, "text", true).error.ok());
-    const auto written = SlotsStartingWith("text");
-    ASSERT_EQ(written.size(), 2u);
-    EXPECT_EQ(state_.store[written[0]], "Mar/13/2001text\a");
-    EXPECT_EQ(state_.store[written[1]], "Mar/12/2002text\a");
+    ASSERT_TRUE(Apply(plan, true, "text").error.ok());
+    EXPECT_EQ(
+        KeysStartingWith("text"), (std::vector<std::string> { "Mar/13/2001", "Mar/12/2002" }));
     EXPECT_EQ(Fdat(), "W3203  text\r\n\r\n");
 }
 
-TEST_F(SchedulingTest, WeeklyEveryTuesdayAndTheLastFridayThatIsAlsoTheFifth) {
-    StartOn(D(2024, 1, 7));
-    const auto every
-        = PlanWeekly(state_.store, D(2024, 1, 9), DateOf(kLastShownSlot), 0, false, "t");
-    ASSERT_TRUE(every);
+TEST_F(EntryChangesTest, WeeklyChecksEveryDayOfTheWeekdayButInsertsOnlyThePicked) {
+    const auto every = PlanWeekly(state_.store, D(2024, 1, 9), Last(), 0, false, "t");
     EXPECT_EQ(every->record, "W3000  t");
-    for (const DayVisit& visit : every->visits) {
-        EXPECT_EQ(WeekdayIndex(DateOf(visit.slot)), 2);
-        EXPECT_TRUE(visit.insert);
-    }
-    EXPECT_EQ(every->visits.size(), 105u);
-
-    const auto last = PlanWeekly(state_.store, D(2024, 3, 1), D(2024, 3, 31), 6, false, "t");
-    const auto fifth = PlanWeekly(state_.store, D(2024, 3, 1), D(2024, 3, 31), 5, false, "t");
-    const auto picked = [this](const EntryPlan& plan) {
-        std::vector<std::string> keys;
-        for (const DayVisit& visit : plan.visits) {
-            if (visit.insert)
-                keys.push_back(state_.store[visit.slot]);
-        }
-        return keys;
-    };
-    EXPECT_EQ(picked(*last), std::vector<std::string> { "Mar/29/2024" });
-    EXPECT_EQ(picked(*fifth), std::vector<std::string> { "Mar/29/2024" });
+    EXPECT_EQ(Keys(*every, true).size(), 105u);
+    EXPECT_EQ(Keys(*PlanWeekly(state_.store, D(2024, 3, 1), D(2024, 3, 31), 6, false, "t"), true),
+        std::vector<std::string> { "Mar/29/2024" });
     const auto feb_fifth = PlanWeekly(state_.store, D(2024, 2, 2), D(2024, 2, 29), 5, false, "t");
-    EXPECT_TRUE(picked(*feb_fifth).empty());
-    EXPECT_EQ(feb_fifth->visits.size(), 4u); // every Friday is still checked against the limit
-}
+    EXPECT_TRUE(Keys(*feb_fifth, true).empty());
+    EXPECT_EQ(feb_fifth->visits.size(), 4u);
 
-TEST_F(SchedulingTest, WeeklyFullDayOfTheWeekdayIsRefusedEvenWhenNotPicked) {
-    StartOn(D(2024, 1, 7));
-    const int second_friday = *FindSlot(state_.store, D(2024, 3, 15)); // third Friday: not picked
-    state_.store[second_friday] = Full("Mar/15/2024");
-    const auto plan = PlanWeekly(state_.store, D(2024, 3, 1), D(2024, 3, 31), 1, false, "t");
-    const EntryOutcome done = ApplyEntryPlan(state_, *plan, "t", true);
-    EXPECT_EQ(done.refused, std::vector<int> { second_friday });
-    EXPECT_EQ(Rdat(), "Mar/15/2024 t  (Error - Date NOT Updated)\r\n");
-    EXPECT_EQ(state_.store[*FindSlot(state_.store, D(2024, 3, 1))], "Mar/1 /2024t\a");
+    const int third_friday = *FindSlot(state_.store, D(2024, 3, 15));
+    Fill(third_friday);
+    const EntryOutcome done
+        = Apply(PlanWeekly(state_.store, D(2024, 3, 1), D(2024, 3, 31), 1, false, "t"));
+    EXPECT_EQ(done.refused, std::vector<int> { third_friday });
+    EXPECT_EQ(
+        ReadWholeFile(state_.data.rdat()).bytes, "Mar/15/2024 x  (Error - Date NOT Updated)\r\n");
+    EXPECT_EQ(KeysStartingWith("x"), std::vector<std::string> { "Mar/1 /2024" });
     EXPECT_TRUE(done.record_appended);
 }
 
-TEST_F(SchedulingTest, MonthlyLastDayFromTheFifteenthOfMarch) {
-    StartOn(D(2024, 1, 7));
-    const auto plan = PlanMonthly(state_.store, D(2024, 3, 15), DateOf(kLastShownSlot), true, "x");
+TEST_F(EntryChangesTest, MonthlyLastDayFromTheFifteenthOfMarchAndTheThirtyFirst) {
+    const auto plan = PlanMonthly(state_.store, D(2024, 3, 15), Last(), true, "x");
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->record, "MEM    x");
-    std::vector<std::string> keys;
-    for (const DayVisit& visit : plan->visits)
-        keys.push_back(state_.store[visit.slot]);
+    const auto keys = Keys(*plan);
     ASSERT_GE(keys.size(), 12u);
-    EXPECT_EQ(keys[0], "Mar/31/2024");
-    EXPECT_EQ(keys[1], "Apr/30/2024");
-    EXPECT_EQ(keys[2], "May/31/2024");
+    EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + 3),
+        (std::vector<std::string> { "Mar/31/2024", "Apr/30/2024", "May/31/2024" }));
     EXPECT_EQ(keys[11], "Feb/28/2025");
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), "Mar/15/2024"), 0);
-}
-
-TEST_F(SchedulingTest, MonthlyDayFieldsSkipShortMonths) {
-    StartOn(D(2024, 1, 7));
-    const auto thirty_first
-        = PlanMonthly(state_.store, D(2024, 1, 31), DateOf(kLastShownSlot), false, "x");
+    const auto thirty_first = PlanMonthly(state_.store, D(2024, 1, 31), Last(), false, "x");
     EXPECT_EQ(thirty_first->record, "M31    x");
-    for (const DayVisit& visit : thirty_first->visits)
-        EXPECT_EQ(state_.store[visit.slot].substr(3, 4), "/31/");
     EXPECT_EQ(thirty_first->visits.size(), 14u); // seven 31-day months a year, Jan 2024-Jan 2026
-
-    const auto fifth = PlanMonthly(state_.store, D(2024, 2, 5), D(2024, 4, 30), false, "x");
-    EXPECT_EQ(fifth->record, "M5     x");
-    EXPECT_EQ(fifth->visits.size(), 3u);
-    const auto leap = PlanMonthly(state_.store, D(2024, 1, 29), DateOf(kLastShownSlot), false, "x");
-    int februaries = 0;
-    for (const DayVisit& visit : leap->visits)
-        februaries += state_.store[visit.slot].starts_with("Feb");
-    EXPECT_EQ(februaries, 1); // only 2024
 }
 
-TEST_F(SchedulingTest, YearlyThirtyFirstOfOctober) {
-    StartOn(D(2024, 1, 7));
+TEST_F(EntryChangesTest, YearlyThirtyFirstOfOctoberAndABeginOutsideTheCalendar) {
     const auto plan = PlanYearly(state_.store, D(2024, 10, 31), "text");
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->record, "YOct/31text");
-    ASSERT_TRUE(ApplyEntryPlan(state_, *plan, "text", false).error.ok());
-    const auto written = SlotsStartingWith("text");
-    ASSERT_EQ(written.size(), 2u);
-    EXPECT_EQ(state_.store[written[0]], "Oct/31/2024text\a");
-    EXPECT_EQ(state_.store[written[1]], "Oct/31/2025text\a");
+    ASSERT_TRUE(Apply(plan, false, "text").error.ok());
+    EXPECT_EQ(
+        KeysStartingWith("text"), (std::vector<std::string> { "Oct/31/2024", "Oct/31/2025" }));
     EXPECT_FALSE(std::filesystem::exists(state_.data.fdat())); // unchecked: no record
-}
-
-TEST_F(SchedulingTest, YearlyBeginOutsideTheShownDaysHasNoPlan) {
-    StartOn(D(2024, 1, 7));
     EXPECT_FALSE(PlanYearly(state_.store, D(2023, 12, 31), "x"));
     EXPECT_FALSE(PlanYearly(state_.store, DateOf(736), "x"));
-    EXPECT_TRUE(PlanYearly(state_.store, DateOf(kLastShownSlot), "x"));
+    EXPECT_TRUE(PlanYearly(state_.store, Last(), "x"));
 }
 
-TEST_F(SchedulingTest, RecordNeedsAtMostOneHundredFourRefusals) {
+TEST_F(EntryChangesTest, RecordNeedsAtMostOneHundredFourRefusals) {
     for (int refused : { 104, 105 }) {
         StartOn(D(2024, 1, 7));
         std::filesystem::remove(state_.data.fdat());
         for (int slot = 1; slot <= refused; ++slot)
-            state_.store[slot] = Full(state_.store[slot].substr(0, 11));
-        const auto plan = PlanDaily(state_.store, DateOf(1), DateOf(200), 1, "x");
-        const EntryOutcome done = ApplyEntryPlan(state_, *plan, "x", true);
+            Fill(slot);
+        const EntryOutcome done = Apply(PlanDaily(state_.store, DateOf(1), DateOf(200), 1, "x"));
         EXPECT_EQ(static_cast<int>(done.refused.size()), refused);
         EXPECT_EQ(done.record_appended, refused == 104);
         EXPECT_EQ(Fdat().empty(), refused == 105);
@@ -202,41 +152,102 @@ TEST_F(SchedulingTest, RecordNeedsAtMostOneHundredFourRefusals) {
     }
 }
 
-TEST_F(SchedulingTest, UnopenableRecordFileChangesNoDay) {
-    StartOn(D(2024, 1, 7));
+TEST_F(EntryChangesTest, RecordFileIsOpenedFirstCreatedIfMissingAndAppendedAfterACarriageReturn) {
+    const auto plan = PlanMonthly(state_.store, D(2024, 2, 5), D(2024, 2, 29), false, "x");
+    ASSERT_TRUE(Apply(plan).record_appended);
+    EXPECT_EQ(Fdat(), "M5     x\r\n\r\n");
+    ASSERT_TRUE(WriteFileAtomic(state_.data.fdat(), "M5     x\r\n\r").ok());
+    ASSERT_TRUE(Apply(plan).record_appended);
+    EXPECT_EQ(Fdat(), "M5     x\r\n\rM5     x\r\n\r\n");
+
+    std::filesystem::remove(state_.data.fdat());
     std::filesystem::create_directories(state_.data.fdat());
-    const auto plan = PlanDaily(state_.store, DateOf(1), DateOf(30), 1, "x");
-    const EntryOutcome done = ApplyEntryPlan(state_, *plan, "x", true);
+    const EntryOutcome done = Apply(PlanDaily(state_.store, DateOf(1), DateOf(30), 1, "x"));
     EXPECT_FALSE(done.error.ok());
     EXPECT_NE(done.error.message().find("No day was changed"), std::string::npos);
     EXPECT_FALSE(done.days_changed);
     EXPECT_EQ(state_.store[1], "Jan/7 /2024");
 }
 
-TEST_F(SchedulingTest, MissingRecordFileIsCreatedAndAppendsFollowADeleteCarriageReturn) {
-    StartOn(D(2024, 1, 7));
-    const auto plan = PlanMonthly(state_.store, D(2024, 2, 5), D(2024, 2, 29), false, "x");
-    ASSERT_TRUE(ApplyEntryPlan(state_, *plan, "x", true).record_appended);
-    EXPECT_EQ(Fdat(), "M5     x\r\n\r\n");
-    ASSERT_TRUE(WriteFileAtomic(state_.data.fdat(), "M5     x\r\n\r").ok());
-    ASSERT_TRUE(ApplyEntryPlan(state_, *plan, "y", true).record_appended);
-    EXPECT_EQ(Fdat(), "M5     x\r\n\rM5     x\r\n\r\n");
-}
-
-TEST_F(SchedulingTest, FailedErrorLogEndsTheWalkAtThatDay) {
-    StartOn(D(2024, 1, 7));
+TEST_F(EntryChangesTest, FailedErrorLogEndsTheWalkAtThatDay) {
     std::filesystem::create_directories(state_.data.rdat());
-    state_.store[3] = Full(state_.store[3]);
-    const auto plan = PlanDaily(state_.store, DateOf(1), DateOf(10), 1, "x");
-    const EntryOutcome done = ApplyEntryPlan(state_, *plan, "x", true);
+    Fill(3);
+    const EntryOutcome done = Apply(PlanDaily(state_.store, DateOf(1), DateOf(10), 1, "x"));
     EXPECT_FALSE(done.error.ok());
     EXPECT_NE(done.error.message().find("were written"), std::string::npos);
-    EXPECT_EQ(state_.store[2].substr(11), "x\a");
-    EXPECT_EQ(state_.store[4].substr(11), "");
-    // The day is not named in a "see Error Log" box: its log line was never written.
-    EXPECT_TRUE(done.refused.empty());
+    EXPECT_EQ(KeysStartingWith("x"), (std::vector<std::string> { "Jan/7 /2024", "Jan/8 /2024" }));
+    EXPECT_TRUE(done.refused.empty()); // its log line was never written: no "see Error Log" box
     EXPECT_FALSE(done.record_appended);
     EXPECT_EQ(Fdat(), "");
+}
+
+TEST(DeleteFromDay, RemovesWholeEqualEntriesOnlyAndKeepsATailAtTheEnd) {
+    const struct {
+        const char* day;
+        const char* text;
+        const char* after; // nullptr: unchanged
+    } cases[] = { { "Dentist\aDentist\aGym\a", "Dentist", "Gym\a" },
+        { "Dentist at 4\a", "Dentist", nullptr }, { "Dentist\a", "dentist", nullptr },
+        { "Gym\aDentist\ahand edit", "Gym", "Dentist\ahand edit" }, { "\aGym\a", "Gym", "\a" } };
+    for (const auto& c : cases) {
+        std::string day = std::string("Mar/14/2024") + c.day;
+        EXPECT_EQ(DeleteFromDay(day, c.text), c.after != nullptr) << c.day;
+        EXPECT_EQ(day, std::string("Mar/14/2024") + (c.after ? c.after : c.day));
+    }
+}
+
+TEST(DeleteFromDays, StaysWithinTheRangeAndTheShownDays) {
+    DayStore store;
+    NewCalendar(Date { std::chrono::year(2024), std::chrono::January, std::chrono::day(7) }, store);
+    for (int slot : { 4, 5, 6, 736 })
+        store[slot] += "Gym\a";
+    EXPECT_EQ(DeleteFromDays(store, 5, 740, "Gym"), 2);
+    EXPECT_EQ(store[4].substr(11), "Gym\a");
+    EXPECT_EQ(store[5].substr(11), "");
+    EXPECT_EQ(store[736].substr(11), "Gym\a");
+}
+
+TEST(RecordsWithout, MatchesOnlyTheEntryTextOfValidRecordsAndEndsInOneCarriageReturn) {
+    const std::string fdat = "DJan/29/2001007  Gym\r\n\r\nYJan/5 Party\r\n\r\n"
+                             "W1000  Jan meeting\r\n\r\nM5     Rent\r\n\r\njunk Jan line\r\n\r\n";
+    EXPECT_EQ(
+        RecordsWithout(fdat, "Jan"), "DJan/29/2001007  Gym\r\nYJan/5 Party\r\nM5     Rent\r\n\r");
+    EXPECT_EQ(RecordsWithout(fdat, "gym"),
+        "DJan/29/2001007  Gym\r\nYJan/5 Party\r\nW1000  Jan meeting\r\nM5     Rent\r\n"
+        "junk Jan line\r\n\r");
+    EXPECT_EQ(RecordsWithout(fdat, "Ren"),
+        "DJan/29/2001007  Gym\r\nYJan/5 Party\r\nW1000  Jan meeting\r\njunk Jan line\r\n\r");
+    EXPECT_EQ(RecordsWithout("W1000  a\r\n\rM5     b", "zzz"), "W1000  a\r\nM5     b\r\n\r");
+    EXPECT_EQ(RecordsWithout("", "x"), "\r");
+}
+
+TEST_F(EntryChangesTest, RewritesRecordsThroughTheWorkFile) {
+    state_.store[3] += "Dentist\aDentist\aGym\a";
+    ASSERT_TRUE(
+        WriteFileAtomic(state_.data.fdat(), "M5     Dentist\r\n\r\nM6     Gym\r\n\r\n").ok());
+    const DeleteOutcome done = DeleteEntry(state_, 1, 735, "Dentist", true);
+    ASSERT_TRUE(done.error.ok()) << done.error.message();
+    EXPECT_EQ(done.days_changed, 1);
+    EXPECT_EQ(state_.store[3], "Jan/9 /2024Gym\a");
+    EXPECT_EQ(Fdat(), "M6     Gym\r\n\r");
+    EXPECT_EQ(ReadWholeFile(state_.data.wdat()).bytes, "M6     Gym\r\n\r");
+    std::filesystem::remove(state_.data.fdat()); // a missing file holds no records
+    ASSERT_TRUE(DeleteEntry(state_, 1, 735, "Gym", true).error.ok());
+    EXPECT_EQ(Fdat(), "\r");
+}
+
+TEST_F(EntryChangesTest, UncheckedLeavesTheRecordFileAloneAndAnUnreadableOneChangesNothing) {
+    state_.store[3] += "Dentist\aDentist\aGym\a";
+    ASSERT_TRUE(DeleteEntry(state_, 1, 735, "Gym", false).error.ok());
+    EXPECT_EQ(state_.store[3], "Jan/9 /2024Dentist\aDentist\a");
+    EXPECT_FALSE(std::filesystem::exists(state_.data.fdat()));
+    EXPECT_FALSE(std::filesystem::exists(state_.data.wdat()));
+
+    std::filesystem::create_directories(state_.data.fdat());
+    const DeleteOutcome done = DeleteEntry(state_, 1, 735, "Dentist", true);
+    EXPECT_FALSE(done.error.ok());
+    EXPECT_NE(done.error.message().find("fdat.ovd"), std::string::npos);
+    EXPECT_EQ(state_.store[3], "Jan/9 /2024Dentist\aDentist\a");
 }
 
 } // namespace
