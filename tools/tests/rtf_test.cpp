@@ -7,10 +7,6 @@
 namespace orvane {
 namespace {
 
-std::string Fixture(const char* name) {
-    return ReadWholeFile(std::filesystem::path(ORVANE_TEST_DATA) / name).bytes;
-}
-
 constexpr RtfColor kRed { 255, 0, 0 };
 constexpr RtfColor kNavy { 0, 0, 128 };
 using FormatTest = bool (*)(const RtfFormat&);
@@ -24,8 +20,10 @@ std::string TextWhere(const RtfDocument& doc, FormatTest test) {
 }
 
 TEST(RtfReader, ReadsWhatTheRichEditControlWrites) {
-    const std::string bytes = Fixture("richedit_notes.ovd");
+    const std::string bytes
+        = ReadWholeFile(std::filesystem::path(ORVANE_TEST_DATA) / "richedit_notes.ovd").bytes;
     ASSERT_TRUE(LooksLikeRtf(bytes));
+    EXPECT_FALSE(LooksLikeRtf(" {\\rtf1}"));
     const RtfDocument doc = ParseRtf(bytes);
     // Fonts, the generator and the picture are dropped; \u8364 is the euro sign and skips its
     // fallback; a character Windows-1252 cannot hold is read from its fallback.
@@ -47,23 +45,18 @@ TEST(RtfReader, ReadsWhatTheRichEditControlWrites) {
 
 TEST(RtfReader, TextOfControlWordsGroupsAndBrokenInput) {
     const std::pair<std::string_view, std::string_view> cases[] = {
-        // The final paragraph mark is the document's end.
-        { "{\\rtf1 Hello\\par}", "Hello" },
+        { "{\\rtf1 Hello\\par}", "Hello" }, // the final paragraph mark is the document's end
         { "{\\rtf1 Hello\\par\\par}", "Hello\n" },
-        // A line end after a backslash is a paragraph mark; a line end alone is only layout.
-        { "{\\rtf1 a\\\r\nb\r\nc}", "a\nbc" },
-        // The delimiting blank belongs to the control word; a second one is text.
-        { "{\\rtf1 \\b  x\\b0 y}", " xy" },
+        { "{\\rtf1 a\\\r\nb\r\nc}", "a\nbc" }, // only a line end after a backslash is a \par
+        { "{\\rtf1 \\b  x\\b0 y}", " xy" }, // one delimiting blank belongs to the word
         { "{\\rtf1 \\{a\\}\\\\ b\\~x\\_d\\-e}", "{a}\\ b\xa0x-de" },
         { "{\\rtf1 \\lquote x\\rquote \\emdash\\bullet}", "\x91x\x92\x97\x95" },
         { "{\\rtf1 \\unknownword123 a\\zz-5 b}", "ab" },
         { "{\\rtf1 a{\\*\\foo {b}\\par c}d}", "ad" },
-        // \ucN sets how many fallback characters follow each \u, for the group only.
-        { "{\\rtf1 {\\uc2\\u233 xx}\\u233 y}", "\xe9\xe9" },
+        { "{\\rtf1 {\\uc2\\u233 xx}\\u233 y}", "\xe9\xe9" }, // \ucN holds for its group
         { "{\\rtf1 \\u-3 ?}", "?" }, // U+FFFD has no byte
         { "{\\rtf1 a{\\pict\\bin4 }}{x}b}", "ab" }, // \bin data is skipped however it looks
-        // Broken input reads as far as it goes.
-        { "{\\rtf1 a{\\b b", "ab" },
+        { "{\\rtf1 a{\\b b", "ab" }, // broken input reads as far as it goes
         { "{\\rtf1 a}}}b{c}", "a" },
         { "{\\rtf1 caf\\'e", "caf" },
         { "{\\rtf1 caf\\", "caf" },
@@ -127,15 +120,12 @@ TEST(RtfWriter, TextAndFormatsRoundTrip) {
     doc.Append("again", struck);
     doc.Append("\n\n", {});
     EXPECT_EQ(ParseRtf(WriteRtf(doc)), doc);
+    // Every line end of a plain text ends a paragraph.
+    EXPECT_EQ(PlainTextDocument(std::string("a\rb\nc\r\n\0d", 10)).PlainText(), "a\nb\nc\nd");
     for (const std::string text : { "", "\n", "\n\n", "a", "a\n", "\na", " ", "\t", "\v" }) {
         const RtfDocument plain = PlainTextDocument(text);
         EXPECT_EQ(ParseRtf(WriteRtf(plain)), plain) << "text: [" << text << "]";
     }
-}
-
-TEST(PlainText, EveryLineEndEndsAParagraph) {
-    EXPECT_EQ(PlainTextDocument(std::string("a\rb\nc\r\n\0d", 10)).PlainText(), "a\nb\nc\nd");
-    EXPECT_FALSE(LooksLikeRtf(" {\\rtf1}"));
 }
 
 } // namespace

@@ -15,8 +15,7 @@ using namespace orvane;
 
 namespace {
 
-// Stores the note being edited when asked to, as the main window does, and notes how many
-// jumps came before.
+// Stores the note being edited as the main window does, noting how many jumps came before.
 class JumpHost : public FakeCalendarHost {
 public:
     using FakeCalendarHost::FakeCalendarHost;
@@ -137,14 +136,12 @@ private slots:
         for (int slot : { 5, 60, 730 })
             SetNote(slot, "gym\a");
         Find(QStringLiteral("gym"));
-        host_->jumps.clear();
         ClickResult(2, Qt::RightButton);
         ClickResult(2);
         ClickResult(1);
-        QCOMPARE(host_->jumps, (std::vector<int> { 4, 3 }));
         host_->month_menu.pop_back(); // a month the menu does not hold moves nothing
         ClickResult(2);
-        QCOMPARE(host_->jumps, (std::vector<int> { 4, 3 }));
+        QCOMPARE(host_->jumps, (std::vector<int> { 1, 4, 3 }));
     }
 
     void textWiderThanTheFieldCannotBeTyped() {
