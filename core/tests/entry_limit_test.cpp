@@ -38,13 +38,6 @@ TEST(CheckMaxRecs, NineteenEntriesTakeOneMoreTwentyAreLoggedOncePerRefusal) {
     const Status status = CheckMaxRecs(state);
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.message().find("rdat.ovd"), std::string::npos);
-    std::filesystem::remove_all(state.data.dir);
-}
-
-TEST(InsertFirstEntry, GoesDirectlyAfterTheKey) {
-    std::string day = "Mar/14/2024Dentist\a";
-    InsertFirstEntry(day, "Gym");
-    EXPECT_EQ(day, "Mar/14/2024Gym\aDentist\a");
 }
 
 } // namespace
