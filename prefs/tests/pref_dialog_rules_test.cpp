@@ -9,19 +9,14 @@ struct Titles {
     std::array<TitleBytes, 7> days { "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat" };
     std::array<TitleBytes, 12> months { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug",
         "Sep", "Oct", "Nov", "Dec" };
-
     TitleCheck Check() const { return CheckTitles(days, months); }
 };
 
-TEST(TitleCheck, FifteenCharactersAndWindows1252LettersAreAccepted) {
+TEST(TitleCheck, FifteenCharactersPassAndDayFaultsAreNamedOnceBeforeMonths) {
     Titles titles;
     titles.days[0] = std::string(kDayTitleMaxLength, 'x');
     titles.days[1] = "Caf\xe9 \x80";
     EXPECT_TRUE(titles.Check().accepted());
-}
-
-TEST(TitleCheck, DayFaultsAreMarkedAndNamedOnceEachBeforeMonthsAreLookedAt) {
-    Titles titles;
     titles.days[0] = TitleBytes(); // a character with no Windows-1252 byte
     titles.days[1] = "";
     titles.days[2] = std::string(kDayTitleMaxLength + 1, 'x');
@@ -34,17 +29,13 @@ TEST(TitleCheck, DayFaultsAreMarkedAndNamedOnceEachBeforeMonthsAreLookedAt) {
     EXPECT_EQ(check.month_marked, (std::array<bool, 12> {}));
 }
 
-TEST(TitleCheck, MonthTitlesMustHoldExactlyThreeCharacters) {
+TEST(TitleCheck, RefusesWrongMonthLengthsAndBytesTheFileCannotHold) {
     for (const char* bad : { "", "Ja", "Janu" }) {
         Titles titles;
         titles.months[0] = bad;
-        const TitleCheck check = titles.Check();
-        EXPECT_EQ(check.messages, std::vector<std::string> { kMonthTitleWrongLength }) << bad;
-        EXPECT_EQ(check.month_marked, (std::array<bool, 12> { true })) << bad;
+        EXPECT_EQ(titles.Check().messages, std::vector<std::string> { kMonthTitleWrongLength });
+        EXPECT_EQ(titles.Check().month_marked, (std::array<bool, 12> { true })) << bad;
     }
-}
-
-TEST(TitleCheck, ControlAndUndefinedBytesCannotBeWritten) {
     for (const char* bad : { "Mo\tn", "M\r\n", "\x7f", "Mo\x81", "M\x9d" }) {
         Titles titles;
         titles.days[2] = bad;
@@ -56,20 +47,14 @@ TEST(TitleCheck, ControlAndUndefinedBytesCannotBeWritten) {
     }
 }
 
-TEST(OptionFlagsOfTheDialog, ClearSavedOnOpenClearsPreferencesSavedInMemory) {
+TEST(OptionFlagsOfTheDialog, OpeningClearsSavedAndSavesSetTitlesAndSaved) {
     EXPECT_EQ(OpenedOptionFlags("10110110131"), "10010110131");
     EXPECT_EQ(OpenedOptionFlags("10120110131"), "10120110131");
     EXPECT_EQ(OpenedOptionFlags("0011"), "00010000000");
-}
-
-TEST(OptionFlagsOfTheDialog, SavesSetTitlesAndSavedAndKeepClearSavedOnOpen) {
-    // Untouched controls: positions 1 and 3 become "1", position 4 stays as read.
     const std::string read = OpenedOptionFlags("01010111041");
     EXPECT_EQ(SavedOptionFlags(read, ChoicesFromFlags(read), true), "11110111041");
-    EXPECT_EQ(SavedOptionFlags(read, ChoicesFromFlags(read), false), "01110111041");
     const PrefChoices all { true, true, true, true, true, true, true, '5' };
     EXPECT_EQ(SavedOptionFlags("00000000000", all, true), "11101111151");
-    // Anything but "1" reads as off; no colour selected keeps the digit.
     EXPECT_EQ(
         SavedOptionFlags("02020202292", ChoicesFromFlags("02020202292"), true), "10120000090");
 }
