@@ -3,38 +3,21 @@
 // is how the log is cleared.
 #pragma once
 
-#include <QDialog>
+#include "tools/ui/edit_file_dialog.h"
 
 class QPlainTextEdit;
-class QPushButton;
 
-namespace orvane {
-class CalendarHost;
-}
-
-class TErrors : public QDialog {
+class TErrors : public orvane::EditFileDialog {
     Q_OBJECT
 
 public:
     explicit TErrors(orvane::CalendarHost& host, QWidget* parent = nullptr);
 
-    // Loads rdat.ovd for one showing. A file that exists but cannot be read is reported and
-    // not offered for saving: the box stays read-only and the button only closes.
-    void Prepare();
-    void OpenModal();
-
-    void Button1Click(); // "Save"
-
-    bool SaveOffered() const { return save_offered_; }
-
-public slots:
-    // Leaving without "Save" (Escape, the window manager's close) is refused.
-    void reject() override;
+    // Loads rdat.ovd for one showing.
+    void Prepare() override;
 
 private:
-    orvane::CalendarHost& host_;
-    bool save_offered_ = true;
+    bool SaveFile() override;
 
     QPlainTextEdit* Memo1;
-    QPushButton* Button1;
 };

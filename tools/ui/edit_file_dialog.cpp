@@ -1,0 +1,69 @@
+#include "tools/ui/edit_file_dialog.h"
+
+#include "core/result.h"
+#include "core/ui/calendar_host.h"
+#include "core/ui/dialog_style.h"
+#include "core/ui/notifier.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace orvane {
+
+namespace {
+
+const QString kSave = QStringLiteral("Save");
+const QString kClose = QStringLiteral("Close");
+
+} // namespace
+
+EditFileDialog::EditFileDialog(CalendarHost& host, QWidget* parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+            | Qt::MSWindowsFixedSizeDialogHint)
+    , host_(host) {
+    setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
+    ApplyDialogBackground(this);
+}
+
+void EditFileDialog::AddButton1(const QRect& geometry) {
+    Button1 = new QPushButton(kSave, this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(geometry);
+    Button1->setAccessibleName(kSave);
+    Button1->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+void EditFileDialog::OfferSave(bool offered, const std::string& error, const QString& file_role) {
+    save_offered_ = offered;
+    if (!offered) {
+        host_.notifier().Error(QString::fromStdString(error)
+            + QStringLiteral("\nThe %1 is left as it is and cannot be saved now.").arg(file_role));
+    }
+    Button1->setText(offered ? kSave : kClose);
+    Button1->setAccessibleName(Button1->text());
+}
+
+void EditFileDialog::OpenModal() {
+    Prepare();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    exec();
+}
+
+void EditFileDialog::Button1Click() {
+    if (!save_offered_ || SaveFile())
+        accept();
+}
+
+bool EditFileDialog::Succeeded(const Status& saved) {
+    if (!saved)
+        host_.notifier().Error(QString::fromStdString(saved.message()));
+    return saved.ok();
+}
+
+void EditFileDialog::reject() { }
+
+} // namespace orvane

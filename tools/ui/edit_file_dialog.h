@@ -1,0 +1,56 @@
+// The frame the notes and error-log windows share: a fixed dialog without a close box around a
+// box that edits one file, left only through Button1 ("Save"). When the file exists but cannot be
+// read, the showing says so and Button1 only closes, so the file is never saved over.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QPushButton;
+
+namespace orvane {
+
+class CalendarHost;
+class Status;
+
+class EditFileDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // Prepare() for one showing, then runs the dialog centred on the screen.
+    void OpenModal();
+    virtual void Prepare() = 0;
+
+    // Saves and closes; a failed save is reported and the window stays open.
+    void Button1Click();
+
+    bool SaveOffered() const { return save_offered_; }
+
+public slots:
+    // Leaving without "Save" (Escape, the window manager's close) is refused.
+    void reject() override;
+
+protected:
+    EditFileDialog(CalendarHost& host, QWidget* parent);
+
+    // Creates Button1 at `geometry`; called after the box so the tab order runs box, button.
+    void AddButton1(const QRect& geometry);
+
+    // Records whether this showing may save. When it may not, reports `error` and that
+    // `file_role` ("notes file") is left alone, and makes Button1 a "Close" button.
+    void OfferSave(bool offered, const std::string& error, const QString& file_role);
+
+    // Writes the box's text to the file; reports any failure itself.
+    virtual bool SaveFile() = 0;
+
+    // True when `saved` succeeded; otherwise reports it.
+    bool Succeeded(const Status& saved);
+
+    CalendarHost& host_;
+    QPushButton* Button1 = nullptr;
+
+private:
+    bool save_offered_ = true;
+};
+
+} // namespace orvane
