@@ -53,7 +53,7 @@ void BM_CycleModelSteps(benchmark::State& bench) {
         bench.ResumeTiming();
         benchmark::DoNotOptimize(ArchiveWeekBytes(state.store));
         MoveWeek(state.store);
-        benchmark::DoNotOptimize(ApplyRecords(state, lines, messages).ok());
+        benchmark::DoNotOptimize(ApplyRecords(state, lines, messages).has_value());
         benchmark::DoNotOptimize(RewrittenRecordFile(lines));
     }
 }

@@ -28,11 +28,8 @@ struct DataFolder {
 struct CalendarState {
     DayStore store;
     int TopSlot = 1; // 1 + 7k, at most 694
-    int CurrentSlot = 1;
     std::string TodayKey;
     int ActiveNote = 0; // cell number (2, 4, ... 70) of the note last entered; 0 before any
-    std::string EntryText; // CheckMaxRecs exchange fields
-    int EntryCount = 0;
     Preferences prefs;
     DataFolder data;
 };

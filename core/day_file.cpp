@@ -4,25 +4,20 @@
 
 namespace orvane {
 
-DayFileParse ParseDayFile(std::string_view bytes, DayStore& store) {
+Result<int> ParseDayFile(std::string_view bytes, DayStore& store) {
     std::vector<std::string> lines = SplitLines(bytes);
     while (static_cast<int>(lines.size()) > kSavedSlots && lines.back().empty())
         lines.pop_back();
-    DayFileParse parse;
-    parse.lines = static_cast<int>(lines.size());
-    if (parse.lines <= 1) {
-        parse.outcome = DayFileParse::Outcome::kNewCalendar;
-        return parse;
-    }
-    if (parse.lines < kCalendarDays || parse.lines > kSlotCount) {
-        parse.outcome = DayFileParse::Outcome::kBadRecordCount;
-        return parse;
-    }
+    const int count = static_cast<int>(lines.size());
+    if (count <= 1)
+        return 0;
+    if (count < kCalendarDays || count > kSlotCount)
+        return Error { ErrorKind::kBadRecordCount, std::nullopt, kBadRecordCountMessage };
     store.Clear();
-    for (int slot = 1; slot <= parse.lines; ++slot)
+    for (int slot = 1; slot <= count; ++slot)
         store[slot] = std::move(lines[static_cast<std::size_t>(slot - 1)]);
     store.set_loaded(true);
-    return parse;
+    return count;
 }
 
 std::string FormatDayFile(const DayStore& store) {
@@ -53,42 +48,37 @@ std::string NewCalendar(const Date& today, DayStore& store) {
     return bytes;
 }
 
-DayFileLoad LoadDayFile(const std::filesystem::path& path, const Date& today, DayStore& store) {
-    DayFileLoad load;
-    const FileRead read = ReadWholeFile(path);
-    if (!read.ok()) {
-        load.outcome = DayFileLoad::Outcome::kFileError;
-        load.message = read.error
-            + "\n\nThe calendar was not loaded and nothing will be saved over it. Restore the "
-              "backup bdat.ovd (in the same folder) as cdat.ovd and restart.";
-        return load;
+Result<DayFileLoaded> LoadDayFile(
+    const std::filesystem::path& path, const Date& today, DayStore& store) {
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) {
+        Error error = std::move(read).error();
+        error.Also("The calendar was not loaded and nothing will be saved over it. Restore the "
+                   "backup bdat.ovd (in the same folder) as cdat.ovd and restart.");
+        return error;
     }
-    const DayFileParse parse = ParseDayFile(read.bytes, store);
-    switch (parse.outcome) {
-    case DayFileParse::Outcome::kLoaded:
-        load.outcome = DayFileLoad::Outcome::kLoaded;
-        load.current_slot = parse.lines + 1;
+    Result<int> parsed = ParseDayFile(*read, store);
+    if (!parsed)
+        return std::move(parsed).error();
+    DayFileLoaded load;
+    if (*parsed > 0) {
+        load.current_slot = *parsed + 1;
         return load;
-    case DayFileParse::Outcome::kBadRecordCount:
-        load.outcome = DayFileLoad::Outcome::kBadRecordCount;
-        load.message = kBadRecordCountMessage;
-        return load;
-    case DayFileParse::Outcome::kNewCalendar:
-        break;
     }
     const std::string bytes = NewCalendar(today, store);
-    load.outcome = DayFileLoad::Outcome::kCreated;
+    load.created = true;
     load.current_slot = kCalendarDays + 1;
-    // The new calendar stays in memory even when writing it failed; the message says so.
-    if (const Status written = WriteFileAtomic(path, bytes); !written)
-        load.message = written.message();
+    // The new calendar stays in memory even when writing it failed; the caller says so.
+    if (Status written = WriteFileAtomic(path, bytes); !written)
+        load.not_written = std::move(written).error();
     return load;
 }
 
 Status SaveDayFile(const std::filesystem::path& path, const DayStore& store) {
-    if (!store.loaded())
-        return Status::Error(
-            "The calendar was not loaded, so it was not saved over " + path.string() + ".");
+    if (!store.loaded()) {
+        return FileError(FileOperation::kWrite, path,
+            "the calendar was not loaded, so nothing was saved over the file");
+    }
     return WriteFileAtomic(path, FormatDayFile(store));
 }
 

@@ -7,6 +7,7 @@
 #include "core/result.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,18 +16,11 @@ namespace orvane {
 inline constexpr const char* kBadRecordCountMessage
     = "Bad record count in cdat.ovd file. Restore latest Orvane backup and restart.";
 
-struct DayFileParse {
-    enum class Outcome {
-        kLoaded, // slots 1 to `lines` hold the file's lines
-        kNewCalendar, // 0 or 1 line: the caller creates a new calendar
-        kBadRecordCount, // 2 to 737 lines, or more than 741
-    };
-    Outcome outcome = Outcome::kLoaded;
-    int lines = 0; // lines counted, empty lines after the 739th not included
-};
-
-// Fills `store` from the bytes of a day file. Leaves `store` untouched unless the file loads.
-DayFileParse ParseDayFile(std::string_view bytes, DayStore& store);
+// Fills `store` from the bytes of a day file and returns the number of slots filled (empty lines
+// after the 739th not counted). 0 means the file holds no calendar (0 or 1 line) and the caller
+// creates a new one. 2 to 737 lines, or more than 741, is an error of kind kBadRecordCount.
+// Leaves `store` untouched unless the file loads.
+Result<int> ParseDayFile(std::string_view bytes, DayStore& store);
 
 // Slots 1 to 739, each followed by CR LF.
 std::string FormatDayFile(const DayStore& store);
@@ -35,16 +29,16 @@ std::string FormatDayFile(const DayStore& store);
 // hold bare date keys. Returns the file a new calendar is written as: 738 key lines, CR LF each.
 std::string NewCalendar(const Date& today, DayStore& store);
 
-struct DayFileLoad {
-    enum class Outcome { kLoaded, kCreated, kBadRecordCount, kFileError };
-    Outcome outcome = Outcome::kLoaded;
+struct DayFileLoaded {
+    bool created = false; // a new calendar was made from today
     int current_slot = 1; // one past the last slot filled
-    std::string message; // what to tell the user for kBadRecordCount and kFileError
+    std::optional<Error> not_written; // a new calendar that could not be written to the file
 };
 
 // LoadDayFile: reads `path` into `store`, or creates and writes a new calendar from `today`.
-// A missing or unreadable file loads nothing and writes nothing.
-DayFileLoad LoadDayFile(const std::filesystem::path& path, const Date& today, DayStore& store);
+// A missing or unreadable file loads nothing and writes nothing; its error says how to restore.
+Result<DayFileLoaded> LoadDayFile(
+    const std::filesystem::path& path, const Date& today, DayStore& store);
 
 // SaveDayFile: writes slots 1-739 atomically. A store that was never loaded is refused.
 Status SaveDayFile(const std::filesystem::path& path, const DayStore& store);

@@ -30,16 +30,13 @@ std::string MaxEntriesMessage(std::string_view day) {
     return message;
 }
 
-Status AppendErrorLog(const CalendarState& state, std::string_view day, std::string_view text) {
-    return AppendToFile(state.data.rdat(), ErrorLogLine(day, text), /*create=*/true);
+Status AppendErrorLog(
+    const std::filesystem::path& rdat, std::string_view day, std::string_view text) {
+    return AppendToFile(rdat, ErrorLogLine(day, text), /*create=*/true);
 }
 
-Status CheckMaxRecs(CalendarState& state) {
-    const std::string& day = state.store[state.CurrentSlot];
-    state.EntryCount = EntryCount(day);
-    if (!IsFull(state.EntryCount))
-        return Status::Ok();
-    return AppendErrorLog(state, day, state.EntryText);
+int CheckMaxRecs(const DayStore& store, int slot) {
+    return EntryCount(store[slot]);
 }
 
 void InsertFirstEntry(std::string& day, std::string_view text) {

@@ -2,14 +2,16 @@
 // refused; each refusal adds one line to the error log, which the user reads in the Error Log
 // window.
 //
-//   state.CurrentSlot = slot;
-//   state.EntryText = "Dentist";
-//   Status logged = CheckMaxRecs(state);      // state.EntryCount now holds the day's entries
-//   if (state.EntryCount > 19) ... refuse: MaxEntriesMessage(state.store[slot])
+//   if (IsFull(CheckMaxRecs(store, slot))) {
+//       Status logged = AppendErrorLog(data.rdat(), store[slot], "Dentist");
+//       ... refuse: MaxEntriesMessage(store[slot])
+//   }
 #pragma once
 
-#include "core/calendar_state.h"
+#include "core/day_store.h"
 #include "core/result.h"
+
+#include <filesystem>
 
 #include <string>
 #include <string_view>
@@ -31,13 +33,14 @@ std::string ErrorLogLine(std::string_view day, std::string_view text);
 // "<date key> already has maximum entries - see Error Log".
 std::string MaxEntriesMessage(std::string_view day);
 
-// Appends one line to rdat.ovd, creating the file when it is missing.
-Status AppendErrorLog(const CalendarState& state, std::string_view day, std::string_view text);
+// Appends the refusal of `text` for `day` to the error log `rdat`, creating the file when it is
+// missing.
+Status AppendErrorLog(
+    const std::filesystem::path& rdat, std::string_view day, std::string_view text);
 
-// Sets EntryCount to the number of entries of slot CurrentSlot (in [1, 741]). For a full day it
-// appends the error-log line for EntryText; the slot itself never changes. The result reports a
-// failed append only.
-Status CheckMaxRecs(CalendarState& state);
+// The number of entries slot `slot` (in [1, 741]) holds; a day for which IsFull() holds refuses
+// a further entry.
+int CheckMaxRecs(const DayStore& store, int slot);
 
 // Puts `text` in front of the day's entries, directly after its date key.
 void InsertFirstEntry(std::string& day, std::string_view text);

@@ -32,61 +32,54 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::string FileErrorText(
-    std::string_view verb, const std::filesystem::path& path, std::string_view reason) {
-    std::string text = "Could not ";
-    text += verb;
-    text += " ";
-    text += path.string();
-    text += ": ";
-    text += reason;
-    return text;
+namespace {
+
+std::error_code LastError() {
+    return std::error_code(errno, std::generic_category());
 }
 
-FileRead ReadWholeFile(const std::filesystem::path& path) {
-    FileRead result;
+} // namespace
+
+Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (!std::filesystem::exists(status)) {
-        result.state = FileRead::State::kMissing;
-        result.error = FileErrorText("read", path, "the file does not exist");
-        return result;
+        return FileError(FileOperation::kRead, path,
+            ec && ec != std::errc::no_such_file_or_directory
+                ? ec
+                : std::make_error_code(std::errc::no_such_file_or_directory));
     }
-    if (std::filesystem::is_directory(status)) {
-        result.state = FileRead::State::kUnreadable;
-        result.error = FileErrorText("read", path, "it is a folder, not a file");
-        return result;
-    }
+    if (std::filesystem::is_directory(status))
+        return FileError(FileOperation::kRead, path, "it is a folder, not a file");
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        result.state = FileRead::State::kUnreadable;
-        result.error = FileErrorText("read", path, std::strerror(errno));
-        return result;
+        const std::error_code code
+            = errno != 0 ? LastError() : std::make_error_code(std::errc::io_error);
+        return FileError(FileOperation::kRead, path, code);
     }
-    result.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        result.state = FileRead::State::kUnreadable;
-        result.error = FileErrorText("read", path, "a read error occurred");
-        result.bytes.clear();
-    }
-    return result;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return FileError(FileOperation::kRead, path, std::make_error_code(std::errc::io_error));
+    return bytes;
 }
 
 #ifndef _WIN32
 namespace {
 
-Status WriteAll(int fd, std::string_view bytes, const std::filesystem::path& target) {
+Status WriteAll(
+    int fd, std::string_view bytes, FileOperation operation, const std::filesystem::path& target) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return Status::Error(FileErrorText("write", target, std::strerror(errno)));
+            return FileError(operation, target, LastError());
         }
         done += static_cast<std::size_t>(n);
     }
-    return Status::Ok();
+    return Ok();
 }
 
 } // namespace
@@ -96,13 +89,13 @@ Status WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
-        return Status::Error(FileErrorText("write", path, std::strerror(errno)));
+        return FileError(FileOperation::kWrite, path, LastError());
     const std::filesystem::path temp = pattern;
-    Status status = WriteAll(fd, bytes, path);
+    Status status = WriteAll(fd, bytes, FileOperation::kWrite, path);
     if (status && ::fsync(fd) != 0)
-        status = Status::Error(FileErrorText("write", path, std::strerror(errno)));
+        status = FileError(FileOperation::kWrite, path, LastError());
     if (::close(fd) != 0 && status)
-        status = Status::Error(FileErrorText("write", path, std::strerror(errno)));
+        status = FileError(FileOperation::kWrite, path, LastError());
     // Keep the permissions an existing file had; a new file gets the usual 0644.
     std::error_code ec;
     const auto old = std::filesystem::status(path, ec);
@@ -113,7 +106,7 @@ Status WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes
     if (status)
         std::filesystem::permissions(temp, perms, ec);
     if (status && std::rename(temp.c_str(), path.c_str()) != 0)
-        status = Status::Error(FileErrorText("write", path, std::strerror(errno)));
+        status = FileError(FileOperation::kWrite, path, LastError());
     if (!status) {
         std::filesystem::remove(temp, ec);
         return status;
@@ -124,17 +117,17 @@ Status WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes
         ::fsync(dir);
         ::close(dir);
     }
-    return Status::Ok();
+    return Ok();
 }
 
 Status AppendToFile(const std::filesystem::path& path, std::string_view bytes, bool create) {
     const int flags = O_WRONLY | O_APPEND | (create ? O_CREAT : 0);
     const int fd = ::open(path.c_str(), flags, 0644);
     if (fd < 0)
-        return Status::Error(FileErrorText("append to", path, std::strerror(errno)));
-    Status status = WriteAll(fd, bytes, path);
+        return FileError(FileOperation::kAppend, path, LastError());
+    Status status = WriteAll(fd, bytes, FileOperation::kAppend, path);
     if (::close(fd) != 0 && status)
-        status = Status::Error(FileErrorText("append to", path, std::strerror(errno)));
+        status = FileError(FileOperation::kAppend, path, LastError());
     return status;
 }
 #else
@@ -145,24 +138,26 @@ Status WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out)
-            return Status::Error(FileErrorText("write", path, "a write error occurred"));
+            return FileError(
+                FileOperation::kWrite, path, std::make_error_code(std::errc::io_error));
     }
     std::error_code ec;
     std::filesystem::rename(temp, path, ec);
     if (ec)
-        return Status::Error(FileErrorText("write", path, ec.message()));
-    return Status::Ok();
+        return FileError(FileOperation::kWrite, path, ec);
+    return Ok();
 }
 
 Status AppendToFile(const std::filesystem::path& path, std::string_view bytes, bool create) {
     if (!create && !std::filesystem::exists(path))
-        return Status::Error(FileErrorText("append to", path, "the file does not exist"));
+        return FileError(FileOperation::kAppend, path,
+            std::make_error_code(std::errc::no_such_file_or_directory));
     std::ofstream out(path, std::ios::binary | std::ios::app);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.flush();
     if (!out)
-        return Status::Error(FileErrorText("append to", path, "a write error occurred"));
-    return Status::Ok();
+        return FileError(FileOperation::kAppend, path, std::make_error_code(std::errc::io_error));
+    return Ok();
 }
 #endif
 

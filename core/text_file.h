@@ -17,25 +17,13 @@ namespace orvane {
 // without a line end is a line too. "a\r\nb" gives {"a", "b"}; "a\r\n" gives {"a"}.
 std::vector<std::string> SplitLines(std::string_view text);
 
-struct FileRead {
-    enum class State { kOk, kMissing, kUnreadable };
-    State state = State::kOk;
-    std::string bytes;
-    std::string error; // for kMissing and kUnreadable: what to tell the user, naming the file
-
-    bool ok() const { return state == State::kOk; }
-};
-
-FileRead ReadWholeFile(const std::filesystem::path& path);
+// The whole file. A missing file is an error for which IsMissingFile() holds.
+Result<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // Replaces the file atomically with `bytes`.
 Status WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
 // Appends `bytes` to the end of the file. `create` allows a missing file to be created.
 Status AppendToFile(const std::filesystem::path& path, std::string_view bytes, bool create);
-
-// "Could not write <file>: <reason>" style texts shared by every file operation.
-std::string FileErrorText(
-    std::string_view verb, const std::filesystem::path& path, std::string_view reason);
 
 } // namespace orvane

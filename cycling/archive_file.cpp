@@ -26,7 +26,7 @@ Status ArchiveTopWeek(const DataFolder& data, const DayStore& store) {
     return AppendToFile(data.archive(), ArchiveWeekBytes(store), /*create=*/true);
 }
 
-FileRead LoadArchive(const DataFolder& data) {
+Result<std::string> LoadArchive(const DataFolder& data) {
     return ReadWholeFile(data.archive());
 }
 

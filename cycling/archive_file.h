@@ -23,7 +23,7 @@ std::string ArchiveWeekBytes(const DayStore& store);
 Status ArchiveTopWeek(const DataFolder& data, const DayStore& store);
 
 // archive.ovd as the archive window shows it.
-FileRead LoadArchive(const DataFolder& data);
+Result<std::string> LoadArchive(const DataFolder& data);
 
 // Replaces archive.ovd with the text the user edited, each line break written as CR LF.
 Status SaveArchive(const DataFolder& data, std::string_view text);

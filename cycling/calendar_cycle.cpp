@@ -11,10 +11,10 @@
 namespace orvane {
 
 Status BackupDayFile(const DataFolder& data) {
-    const FileRead read = ReadWholeFile(data.cdat());
-    if (!read.ok())
-        return Status::Error(read.error);
-    return WriteFileAtomic(data.bdat(), read.bytes);
+    Result<std::string> read = ReadWholeFile(data.cdat());
+    if (!read)
+        return std::move(read).error();
+    return WriteFileAtomic(data.bdat(), *read);
 }
 
 bool MayCycle(const DayStore& store, const Date& today) {
@@ -25,11 +25,11 @@ bool MayCycle(const DayStore& store, const Date& today) {
 Status CheckCycleSlots(const DayStore& store) {
     for (int slot : { 7, 736, 737 }) {
         if (!ParseDateKey(store[slot])) {
-            return Status::Error("The calendar can not be cycled: day " + std::to_string(slot)
+            return Refusal("The calendar can not be cycled: day " + std::to_string(slot)
                 + " holds no valid date. Restore the latest Orvane backup.");
         }
     }
-    return Status::Ok();
+    return Ok();
 }
 
 void MoveWeek(DayStore& store) {
@@ -57,19 +57,19 @@ Status ApplyRecords(CalendarState& state, const std::vector<std::string>& lines,
             const auto& date = week[static_cast<std::size_t>(i)];
             if (!date || !Matches(*record, *date))
                 continue;
-            state.CurrentSlot = kNewWeekFirstSlot + i;
-            state.EntryText = record->text;
-            const Status logged = CheckMaxRecs(state);
-            if (IsFull(state.EntryCount)) {
-                messages.push_back(MaxEntriesMessage(state.store[state.CurrentSlot]));
-                if (!logged)
+            const int slot = kNewWeekFirstSlot + i;
+            if (IsFull(CheckMaxRecs(state.store, slot))) {
+                messages.push_back(MaxEntriesMessage(state.store[slot]));
+                if (Status logged
+                    = AppendErrorLog(state.data.rdat(), state.store[slot], record->text);
+                    !logged)
                     return logged;
                 continue;
             }
-            InsertFirstEntry(state.store[state.CurrentSlot], record->text);
+            InsertFirstEntry(state.store[slot], record->text);
         }
     }
-    return Status::Ok();
+    return Ok();
 }
 
 std::string RewrittenRecordFile(const std::vector<std::string>& lines) {
@@ -89,33 +89,41 @@ CycleOutcome CycleCalendar(CalendarState& state) {
         outcome.error = slots;
         return outcome;
     }
-    const FileRead records = ReadWholeFile(state.data.fdat());
-    if (!records.ok() && records.state != FileRead::State::kMissing) {
-        outcome.error = Status::Error(records.error + "\nThe calendar was not cycled.");
+    constexpr std::string_view kNotCycled = "The calendar was not cycled.";
+    std::string records; // a missing file holds no records
+    if (Result<std::string> read = ReadWholeFile(state.data.fdat()); read) {
+        records = std::move(*read);
+    } else if (!IsMissingFile(read.error())) {
+        outcome.error = std::move(std::move(read).error().Also(kNotCycled));
         return outcome;
     }
     for (const auto& needed : { state.data.fdat(), state.data.rdat() }) {
         if (Status ready = AppendToFile(needed, "", /*create=*/true); !ready) {
-            outcome.error = Status::Error(ready.message() + "\nThe calendar was not cycled.");
+            outcome.error = std::move(std::move(ready).error().Also(kNotCycled));
             return outcome;
         }
     }
     if (Status archived = ArchiveTopWeek(state.data, state.store); !archived) {
-        outcome.error = Status::Error(archived.message() + "\nThe calendar was not cycled.");
+        outcome.error = std::move(std::move(archived).error().Also(kNotCycled));
         return outcome;
     }
     MoveWeek(state.store);
     outcome.moved = true;
-    const std::vector<std::string> lines = SplitLines(records.bytes);
+    const std::vector<std::string> lines = SplitLines(records);
     if (Status applied = ApplyRecords(state, lines, outcome.messages); !applied) {
-        outcome.error = Status::Error(applied.message()
-            + "\nThe calendar was cycled; the recurring entries after this one were not added.");
+        outcome.error = std::move(std::move(applied).error().Also(
+            "The calendar was cycled; the recurring entries after this one were not added."));
     }
-    // The file is written back as read, so a stopped application loses no record.
+    // The file is written back as read, so a stopped application loses no record; a failed
+    // rewrite leaves it as it was.
     if (Status written = WriteFileAtomic(state.data.fdat(), RewrittenRecordFile(lines)); !written) {
-        outcome.error
-            = Status::Error((outcome.error.ok() ? std::string() : outcome.error.message() + "\n")
-                + written.message());
+        if (outcome.error)
+            outcome.error = std::move(written);
+        else
+            outcome.error = std::move(std::move(outcome.error)
+                                          .error()
+                                          .Also("fdat.ovd could not be rewritten either; it keeps "
+                                                "its records as they were."));
     }
     return outcome;
 }

@@ -45,7 +45,7 @@ std::string RewrittenRecordFile(const std::vector<std::string>& lines);
 struct CycleOutcome {
     bool moved = false; // the days moved: the grid is stale
     std::vector<std::string> messages; // notices to show, in order
-    Status error = Status::Ok(); // phrased for the user
+    Status error; // what stopped or cut short the cycle
 };
 
 // The confirmed cycle. Everything that could refuse it (slots, unreadable files, a failed

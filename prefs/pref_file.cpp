@@ -247,15 +247,11 @@ std::string SavedOptionFlags(
     return prefs.OptionFlags;
 }
 
-PrefRead ReadPrefFile(const std::filesystem::path& path) {
-    PrefRead result;
-    FileRead read = ReadWholeFile(path);
-    result.ok = read.ok();
-    if (result.ok)
-        result.lines = SplitLines(read.bytes);
-    else
-        result.error = std::move(read.error);
-    return result;
+Result<PrefLines> ReadPrefFile(const std::filesystem::path& path) {
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read)
+        return std::move(read).error();
+    return SplitLines(*read);
 }
 
 Status WritePrefFile(const std::filesystem::path& path, const PrefValues& values) {

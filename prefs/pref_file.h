@@ -138,13 +138,8 @@ PrefChoices ChoicesFromFlags(std::string_view flags);
 std::string SavedOptionFlags(
     std::string_view current, const PrefChoices& choices, bool custom_titles);
 
-// pref.ovd read into its lines. `error` names the file and the reason when it cannot be read.
-struct PrefRead {
-    bool ok = false;
-    PrefLines lines;
-    std::string error;
-};
-PrefRead ReadPrefFile(const std::filesystem::path& path);
+// pref.ovd read into its lines.
+Result<PrefLines> ReadPrefFile(const std::filesystem::path& path);
 
 // Replaces pref.ovd whole with the 25 values.
 Status WritePrefFile(const std::filesystem::path& path, const PrefValues& values);

@@ -66,24 +66,26 @@ std::string RecordsWithout(std::string_view fdat_bytes, std::string_view text) {
 DeleteOutcome DeleteEntry(
     CalendarState& state, int first_slot, int last_slot, std::string_view text, bool discontinue) {
     DeleteOutcome outcome;
-    FileRead read;
+    std::string records; // a missing file holds no records
     if (discontinue) {
-        read = ReadWholeFile(state.data.fdat());
-        if (!read.ok() && read.state != FileRead::State::kMissing) {
-            outcome.error = Status::Error(read.error + "\nNo day was changed.");
+        Result<std::string> read = ReadWholeFile(state.data.fdat());
+        if (read) {
+            records = std::move(*read);
+        } else if (!IsMissingFile(read.error())) {
+            outcome.error = std::move(std::move(read).error().Also("No day was changed."));
             return outcome;
         }
     }
     outcome.days_changed = DeleteFromDays(state.store, first_slot, last_slot, text);
     if (!discontinue)
         return outcome;
-    const std::string kept = RecordsWithout(read.bytes, text);
+    const std::string kept = RecordsWithout(records, text);
     Status written = WriteFileAtomic(state.data.wdat(), kept);
     if (written)
         written = WriteFileAtomic(state.data.fdat(), kept);
     if (!written) {
-        outcome.error = Status::Error(written.message()
-            + "\nThe days were changed; the recurring records were left as they were.");
+        outcome.error = std::move(std::move(written).error().Also(
+            "The days were changed; the recurring records were left as they were."));
     }
     return outcome;
 }

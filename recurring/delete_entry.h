@@ -30,7 +30,7 @@ std::string RecordsWithout(std::string_view fdat_bytes, std::string_view text);
 
 struct DeleteOutcome {
     int days_changed = 0;
-    Status error = Status::Ok(); // phrased for the user
+    Status error; // a failed file operation, and what it means for the days and records
 };
 
 // One OK of the delete dialog. With `discontinue`, fdat.ovd is read first (a missing file holds

@@ -121,23 +121,21 @@ EntryOutcome ApplyEntryPlan(
     EntryOutcome outcome;
     if (automatic_update) {
         // Opening the file first means a failed append can never follow changed days.
-        const Status can_append = AppendToFile(state.data.fdat(), "", /*create=*/true);
+        Status can_append = AppendToFile(state.data.fdat(), "", /*create=*/true);
         if (!can_append) {
-            outcome.error = Status::Error(can_append.message() + "\nNo day was changed.");
+            outcome.error = std::move(std::move(can_append).error().Also("No day was changed."));
             return outcome;
         }
     }
     for (const DayVisit& visit : plan.visits) {
-        state.CurrentSlot = visit.slot;
-        state.EntryText = std::string(text);
-        const Status logged = CheckMaxRecs(state);
-        if (IsFull(state.EntryCount)) {
+        if (IsFull(CheckMaxRecs(state.store, visit.slot))) {
+            Status logged = AppendErrorLog(state.data.rdat(), state.store[visit.slot], text);
             if (!logged) {
                 // No "see Error Log" box for this day: its log line is missing.
-                outcome.error = Status::Error(logged.message()
-                    + (outcome.days_changed ? "\nThe days before this one were written; the "
-                                              "recurring record was not stored."
-                                            : "\nNo day was changed."));
+                outcome.error = std::move(std::move(logged).error().Also(outcome.days_changed
+                        ? "The days before this one were written; the recurring record was not "
+                          "stored."
+                        : "No day was changed."));
                 return outcome;
             }
             outcome.refused.push_back(visit.slot);
@@ -151,12 +149,11 @@ EntryOutcome ApplyEntryPlan(
     if (automatic_update && static_cast<int>(outcome.refused.size()) <= kMaxRefusalsForRecord) {
         std::string bytes = plan.record;
         bytes += kRecordEnd;
-        const Status appended = AppendToFile(state.data.fdat(), bytes, /*create=*/true);
+        Status appended = AppendToFile(state.data.fdat(), bytes, /*create=*/true);
         if (!appended) {
-            outcome.error = Status::Error(appended.message()
-                + (outcome.days_changed
-                        ? "\nThe days were written; the recurring record was not stored."
-                        : "\nThe recurring record was not stored."));
+            outcome.error = std::move(std::move(appended).error().Also(outcome.days_changed
+                    ? "The days were written; the recurring record was not stored."
+                    : "The recurring record was not stored."));
             return outcome;
         }
         outcome.record_appended = true;

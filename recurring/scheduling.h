@@ -58,7 +58,7 @@ struct EntryOutcome {
     std::vector<int> refused; // slots refused as full and logged, in order
     bool days_changed = false;
     bool record_appended = false;
-    Status error = Status::Ok(); // a failed file operation, phrased for the user
+    Status error; // a failed file operation, and what it means for the days
 };
 
 // Writes `text` into the plan's days behind the limit check and, with `automatic_update`, appends

@@ -4,32 +4,17 @@
 
 namespace orvane {
 
-namespace {
-
-EditLoad LoadState(FileRead::State state) {
-    switch (state) {
-    case FileRead::State::kOk:
-        return EditLoad::kLoaded;
-    case FileRead::State::kMissing:
-        return EditLoad::kMissing;
-    case FileRead::State::kUnreadable:
-        break;
-    }
-    return EditLoad::kUnreadable;
-}
-
-} // namespace
-
-NotesLoad LoadNotes(const std::filesystem::path& path) {
-    FileRead read = ReadWholeFile(path);
+Result<NotesLoad> LoadNotes(const std::filesystem::path& path) {
+    Result<std::string> read = ReadWholeFile(path);
     NotesLoad load;
-    load.state = LoadState(read.state);
-    if (load.state == EditLoad::kUnreadable) {
-        load.error = std::move(read.error);
+    if (!read) {
+        if (!IsMissingFile(read.error()))
+            return std::move(read).error();
+        load.missing = true;
         return load;
     }
-    load.was_rtf = LooksLikeRtf(read.bytes);
-    load.document = load.was_rtf ? ParseRtf(read.bytes) : PlainTextDocument(read.bytes);
+    load.was_rtf = LooksLikeRtf(*read);
+    load.document = load.was_rtf ? ParseRtf(*read) : PlainTextDocument(*read);
     return load;
 }
 
@@ -53,15 +38,14 @@ std::string WithCrLfLineBreaks(std::string_view bytes) {
     return text;
 }
 
-ErrorLogLoad LoadErrorLog(const std::filesystem::path& path) {
-    FileRead read = ReadWholeFile(path);
-    ErrorLogLoad load;
-    load.state = LoadState(read.state);
-    if (load.state == EditLoad::kUnreadable)
-        load.error = std::move(read.error);
-    else
-        load.text = WithCrLfLineBreaks(read.bytes);
-    return load;
+Result<std::string> LoadErrorLog(const std::filesystem::path& path) {
+    Result<std::string> read = ReadWholeFile(path);
+    if (!read) {
+        if (!IsMissingFile(read.error()))
+            return std::move(read).error();
+        return std::string();
+    }
+    return WithCrLfLineBreaks(*read);
 }
 
 Status SaveErrorLog(const std::filesystem::path& path, std::string_view text) {

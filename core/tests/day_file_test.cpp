@@ -16,10 +16,21 @@ std::string FileOfLines(int lines) {
     return bytes;
 }
 
+enum class Parsed { kLoaded, kNewCalendar, kBadRecordCount };
+
 struct CountCase {
     int lines;
-    DayFileParse::Outcome outcome;
+    Parsed outcome;
 };
+
+Parsed OutcomeOf(const Result<int>& parse) {
+    if (!parse) {
+        EXPECT_EQ(parse.error().kind, ErrorKind::kBadRecordCount);
+        EXPECT_EQ(parse.error().note, kBadRecordCountMessage);
+        return Parsed::kBadRecordCount;
+    }
+    return *parse == 0 ? Parsed::kNewCalendar : Parsed::kLoaded;
+}
 
 class DayFileLineCount : public ::testing::TestWithParam<CountCase> { };
 
@@ -27,8 +38,9 @@ TEST_P(DayFileLineCount, DecidesByTheLinesRead) {
     DayStore store;
     store[1] = "untouched";
     const auto parse = ParseDayFile(FileOfLines(GetParam().lines), store);
-    EXPECT_EQ(parse.outcome, GetParam().outcome);
-    if (parse.outcome == DayFileParse::Outcome::kLoaded) {
+    EXPECT_EQ(OutcomeOf(parse), GetParam().outcome);
+    if (OutcomeOf(parse) == Parsed::kLoaded) {
+        EXPECT_EQ(*parse, GetParam().lines);
         EXPECT_TRUE(store.loaded());
         EXPECT_EQ(store[1], "L1");
         EXPECT_EQ(store[GetParam().lines], "L" + std::to_string(GetParam().lines));
@@ -39,29 +51,23 @@ TEST_P(DayFileLineCount, DecidesByTheLinesRead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, DayFileLineCount,
-    ::testing::Values(CountCase { 0, DayFileParse::Outcome::kNewCalendar },
-        CountCase { 1, DayFileParse::Outcome::kNewCalendar },
-        CountCase { 2, DayFileParse::Outcome::kBadRecordCount },
-        CountCase { 737, DayFileParse::Outcome::kBadRecordCount },
-        CountCase { 738, DayFileParse::Outcome::kLoaded },
-        CountCase { 739, DayFileParse::Outcome::kLoaded },
-        CountCase { 741, DayFileParse::Outcome::kLoaded },
-        CountCase { 742, DayFileParse::Outcome::kBadRecordCount }));
+    ::testing::Values(CountCase { 0, Parsed::kNewCalendar }, CountCase { 1, Parsed::kNewCalendar },
+        CountCase { 2, Parsed::kBadRecordCount }, CountCase { 737, Parsed::kBadRecordCount },
+        CountCase { 738, Parsed::kLoaded }, CountCase { 739, Parsed::kLoaded },
+        CountCase { 741, Parsed::kLoaded }, CountCase { 742, Parsed::kBadRecordCount }));
 
 TEST(DayFile, LastLineWithoutLineEndIsKept) {
     std::string bytes = FileOfLines(738);
     bytes += "L739";
     DayStore store;
-    ASSERT_EQ(ParseDayFile(bytes, store).outcome, DayFileParse::Outcome::kLoaded);
+    ASSERT_EQ(ParseDayFile(bytes, store).value_or(0), 739);
     EXPECT_EQ(store[739], "L739");
 }
 
 TEST(DayFile, EmptyLinesAfterTheLastSlotAreIgnored) {
     std::string bytes = FileOfLines(739) + "\r\n\r\n\n\r\n";
     DayStore store;
-    const auto parse = ParseDayFile(bytes, store);
-    EXPECT_EQ(parse.outcome, DayFileParse::Outcome::kLoaded);
-    EXPECT_EQ(parse.lines, 739);
+    EXPECT_EQ(ParseDayFile(bytes, store).value_or(0), 739);
 }
 
 TEST(DayFile, SaveWritesExactly739LinesByteForByte) {
@@ -78,7 +84,7 @@ TEST(DayFile, SaveWritesExactly739LinesByteForByte) {
     EXPECT_EQ(SplitLines(bytes).size(), 739U);
     EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
     DayStore again;
-    ASSERT_EQ(ParseDayFile(bytes, again).outcome, DayFileParse::Outcome::kLoaded);
+    ASSERT_EQ(ParseDayFile(bytes, again).value_or(0), 739);
     EXPECT_EQ(FormatDayFile(again), bytes);
     EXPECT_EQ(again[5], store[5]);
 }
@@ -117,9 +123,11 @@ TEST_F(DayFileDisk, EmptyFileBecomesANewCalendarOnDisk) {
     ASSERT_TRUE(WriteFileAtomic(path, ""));
     DayStore store;
     const auto load = LoadDayFile(path, D(2024, 3, 14), store);
-    EXPECT_EQ(load.outcome, DayFileLoad::Outcome::kCreated);
-    EXPECT_EQ(load.current_slot, 739);
-    EXPECT_EQ(SplitLines(ReadWholeFile(path).bytes).size(), 738U);
+    ASSERT_TRUE(load);
+    EXPECT_TRUE(load->created);
+    EXPECT_FALSE(load->not_written);
+    EXPECT_EQ(load->current_slot, 739);
+    EXPECT_EQ(SplitLines(ReadWholeFile(path).value_or("")).size(), 738U);
 }
 
 TEST_F(DayFileDisk, BadCountAndMissingFileLeaveEverythingUntouched) {
@@ -128,13 +136,17 @@ TEST_F(DayFileDisk, BadCountAndMissingFileLeaveEverythingUntouched) {
     ASSERT_TRUE(WriteFileAtomic(path, damaged));
     DayStore store;
     auto load = LoadDayFile(path, D(2024, 3, 14), store);
-    EXPECT_EQ(load.outcome, DayFileLoad::Outcome::kBadRecordCount);
-    EXPECT_EQ(load.message, kBadRecordCountMessage);
-    EXPECT_EQ(ReadWholeFile(path).bytes, damaged);
+    ASSERT_FALSE(load);
+    EXPECT_EQ(load.error().kind, ErrorKind::kBadRecordCount);
+    EXPECT_EQ(load.error().note, kBadRecordCountMessage);
+    EXPECT_EQ(ReadWholeFile(path).value_or(""), damaged);
 
     load = LoadDayFile(dir_ / "none.ovd", D(2024, 3, 14), store);
-    EXPECT_EQ(load.outcome, DayFileLoad::Outcome::kFileError);
-    EXPECT_NE(load.message.find("bdat.ovd"), std::string::npos);
+    ASSERT_FALSE(load);
+    EXPECT_EQ(load.error().kind, ErrorKind::kFile);
+    EXPECT_TRUE(IsMissingFile(load.error()));
+    EXPECT_EQ(load.error().io->path, dir_ / "none.ovd");
+    EXPECT_NE(load.error().note.find("bdat.ovd"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "none.ovd"));
     EXPECT_FALSE(SaveDayFile(dir_ / "none.ovd", store));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "none.ovd"));
@@ -145,11 +157,12 @@ TEST_F(DayFileDisk, LoadedCalendarSavesBack) {
     ASSERT_TRUE(WriteFileAtomic(path, FileOfLines(739)));
     DayStore store;
     const auto load = LoadDayFile(path, D(2024, 3, 14), store);
-    ASSERT_EQ(load.outcome, DayFileLoad::Outcome::kLoaded);
-    EXPECT_EQ(load.current_slot, 740);
+    ASSERT_TRUE(load);
+    EXPECT_FALSE(load->created);
+    EXPECT_EQ(load->current_slot, 740);
     store[2] += "Dentist\a";
     ASSERT_TRUE(SaveDayFile(path, store));
-    EXPECT_EQ(ReadWholeFile(path).bytes.substr(0, 20), "L1\r\nL2Dentist\a\r\nL3\r\n");
+    EXPECT_EQ(ReadWholeFile(path)->substr(0, 20), "L1\r\nL2Dentist\a\r\nL3\r\n");
 }
 
 } // namespace

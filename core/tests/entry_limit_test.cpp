@@ -9,35 +9,33 @@ namespace orvane {
 namespace {
 
 TEST(CheckMaxRecs, NineteenEntriesTakeOneMoreTwentyAreLoggedOncePerRefusal) {
-    CalendarState state;
-    state.data.dir = std::filesystem::temp_directory_path() / "orvane_entry_limit_test";
-    std::filesystem::remove_all(state.data.dir);
-    std::filesystem::create_directories(state.data.dir);
-    state.CurrentSlot = 3;
-    state.EntryText = "Gym";
-    state.store[3] = "Mar/5 /2024" + std::string(19, kEntrySeparator); // empty entries count too
-    ASSERT_TRUE(CheckMaxRecs(state).ok());
-    EXPECT_EQ(state.EntryCount, 19);
-    EXPECT_FALSE(IsFull(state.EntryCount));
-    EXPECT_FALSE(std::filesystem::exists(state.data.rdat()));
+    const auto dir = std::filesystem::temp_directory_path() / "orvane_entry_limit_test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto rdat = dir / "rdat.ovd";
+    DayStore store;
+    store[3] = "Mar/5 /2024" + std::string(19, kEntrySeparator); // empty entries count too
+    EXPECT_EQ(CheckMaxRecs(store, 3), 19);
+    EXPECT_FALSE(IsFull(CheckMaxRecs(store, 3)));
 
-    state.store[3] += "e\a";
-    ASSERT_TRUE(CheckMaxRecs(state).ok()); // creates the log
-    ASSERT_TRUE(CheckMaxRecs(state).ok());
-    EXPECT_EQ(state.EntryCount, 20);
-    EXPECT_TRUE(IsFull(state.EntryCount));
-    EXPECT_EQ(ReadWholeFile(state.data.rdat()).bytes,
+    store[3] += "e\a";
+    EXPECT_EQ(CheckMaxRecs(store, 3), 20);
+    EXPECT_TRUE(IsFull(CheckMaxRecs(store, 3)));
+    ASSERT_TRUE(AppendErrorLog(rdat, store[3], "Gym")); // creates the log
+    ASSERT_TRUE(AppendErrorLog(rdat, store[3], "Gym"));
+    EXPECT_EQ(ReadWholeFile(rdat).value_or(""),
         "Mar/5 /2024 Gym  (Error - Date NOT Updated)\r\n"
         "Mar/5 /2024 Gym  (Error - Date NOT Updated)\r\n");
-    EXPECT_EQ(state.store[3], "Mar/5 /2024" + std::string(19, kEntrySeparator) + "e\a");
-    EXPECT_EQ(MaxEntriesMessage(state.store[3]),
-        "Mar/5 /2024 already has maximum entries - see Error Log");
+    EXPECT_EQ(
+        MaxEntriesMessage(store[3]), "Mar/5 /2024 already has maximum entries - see Error Log");
 
-    std::filesystem::remove(state.data.rdat());
-    std::filesystem::create_directories(state.data.rdat()); // a folder cannot be appended to
-    const Status status = CheckMaxRecs(state);
-    EXPECT_FALSE(status.ok());
-    EXPECT_NE(status.message().find("rdat.ovd"), std::string::npos);
+    std::filesystem::remove(rdat);
+    std::filesystem::create_directories(rdat); // a folder cannot be appended to
+    const Status status = AppendErrorLog(rdat, store[3], "Gym");
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.error().io->operation, FileOperation::kAppend);
+    EXPECT_EQ(status.error().io->path, rdat);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -21,7 +21,9 @@ protected:
         NewCalendar(D(2024, 1, 7), state_.store);
     }
     void TearDown() override { std::filesystem::remove_all(state_.data.dir); }
-    std::string File(const std::filesystem::path& path) const { return ReadWholeFile(path).bytes; }
+    std::string File(const std::filesystem::path& path) const {
+        return ReadWholeFile(path).value_or("");
+    }
     std::string Day(int slot) const { return state_.store[slot]; }
 
     CalendarState state_;
@@ -32,7 +34,7 @@ TEST_F(CycleTest, MovesEveryDayWholeAndAddsBareKeys) {
     state_.store[3] += "Dentist\aCall Bob\a";
     const std::string old_737 = Day(737);
     CycleOutcome done = CycleCalendar(state_);
-    ASSERT_TRUE(done.error.ok()) << done.error.message();
+    ASSERT_TRUE(done.error.has_value());
     EXPECT_TRUE(done.moved);
     EXPECT_EQ(Day(8), "Jan/21/2024" + std::string(600, 'x') + "\a");
     EXPECT_EQ(Day(730), old_737);
@@ -53,9 +55,9 @@ TEST_F(CycleTest, RecordsReachOnlyTheNewWeekInFileOrder) {
                                 "W6300  Third Friday\r\nW1000  Sundays\r\nM12    Twelfth\r\n"
                                 "YJan/17Seventeenth\r\nYJan/17"
         + std::string(150, 'y') + "\r\nbogus line\r\n\r\n";
-    ASSERT_TRUE(WriteFileAtomic(state_.data.fdat(), records).ok());
+    ASSERT_TRUE(WriteFileAtomic(state_.data.fdat(), records));
     CycleOutcome done = CycleCalendar(state_);
-    ASSERT_TRUE(done.error.ok()) << done.error.message();
+    ASSERT_TRUE(done.error.has_value());
     const std::vector<std::string> week = { "Jan/10/2026", "Jan/11/2026Sundays\aEvery third\a",
         "Jan/12/2026Twelfth\a", "Jan/13/2026", "Jan/14/2026Every third\a", "Jan/15/2026",
         "Jan/16/2026Third Friday\a",
@@ -76,7 +78,7 @@ TEST_F(CycleTest, MonthEndsLeapDaysAndTheLastSaturdayOfMarch) {
         for (int i = 0; i < 7; ++i)
             state_.store[kNewWeekFirstSlot + i] = DateKey(AddDays(sunday, i));
         EXPECT_TRUE(
-            ApplyRecords(state_, { "MEM    End", "YFeb/29Leap", "W7603  March" }, messages).ok());
+            ApplyRecords(state_, { "MEM    End", "YFeb/29Leap", "W7603  March" }, messages));
         return Day(slot);
     };
     EXPECT_EQ(day_in_week_of(D(2024, 2, 25), 733), "Feb/29/2024Leap\aEnd\a");
@@ -89,7 +91,7 @@ TEST_F(CycleTest, MonthEndsLeapDaysAndTheLastSaturdayOfMarch) {
 TEST_F(CycleTest, FullDayGetsOneNoticeAndLogLinePerRecord) {
     state_.store[kNewWeekFirstSlot] = "Jan/4 /2026" + std::string(20, kEntrySeparator);
     std::vector<std::string> messages;
-    ASSERT_TRUE(ApplyRecords(state_, { "W1000  A", "", "W1000  B" }, messages).ok());
+    ASSERT_TRUE(ApplyRecords(state_, { "W1000  A", "", "W1000  B" }, messages));
     const std::string full = "Jan/4 /2026 already has maximum entries - see Error Log";
     EXPECT_EQ(messages, (std::vector<std::string> { full, full }));
     EXPECT_EQ(File(state_.data.rdat()),
@@ -101,13 +103,16 @@ TEST_F(CycleTest, RefusalsComeBeforeAnyDayMoves) {
     const std::string first = Day(1);
     state_.store[737] = "garbage";
     CycleOutcome bad_slot = CycleCalendar(state_);
-    EXPECT_NE(bad_slot.error.message().find("737"), std::string::npos);
+    ASSERT_FALSE(bad_slot.error);
+    EXPECT_EQ(bad_slot.error.error().kind, ErrorKind::kRefused);
+    EXPECT_NE(bad_slot.error.error().note.find("737"), std::string::npos);
     EXPECT_FALSE(bad_slot.moved);
     NewCalendar(D(2024, 1, 7), state_.store);
     for (const auto& unreadable : { state_.data.fdat(), state_.data.archive() }) {
         std::filesystem::create_directories(unreadable);
         CycleOutcome refused = CycleCalendar(state_);
-        EXPECT_NE(refused.error.message().find(unreadable.filename().string()), std::string::npos);
+        ASSERT_FALSE(refused.error);
+        EXPECT_EQ(refused.error.error().io->path, unreadable);
         EXPECT_FALSE(refused.moved);
         EXPECT_EQ(Day(1), first);
         std::filesystem::remove(unreadable);

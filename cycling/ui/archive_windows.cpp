@@ -1,6 +1,7 @@
 #include "cycling/ui/archive_windows.h"
 
 #include "core/ui/dialog_style.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "cycling/archive_file.h"
@@ -117,14 +118,14 @@ TArchive::TArchive(CalendarHost& host, QWidget* parent, ModalRunner run_modal)
 
 void TArchive::Reload() {
     Memo1->clear();
-    const FileRead read = LoadArchive(host_.State().data);
-    load_failed_ = !read.ok() && read.state != FileRead::State::kMissing;
+    const Result<std::string> read = LoadArchive(host_.State().data);
+    load_failed_ = !read && !IsMissingFile(read.error());
     if (load_failed_) {
         // Saving now would replace a file the user could not see.
-        host_.notifier().Error(QString::fromStdString(read.error)
+        host_.notifier().Error(ErrorText(read.error())
             + QStringLiteral("\nThe archive can not be saved until it can be read."));
-    } else {
-        Memo1->setPlainText(FromCp1252(read.bytes));
+    } else if (read) {
+        Memo1->setPlainText(FromCp1252(*read));
     }
     Button1->setEnabled(!load_failed_);
 }
@@ -161,7 +162,7 @@ bool TArchive::SaveArchive() {
     }
     const Status written = orvane::SaveArchive(host_.State().data, *bytes);
     if (!written) {
-        host_.notifier().Error(QString::fromStdString(written.message()));
+        host_.notifier().Error(ErrorText(written.error()));
         return false;
     }
     return true;

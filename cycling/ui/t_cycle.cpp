@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/ui/desktop.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "cycling/calendar_cycle.h"
@@ -92,7 +93,7 @@ void TCycle::CycleCalendar1Click() {
     // The note being typed belongs to the day it was typed for, before anything moves.
     host_.ResetMemos();
     if (Status backup = BackupDayFile(state.data); !backup) {
-        host_.notifier().Error(QString::fromStdString(backup.message()));
+        host_.notifier().Error(ErrorText(backup.error()));
         return;
     }
     if (run_modal_)
@@ -108,8 +109,8 @@ void TCycle::CycleCalendar1Click() {
         host_.MarkGridStale();
     for (const std::string& message : outcome.messages)
         host_.notifier().Information(FromCp1252(message));
-    if (!outcome.error.ok())
-        host_.notifier().Error(FromCp1252(outcome.error.message()));
+    if (!outcome.error)
+        host_.notifier().Error(ErrorText(outcome.error.error()));
     host_.FillOutCalendar();
 }
 

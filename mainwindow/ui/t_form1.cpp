@@ -4,6 +4,7 @@
 #include "core/date_key.h"
 #include "core/ui/desktop.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "mainwindow/cell_texts.h"
@@ -453,42 +454,37 @@ bool TForm1::FormCreate() {
         return false;
     }
 
-    PrefRead pref = ReadPrefFile(state_.data.pref());
-    if (!pref.ok) {
+    Result<PrefLines> pref = ReadPrefFile(state_.data.pref());
+    if (!pref) {
         notifier_.Error(
             QString::fromLatin1(kMissingPrefMessage).replace(QLatin1Char('\r'), QLatin1Char('\n')));
         desktop_.OpenDocument(QDir(options_.program_dir).filePath(QStringLiteral("Error.doc")));
         return false;
     }
-    pref_lines_ = std::move(pref.lines);
+    pref_lines_ = std::move(*pref);
     ApplyStartupLines(pref_lines_, state_.prefs);
     ApplyStartupFlags();
     SetNoteFontFamily(FromCp1252(state_.prefs.CalendarFont));
     pref_lines_.clear();
 
     state_.TopSlot = 1;
-    const DayFileLoad load = LoadDayFile(state_.data.cdat(), clock_.Today(), state_.store);
-    state_.CurrentSlot = load.current_slot;
-    switch (load.outcome) {
-    case DayFileLoad::Outcome::kBadRecordCount: {
-        // The box's OK button lies 35 pixels below the centre of the desktop.
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect desk = screen->geometry();
-            desktop_.MovePointer(QPoint(desk.center().x(), desk.center().y() + 35));
+    const Result<DayFileLoaded> load
+        = LoadDayFile(state_.data.cdat(), clock_.Today(), state_.store);
+    if (!load) {
+        if (load.error().kind == ErrorKind::kBadRecordCount) {
+            // The box's OK button lies 35 pixels below the centre of the desktop.
+            if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+                const QRect desk = screen->geometry();
+                desktop_.MovePointer(QPoint(desk.center().x(), desk.center().y() + 35));
+            }
+            notifier_.Warning(QString::fromLatin1(kBadRecordCountMessage));
+        } else {
+            notifier_.Error(ErrorText(load.error()));
         }
-        notifier_.Warning(QString::fromLatin1(kBadRecordCountMessage));
         return false;
     }
-    case DayFileLoad::Outcome::kFileError:
-        notifier_.Error(FromCp1252(load.message));
-        return false;
-    case DayFileLoad::Outcome::kCreated:
-        if (!load.message.empty())
-            notifier_.Warning(FromCp1252(load.message));
-        break;
-    case DayFileLoad::Outcome::kLoaded:
-        break;
-    }
+    if (load->not_written)
+        notifier_.Warning(ErrorText(*load->not_written));
     state_.TodayKey = DateKey(clock_.Today());
     FillOutCalendar();
     return true;
@@ -555,12 +551,12 @@ void TForm1::FormActivate() {
     PlaceWindow();
     for (int c = 1; c <= kVisibleCells; ++c)
         SetBackground(cells_[static_cast<std::size_t>(c)].panel, kGrey, QPalette::Window);
-    PrefRead pref = ReadPrefFile(state_.data.pref());
-    if (!pref.ok) {
-        notifier_.Error(FromCp1252(pref.error));
+    Result<PrefLines> pref = ReadPrefFile(state_.data.pref());
+    if (!pref) {
+        notifier_.Error(ErrorText(pref.error()));
         return;
     }
-    pref_lines_ = std::move(pref.lines);
+    pref_lines_ = std::move(*pref);
     for (const char* name : { "DailyEntry1", "WeeklyEntry1", "MonthlyEntry1", "YearlyEntry1",
              "DeleteEntry1", "Search1" })
         actions_[QString::fromLatin1(name)]->setEnabled(true);
@@ -745,7 +741,7 @@ bool TForm1::SaveCalendar() {
     StoreActiveNote();
     const Status saved = SaveDayFile(state_.data.cdat(), state_.store);
     if (!saved) {
-        notifier_.Error(FromCp1252(saved.message())
+        notifier_.Error(ErrorText(saved.error())
             + QStringLiteral("\n\nThe calendar is still open; nothing was lost. Free some space or "
                              "fix the folder, then save again."));
         return false;

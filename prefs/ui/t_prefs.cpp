@@ -1,6 +1,7 @@
 #include "prefs/ui/t_prefs.h"
 
 #include "core/ui/dialog_style.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 
@@ -314,12 +315,12 @@ void TPrefs::BuildControls() {
 }
 
 bool TPrefs::ReadPrefFile(PrefLines& lines) {
-    PrefRead read = orvane::ReadPrefFile(host_.State().data.pref());
-    if (!read.ok) {
-        host_.notifier().Error(FromCp1252(read.error));
+    Result<PrefLines> read = orvane::ReadPrefFile(host_.State().data.pref());
+    if (!read) {
+        host_.notifier().Error(ErrorText(read.error()));
         return false;
     }
-    lines = std::move(read.lines);
+    lines = std::move(*read);
     return true;
 }
 
@@ -488,7 +489,7 @@ void TPrefs::Save(bool custom_titles) {
     // The file first: memory and the main window change only once it is safely written.
     const Status written = WritePrefFile(host_.State().data.pref(), values);
     if (!written) {
-        host_.notifier().Error(FromCp1252(written.message()));
+        host_.notifier().Error(ErrorText(written.error()));
         return;
     }
 

@@ -29,7 +29,7 @@ protected:
     Date DateOf(int slot) const { return *ParseDateKey(st_.store[slot]); }
     Date Last() const { return DateOf(kLastShownSlot); }
     void Fill(int slot) { st_.store[slot] += std::string(20, '\a'); }
-    std::string Fdat() const { return ReadWholeFile(st_.data.fdat()).bytes; }
+    std::string Fdat() const { return ReadWholeFile(st_.data.fdat()).value_or(""); }
     // The keys of the days whose first entry is `text`.
     Strings KeysStartingWith(const std::string& text) const {
         Strings keys;
@@ -59,7 +59,7 @@ protected:
 TEST_F(EntryChangesTest, DailyAnchorsOnTheLastDayWrittenAndNeedsTheFromDayInTheCalendar) {
     st_.store[2] += "Old\a";
     const EntryOutcome done = Apply(PlanDaily(st_.store, DateOf(2), Last(), 7, "x"));
-    ASSERT_TRUE(done.error.ok()) << done.error.message();
+    ASSERT_TRUE(done.error.has_value());
     Strings mondays;
     for (int slot = 2; slot <= kLastShownSlot; slot += 7)
         mondays.push_back(st_.store[slot].substr(0, 11));
@@ -78,7 +78,7 @@ TEST_F(EntryChangesTest, WeeklySecondTuesdayOfTheBeginMonthOnly) {
     const auto plan = PlanWeekly(st_.store, D(2001, 3, 13), Last(), 2, true, "text");
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->record, "W3203  text");
-    ASSERT_TRUE(Apply(plan, true, "text").error.ok());
+    ASSERT_TRUE(Apply(plan, true, "text").error.has_value());
     EXPECT_EQ(KeysStartingWith("text"), (Strings { "Mar/13/2001", "Mar/12/2002" }));
     EXPECT_EQ(Fdat(), "W3203  text\r\n\r\n");
 }
@@ -111,7 +111,7 @@ TEST_F(EntryChangesTest, YearlyThirtyFirstOfOctoberAndABeginOutsideTheCalendar) 
     const auto plan = PlanYearly(st_.store, D(2024, 10, 31), "text");
     ASSERT_TRUE(plan);
     EXPECT_EQ(plan->record, "YOct/31text");
-    ASSERT_TRUE(Apply(plan, false, "text").error.ok());
+    ASSERT_TRUE(Apply(plan, false, "text").error.has_value());
     EXPECT_EQ(KeysStartingWith("text"), (Strings { "Oct/31/2024", "Oct/31/2025" }));
     EXPECT_FALSE(std::filesystem::exists(st_.data.fdat())); // unchecked: no record
     EXPECT_FALSE(PlanYearly(st_.store, D(2023, 12, 31), "x"));
@@ -136,15 +136,16 @@ TEST_F(EntryChangesTest, RecordFileIsOpenedFirstCreatedIfMissingAndAppendedAfter
     const auto plan = PlanMonthly(st_.store, D(2024, 2, 5), D(2024, 2, 29), false, "x");
     ASSERT_TRUE(Apply(plan).record_appended);
     EXPECT_EQ(Fdat(), "M5     x\r\n\r\n");
-    ASSERT_TRUE(WriteFileAtomic(st_.data.fdat(), "M5     x\r\n\r").ok());
+    ASSERT_TRUE(WriteFileAtomic(st_.data.fdat(), "M5     x\r\n\r"));
     ASSERT_TRUE(Apply(plan).record_appended);
     EXPECT_EQ(Fdat(), "M5     x\r\n\rM5     x\r\n\r\n");
 
     std::filesystem::remove(st_.data.fdat());
     std::filesystem::create_directories(st_.data.fdat());
     const EntryOutcome done = Apply(PlanDaily(st_.store, DateOf(1), DateOf(30), 1, "x"));
-    EXPECT_FALSE(done.error.ok());
-    EXPECT_NE(done.error.message().find("No day was changed"), std::string::npos);
+    ASSERT_FALSE(done.error.has_value());
+    EXPECT_EQ(done.error.error().io->path, st_.data.fdat());
+    EXPECT_NE(done.error.error().note.find("No day was changed"), std::string::npos);
     EXPECT_EQ(st_.store[1], "Jan/7 /2024");
 }
 
@@ -152,8 +153,9 @@ TEST_F(EntryChangesTest, FailedErrorLogEndsTheWalkAtThatDay) {
     std::filesystem::create_directories(st_.data.rdat());
     Fill(3);
     const EntryOutcome done = Apply(PlanDaily(st_.store, DateOf(1), DateOf(10), 1, "x"));
-    EXPECT_FALSE(done.error.ok());
-    EXPECT_NE(done.error.message().find("were written"), std::string::npos);
+    ASSERT_FALSE(done.error.has_value());
+    EXPECT_EQ(done.error.error().io->path, st_.data.rdat());
+    EXPECT_NE(done.error.error().note.find("were written"), std::string::npos);
     EXPECT_EQ(KeysStartingWith("x"), (Strings { "Jan/7 /2024", "Jan/8 /2024" }));
     EXPECT_TRUE(done.refused.empty()); // its log line was never written: no "see Error Log" box
     EXPECT_EQ(Fdat(), "");
@@ -195,24 +197,25 @@ TEST(RecordsWithout, MatchesOnlyTheEntryTextOfValidRecordsAndEndsInOneCarriageRe
 
 TEST_F(EntryChangesTest, DeleteRewritesRecordsThroughTheWorkFileOnlyWhenChecked) {
     st_.store[3] += "Dentist\aDentist\aGym\a";
-    ASSERT_TRUE(DeleteEntry(st_, 1, 735, "Gym", false).error.ok());
+    ASSERT_TRUE(DeleteEntry(st_, 1, 735, "Gym", false).error.has_value());
     EXPECT_EQ(st_.store[3], "Jan/9 /2024Dentist\aDentist\a");
     EXPECT_FALSE(std::filesystem::exists(st_.data.wdat()));
     std::filesystem::create_directories(st_.data.fdat()); // unreadable: no day changes
-    EXPECT_NE(DeleteEntry(st_, 1, 735, "Dentist", true).error.message().find("fdat.ovd"),
-        std::string::npos);
+    const DeleteOutcome refused = DeleteEntry(st_, 1, 735, "Dentist", true);
+    ASSERT_FALSE(refused.error);
+    EXPECT_EQ(refused.error.error().io->path, st_.data.fdat());
     EXPECT_EQ(st_.store[3], "Jan/9 /2024Dentist\aDentist\a");
 
     std::filesystem::remove(st_.data.fdat());
-    ASSERT_TRUE(WriteFileAtomic(st_.data.fdat(), "M5     Dentist\r\n\r\nM6     Gym\r\n\r\n").ok());
+    ASSERT_TRUE(WriteFileAtomic(st_.data.fdat(), "M5     Dentist\r\n\r\nM6     Gym\r\n\r\n"));
     const DeleteOutcome done = DeleteEntry(st_, 1, 735, "Dentist", true);
-    ASSERT_TRUE(done.error.ok()) << done.error.message();
+    ASSERT_TRUE(done.error.has_value());
     EXPECT_EQ(done.days_changed, 1);
     EXPECT_EQ(st_.store[3], "Jan/9 /2024");
     EXPECT_EQ(Fdat(), "M6     Gym\r\n\r");
-    EXPECT_EQ(ReadWholeFile(st_.data.wdat()).bytes, "M6     Gym\r\n\r");
+    EXPECT_EQ(ReadWholeFile(st_.data.wdat()).value_or(""), "M6     Gym\r\n\r");
     std::filesystem::remove(st_.data.fdat()); // a missing file holds no records
-    ASSERT_TRUE(DeleteEntry(st_, 1, 735, "Gym", true).error.ok());
+    ASSERT_TRUE(DeleteEntry(st_, 1, 735, "Gym", true).error.has_value());
     EXPECT_EQ(Fdat(), "\r");
 }
 

@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/entry_limit.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "recurring/ui/date_picker.h"
@@ -293,8 +294,8 @@ bool EntryDialog::ApplyAndReport(const std::optional<EntryPlan>& plan, const std
     Notifier& notifier = host_.notifier();
     for (int slot : outcome.refused)
         notifier.Information(FromCp1252(MaxEntriesMessage(host_.State().store[slot])));
-    if (!outcome.error.ok()) {
-        notifier.Error(QString::fromStdString(outcome.error.message()));
+    if (!outcome.error) {
+        notifier.Error(ErrorText(outcome.error.error()));
         if (!outcome.days_changed) {
             // Nothing was written: the user may fix the file and press OK again.
             host_.RadioButton1Click();

@@ -1,6 +1,7 @@
 #include "recurring/ui/t_del_entry.h"
 
 #include "core/ui/dialog_style.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "recurring/delete_entry.h"
 #include "recurring/ui/date_picker.h"
@@ -54,10 +55,10 @@ bool TDelEntry::RunOk(const Date& from, const Date& to, const std::string& text)
         = DeleteEntry(state, *from_slot, *from_slot + span, text, CheckBox1->isChecked());
     if (outcome.days_changed > 0)
         host_.MarkGridStale();
-    if (!outcome.error.ok())
-        host_.notifier().Error(QString::fromStdString(outcome.error.message()));
+    if (!outcome.error)
+        host_.notifier().Error(ErrorText(outcome.error.error()));
     host_.RadioButton1Click();
-    return outcome.error.ok();
+    return outcome.error.has_value();
 }
 
 } // namespace orvane

@@ -21,7 +21,8 @@ std::string TextWhere(const RtfDocument& doc, FormatTest test) {
 
 TEST(RtfReader, ReadsWhatTheRichEditControlWrites) {
     const std::string bytes
-        = ReadWholeFile(std::filesystem::path(ORVANE_TEST_DATA) / "richedit_notes.ovd").bytes;
+        = ReadWholeFile(std::filesystem::path(ORVANE_TEST_DATA) / "richedit_notes.ovd")
+              .value_or("");
     ASSERT_TRUE(LooksLikeRtf(bytes));
     EXPECT_FALSE(LooksLikeRtf(" {\\rtf1}"));
     const RtfDocument doc = ParseRtf(bytes);

@@ -3,6 +3,7 @@
 #include "core/result.h"
 #include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 
 #include <QGuiApplication>
@@ -36,10 +37,11 @@ void EditFileDialog::AddButton1(const QRect& geometry) {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 
-void EditFileDialog::OfferSave(bool offered, const std::string& error, const QString& file_role) {
+void EditFileDialog::OfferSave(const Error* unreadable, const QString& file_role) {
+    const bool offered = unreadable == nullptr;
     save_offered_ = offered;
     if (!offered) {
-        host_.notifier().Error(QString::fromStdString(error)
+        host_.notifier().Error(ErrorText(*unreadable)
             + QStringLiteral("\nThe %1 is left as it is and cannot be saved now.").arg(file_role));
     }
     Button1->setText(offered ? kSave : kClose);
@@ -60,8 +62,8 @@ void EditFileDialog::Button1Click() {
 
 bool EditFileDialog::Succeeded(const Status& saved) {
     if (!saved)
-        host_.notifier().Error(QString::fromStdString(saved.message()));
-    return saved.ok();
+        host_.notifier().Error(ErrorText(saved.error()));
+    return saved.has_value();
 }
 
 void EditFileDialog::reject() { }

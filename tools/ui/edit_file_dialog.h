@@ -3,15 +3,15 @@
 // read, the showing says so and Button1 only closes, so the file is never saved over.
 #pragma once
 
+#include "core/result.h"
+
 #include <QDialog>
-#include <string>
 
 class QPushButton;
 
 namespace orvane {
 
 class CalendarHost;
-class Status;
 
 class EditFileDialog : public QDialog {
     Q_OBJECT
@@ -36,9 +36,10 @@ protected:
     // Creates Button1 at `geometry`; called after the box so the tab order runs box, button.
     void AddButton1(const QRect& geometry);
 
-    // Records whether this showing may save. When it may not, reports `error` and that
-    // `file_role` ("notes file") is left alone, and makes Button1 a "Close" button.
-    void OfferSave(bool offered, const std::string& error, const QString& file_role);
+    // Records whether this showing may save: not when the file could not be read (`unreadable`
+    // holds why). Then it reports the error and that `file_role` ("notes file") is left alone,
+    // and makes Button1 a "Close" button.
+    void OfferSave(const Error* unreadable, const QString& file_role);
 
     // Writes the box's text to the file; reports any failure itself.
     virtual bool SaveFile() = 0;

@@ -31,16 +31,15 @@ TErrors::TErrors(orvane::CalendarHost& host, QWidget* parent)
 }
 
 void TErrors::Prepare() {
-    const orvane::ErrorLogLoad load = orvane::LoadErrorLog(host_.State().data.rdat());
-    const bool readable = load.state != orvane::EditLoad::kUnreadable;
-    if (readable) {
+    const orvane::Result<std::string> load = orvane::LoadErrorLog(host_.State().data.rdat());
+    if (load) {
         // The box keeps one line break character per break; the file's are CR LF pairs.
-        Memo1->setPlainText(orvane::FromCp1252(load.text).replace(kCrLf, QStringLiteral("\n")));
+        Memo1->setPlainText(orvane::FromCp1252(*load).replace(kCrLf, QStringLiteral("\n")));
     } else {
         Memo1->clear();
     }
-    OfferSave(readable, load.error, QStringLiteral("error log"));
-    Memo1->setReadOnly(!readable);
+    OfferSave(load ? nullptr : &load.error(), QStringLiteral("error log"));
+    Memo1->setReadOnly(!load);
     Memo1->moveCursor(QTextCursor::Start);
     Memo1->setFocus();
 }

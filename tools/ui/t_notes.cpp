@@ -72,17 +72,18 @@ TNotes::TNotes(orvane::CalendarHost& host, QWidget* parent)
 }
 
 void TNotes::Prepare() {
-    const orvane::NotesLoad load = orvane::LoadNotes(host_.State().data.notes());
-    const bool readable = load.state != orvane::EditLoad::kUnreadable;
-    if (readable)
-        orvane::ShowDocument(load.document, RichEdit1->document());
+    const orvane::Result<orvane::NotesLoad> load = orvane::LoadNotes(host_.State().data.notes());
+    const orvane::RtfDocument empty;
+    const orvane::RtfDocument& document = load ? load->document : empty;
+    if (load)
+        orvane::ShowDocument(document, RichEdit1->document());
     else
         RichEdit1->clear();
-    OfferSave(readable, load.error, QStringLiteral("notes file"));
-    RichEdit1->setReadOnly(!readable);
+    OfferSave(load ? nullptr : &load.error(), QStringLiteral("notes file"));
+    RichEdit1->setReadOnly(!load);
     RichEdit1->moveCursor(QTextCursor::Start);
     RichEdit1->setCurrentCharFormat(orvane::CharFormatOf(
-        load.document.runs.empty() ? orvane::RtfFormat {} : load.document.runs.front().format));
+        document.runs.empty() ? orvane::RtfFormat {} : document.runs.front().format));
     RichEdit1->setFocus();
 }
 

@@ -9,6 +9,19 @@
 
 namespace orvane {
 
+std::filesystem::path NonAsciiDataFolder(const QString& temp_dir) {
+    const std::filesystem::path folder
+        = std::filesystem::path((temp_dir + QLatin1Char('/') + kNonAsciiFolder).toStdString())
+        / "csystem";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+bool NamesDataFile(const QString& message, const char* file) {
+    return message.contains(
+        kNonAsciiFolder + QStringLiteral("/csystem/") + QString::fromLatin1(file));
+}
+
 FakeCalendarHost::FakeCalendarHost(const std::filesystem::path& data_dir, Date first)
     : fixed_clock(first) {
     state.data.dir = data_dir;

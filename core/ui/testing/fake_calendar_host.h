@@ -13,6 +13,17 @@
 
 namespace orvane {
 
+// The name of a folder as a user might call it. Tests keep their data folders under it, so every
+// message that names a file is checked with a path outside ASCII.
+inline const QString kNonAsciiFolder = QStringLiteral("Tageb\u00fccher");
+
+// <temp_dir>/Tagebücher/csystem, created.
+std::filesystem::path NonAsciiDataFolder(const QString& temp_dir);
+
+// True when `message` names `file` in a data folder made by NonAsciiDataFolder, spelled as the
+// desktop spells it.
+bool NamesDataFile(const QString& message, const char* file);
+
 class FakeCalendarHost : public CalendarHost {
 public:
     // A store of bare date keys from Sunday `first`, with its data folder at `data_dir`.

@@ -23,7 +23,9 @@ class CyclingWindowsTest : public QObject {
     const char* answer_ = "Button1";
     int pointer_on_ok_ = 0;
 
-    std::string File(const std::filesystem::path& path) const { return ReadWholeFile(path).bytes; }
+    std::string File(const std::filesystem::path& path) const {
+        return ReadWholeFile(path).value_or("");
+    }
     // Shows the cycle question once, notes whether the pointer went onto OK, answers `answer_`.
     void Answer(TCycle& dialog) {
         host_->desk.pointer_moves.clear();
@@ -39,8 +41,8 @@ private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         pointer_on_ok_ = 0;
-        host_ = std::make_unique<FakeCalendarHost>(dir_->path().toStdString());
-        QVERIFY(WriteFileAtomic(host_->state.data.cdat(), saved_).ok());
+        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
+        QVERIFY(WriteFileAtomic(host_->state.data.cdat(), saved_).has_value());
     }
 
     // Friday's OK is refused and Saturday's Cancel declines: only the backup is written. Saturday's
@@ -73,13 +75,13 @@ private slots:
         cycle.CycleCalendar1Click();
         QCOMPARE(File(host_->state.data.bdat()), saved_);
         QCOMPARE(host_->notes.texts().size(), 2);
-        QVERIFY(host_->notes.texts()[1].contains(QStringLiteral("cdat.ovd")));
+        QVERIFY(NamesDataFile(host_->notes.texts()[1], "cdat.ovd"));
         QCOMPARE(pointer_on_ok_, 3);
     }
 
     // "Save" then Cancel, and closing Help, show the file again; "Save" then OK writes the text.
     void archiveSaveCancelHelpAndOk() {
-        QVERIFY(WriteFileAtomic(host_->state.data.archive(), "one\r\n").ok());
+        QVERIFY(WriteFileAtomic(host_->state.data.archive(), "one\r\n").has_value());
         const char* answer = "Button2";
         QString shown;
         TArchive archive(*host_, nullptr, [&](QDialog& dialog) {
@@ -122,6 +124,7 @@ private slots:
         std::filesystem::create_directories(host_->state.data.archive());
         archive.Prepare();
         QCOMPARE(host_->notes.boxes.size(), std::size_t { 1 });
+        QVERIFY(NamesDataFile(host_->notes.boxes[0].text, "archive.ovd"));
         QVERIFY(!Child(&archive, "Button1")->isEnabled());
         archive.Button1Click();
         QCOMPARE(asked, 1);

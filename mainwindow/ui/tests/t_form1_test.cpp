@@ -3,6 +3,7 @@
 #include "core/text_file.h"
 #include "core/ui/desktop.h"
 #include "core/ui/notifier.h"
+#include "core/ui/testing/fake_calendar_host.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/t_form1.h"
 
@@ -35,15 +36,11 @@ constexpr auto D = MakeDate;
 struct Harness {
     explicit Harness(const std::string& pref = kPref, const std::string* cdat = nullptr)
         : clock(LocalTime { D(2024, 3, 14), 9, 0, 0 }) {
-        data = std::filesystem::path(dir.path().toStdString()) / "csystem";
-        std::filesystem::create_directories(data);
+        data = NonAsciiDataFolder(dir.path());
         if (!pref.empty())
-            WriteFileAtomic(data / "pref.ovd", pref);
-        if (cdat)
-            WriteFileAtomic(data / "cdat.ovd", *cdat);
-        else
-            WriteFileAtomic(data / "cdat.ovd", "");
-        options.program_dir = dir.path();
+            Write("pref.ovd", pref);
+        Write("cdat.ovd", cdat ? *cdat : std::string());
+        options.program_dir = dir.filePath(kNonAsciiFolder);
         options.data_dir = data;
         options.application_title = QStringLiteral("Orvane");
         options.lock_dir = dir.path();
@@ -53,7 +50,11 @@ struct Harness {
             form = std::make_unique<TForm1>(options, notes, desk, clock);
         return *form;
     }
-    std::string Read(const char* name) { return ReadWholeFile(data / name).bytes; }
+    std::string Read(const char* name) { return ReadWholeFile(data / name).value_or(""); }
+    void Write(const char* name, const std::string& bytes) {
+        if (!WriteFileAtomic(data / name, bytes))
+            qFatal("cannot write the test's %s", name);
+    }
 
     QTemporaryDir dir;
     std::filesystem::path data;
@@ -140,7 +141,7 @@ private slots:
             no_save ? h.Form().QuitNoSave() : void(h.Form().close());
             QVERIFY(!h.Form().isVisible());
             DayStore store;
-            ParseDayFile(h.Read("cdat.ovd"), store);
+            QCOMPARE(ParseDayFile(h.Read("cdat.ovd"), store).value_or(0), 739);
             QCOMPARE(store[1], std::string(no_save ? "Mar/10/2024" : "Mar/10/2024Gym\a"));
             QCOMPARE(store[3], std::string("Mar/12/2024Dentist\a"));
         }
@@ -187,7 +188,7 @@ private slots:
         std::filesystem::remove(h.data / "cdat.ovd");
         QVERIFY(!h.Form().FormCreate());
         QCOMPARE(h.notes.boxes.size(), std::size_t(1));
-        QVERIFY(h.notes.boxes[0].text.contains(QStringLiteral("cdat.ovd")));
+        QVERIFY(NamesDataFile(h.notes.boxes[0].text, "cdat.ovd"));
         QVERIFY(h.notes.boxes[0].text.contains(QStringLiteral("bdat.ovd")));
         QVERIFY(!std::filesystem::exists(h.data / "cdat.ovd"));
     }
@@ -200,7 +201,10 @@ private slots:
         QVERIFY(!h.Form().close());
         QVERIFY(h.Form().isVisible());
         QCOMPARE(h.notes.boxes.size(), std::size_t(1));
-        QVERIFY(h.notes.boxes[0].text.contains(QStringLiteral("cdat.ovd")));
+        QVERIFY(NamesDataFile(h.notes.boxes[0].text, "cdat.ovd"));
+        h.Form().FormActivate(); // the preferences are gone too
+        QCOMPARE(h.notes.boxes.size(), std::size_t(2));
+        QVERIFY(NamesDataFile(h.notes.boxes[1].text, "pref.ovd"));
         h.Form().QuitNoSave();
         QVERIFY(!h.Form().isVisible());
     }
@@ -404,7 +408,8 @@ private slots:
         QCOMPARE(daily, 1);
         QCOMPARE(search, 1);
         h.Form().action(QStringLiteral("Instructions1"))->trigger();
-        QCOMPARE(h.desk.opened, QStringList { h.dir.filePath(QStringLiteral("Help/Orvane.html")) });
+        QCOMPARE(h.desk.opened,
+            QStringList { h.options.program_dir + QStringLiteral("/Help/Orvane.html") });
     }
 
     void cellsShowNotesBeforeTheirEditorExists() {

@@ -20,11 +20,12 @@ private slots:
         QTemporaryDir dir;
         const auto data = std::filesystem::path(dir.path().toStdString()) / "csystem";
         std::filesystem::create_directories(data);
-        WriteFileAtomic(data / "pref.ovd",
+        QVERIFY(WriteFileAtomic(data / "pref.ovd",
             "11100001010\r\nDom\r\nLun\r\nMar\r\nMie\r\nJue\r\nVie\r\nSab\r\nEne\r\nFeb\r\nMzo\r\n"
             "Abr\r\nMay\r\nJun\r\nJul\r\nAgo\r\nSep\r\nOct\r\nNov\r\nDic\r\ncsystem\r\n00.00\r\n"
-            "00.00\r\n0\r\nDejaVu Sans\r\n");
-        WriteFileAtomic(data / "cdat.ovd", "");
+            "00.00\r\n0\r\nDejaVu Sans\r\n")
+                    .has_value());
+        QVERIFY(WriteFileAtomic(data / "cdat.ovd", "").has_value());
         RecordingNotifier notes;
         RecordingDesktop desk;
         const FixedClock clock(LocalTime {

@@ -22,7 +22,7 @@ public:
     void ResetMemos() override { calls << "ResetMemos"; }
     void ApplyPreferences() override {
         calls << "ApplyPreferences";
-        file_at_apply = ReadWholeFile(state.data.pref()).bytes;
+        file_at_apply = ReadWholeFile(state.data.pref()).value_or("");
         flags_at_apply = state.prefs.OptionFlags;
     }
     QStringList calls;
@@ -54,7 +54,7 @@ class TPrefsTest : public QObject {
     std::unique_ptr<TPrefs> dialog_;
 
     void WritePref(const std::string& bytes) {
-        QVERIFY(WriteFileAtomic(host_->state.data.pref(), bytes).ok());
+        QVERIFY(WriteFileAtomic(host_->state.data.pref(), bytes).has_value());
     }
     void Open() {
         dialog_ = std::make_unique<TPrefs>(*host_);
@@ -62,7 +62,7 @@ class TPrefsTest : public QObject {
         dialog_->show();
         host_->calls.clear();
     }
-    std::string PrefBytes() const { return ReadWholeFile(host_->state.data.pref()).bytes; }
+    std::string PrefBytes() const { return ReadWholeFile(host_->state.data.pref()).value_or(""); }
     template <typename T = QLineEdit> T* Get(const QString& name) const {
         return dialog_->findChild<T*>(name);
     }
@@ -73,7 +73,7 @@ class TPrefsTest : public QObject {
 private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<LoggingHost>(dir_->path().toStdString());
+        host_ = std::make_unique<LoggingHost>(NonAsciiDataFolder(dir_->path()));
         host_->state.prefs.OptionFlags = "10100110131";
         host_->state.ActiveNote = 10;
         WritePref(PrefFile());
@@ -179,6 +179,8 @@ private slots:
         host_->state.data.dir = host_->state.data.dir / "missing";
         dialog_->Button1Click();
         QCOMPARE(host_->notes.boxes.back().kind, Notifier::Kind::kError);
+        QVERIFY(host_->notes.boxes.back().text.contains(
+            kNonAsciiFolder + QStringLiteral("/csystem/missing/pref.ovd")));
         QVERIFY(dialog_->isVisible() && host_->calls.isEmpty());
         QVERIFY(host_->state.prefs.OptionFlags == before.OptionFlags
             && host_->state.prefs.DayTitles == before.DayTitles);

@@ -62,14 +62,14 @@ private:
     void Pick(const char* name, const Date& d) { Child<DatePicker>(name)->setDate(ToQDate(d)); }
     void Type(const char* text) { QTest::keyClicks(Child("Edit1"), QString::fromLatin1(text)); }
     QString Messages() { return Child<QPlainTextEdit>("Memo1")->toPlainText(); }
-    std::string Fdat() { return ReadWholeFile(host_->state.data.fdat()).bytes; }
+    std::string Fdat() { return ReadWholeFile(host_->state.data.fdat()).value_or(""); }
     std::string& Day(int slot) { return host_->state.store[slot]; }
     std::string& Day(const Date& date) { return Day(*FindSlot(host_->state.store, date)); }
 
 private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<StaleCheckingHost>(dir_->path().toStdString());
+        host_ = std::make_unique<StaleCheckingHost>(NonAsciiDataFolder(dir_->path()));
     }
 
     void dailyOpeningDateChecksAndYellowControls() {
@@ -130,6 +130,7 @@ private slots:
         QVERIFY(dialog->isVisible());
         QCOMPARE(Day(2), std::string("Jan/8 /2024"));
         QCOMPARE(host_->notes.boxes.at(0).kind, Notifier::Kind::kError);
+        QVERIFY(NamesDataFile(host_->notes.boxes.at(0).text, "fdat.ovd"));
         QCOMPARE(Child("Edit1")->text(), QStringLiteral("Gym"));
 
         host_->notes.clear();
@@ -250,7 +251,7 @@ private slots:
     void deleteRemovesEntriesAndRecords() {
         Day(5) += "Dentist\aDentist\aGym\a";
         const std::string records = "M5     Dentist\r\n\r\nW1000  Gym\r\n\r\n";
-        QVERIFY(WriteFileAtomic(host_->state.data.fdat(), records).ok());
+        QVERIFY(WriteFileAtomic(host_->state.data.fdat(), records).has_value());
         auto* dialog = Open<TDelEntry>();
         QVERIFY(Child<DatePicker>("DateTimePicker2")->isEnabled());
         Type("Dentist");

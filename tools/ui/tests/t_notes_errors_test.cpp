@@ -28,12 +28,12 @@ private:
 
     static std::string Fixture(const char* name) { // the model's fixtures, in tools/tests/data
         const auto path = std::filesystem::path(ORVANE_TEST_DATA) / "../../../tests/data" / name;
-        return ReadWholeFile(path.lexically_normal()).bytes;
+        return ReadWholeFile(path.lexically_normal()).value_or("");
     }
     std::filesystem::path NotesPath() const { return host_->state.data.notes(); }
     std::filesystem::path LogPath() const { return host_->state.data.rdat(); }
-    RtfDocument SavedNotes() const { return ParseRtf(ReadWholeFile(NotesPath()).bytes); }
-    std::string SavedLog() const { return ReadWholeFile(LogPath()).bytes; }
+    RtfDocument SavedNotes() const { return ParseRtf(ReadWholeFile(NotesPath()).value_or("")); }
+    std::string SavedLog() const { return ReadWholeFile(LogPath()).value_or(""); }
     template <class Window> void Show(Window& window) { window.Prepare(), window.show(); }
     QTextEdit* RichEdit1() { return notes_->findChild<QTextEdit*>("RichEdit1"); }
     QPlainTextEdit* Memo1() { return errors_->findChild<QPlainTextEdit*>("Memo1"); }
@@ -43,7 +43,7 @@ private slots:
         errors_.reset();
         notes_.reset();
         dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<FakeCalendarHost>(dir_->path().toStdString());
+        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
         notes_ = std::make_unique<TNotes>(*host_);
         errors_ = std::make_unique<TErrors>(*host_);
     }
@@ -92,8 +92,8 @@ private slots:
         Show(*notes_);
         Show(*errors_);
         QCOMPARE(host_->notes.texts().size(), 2);
-        QVERIFY(host_->notes.texts().front().contains(QStringLiteral("notes.ovd")));
-        QVERIFY(host_->notes.texts().back().contains(QStringLiteral("rdat.ovd")));
+        QVERIFY(NamesDataFile(host_->notes.texts().front(), "notes.ovd"));
+        QVERIFY(NamesDataFile(host_->notes.texts().back(), "rdat.ovd"));
         auto* button = notes_->findChild<QPushButton*>("Button1");
         QCOMPARE(button->text(), QStringLiteral("Close"));
         QVERIFY(RichEdit1()->isReadOnly());
@@ -108,7 +108,7 @@ private slots:
     }
 
     void onlyASuccessfulSaveClosesTheWindows() {
-        host_->state.data.dir = dir_->filePath(QStringLiteral("gone")).toStdString();
+        host_->state.data.dir = host_->state.data.dir / "gone";
         Show(*notes_);
         Show(*errors_);
         for (QDialog* window : std::initializer_list<QDialog*> { notes_.get(), errors_.get() }) {
@@ -119,7 +119,10 @@ private slots:
             QVERIFY(window->isVisible());
         }
         QCOMPARE(host_->notes.texts().size(), 2);
-        QVERIFY(host_->notes.texts().front().contains(QStringLiteral("notes.ovd")));
+        QVERIFY(host_->notes.texts().front().contains(
+            kNonAsciiFolder + QStringLiteral("/csystem/gone/notes.ovd")));
+        QVERIFY(host_->notes.texts().back().contains(
+            kNonAsciiFolder + QStringLiteral("/csystem/gone/rdat.ovd")));
     }
 
     void errorLogBytesComeBackExactlyWithCrLfLineBreaks() {
@@ -146,7 +149,7 @@ private slots:
         Memo1()->clear();
         errors_->Button1Click();
         QVERIFY(!errors_->isVisible());
-        QVERIFY(ReadWholeFile(LogPath()).ok());
+        QVERIFY(ReadWholeFile(LogPath()).has_value());
         QCOMPARE(SavedLog(), std::string());
     }
 
