@@ -1,22 +1,26 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmark need, only when missing.
+# Installs the Debian packages the build, the tests and the benchmark need, only when missing, and
+# makes sure the comma locale the tests also run under (de_DE.UTF-8) exists.
 set -euo pipefail
 packages=(qt6-base-dev cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core clang-format xvfb xauth)
+  fonts-dejavu-core clang-format xvfb xauth locales)
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi
 done
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update
+  "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
-echo "Installing missing packages: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  sudo_cmd=(sudo)
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update
-"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
