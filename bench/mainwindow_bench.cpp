@@ -29,7 +29,6 @@ struct GridFixture {
         options.program_dir = dir.path();
         options.data_dir = data;
         options.application_title = QStringLiteral("OrvaneBench");
-        options.lock_dir = dir.path();
         form = std::make_unique<orvane::TForm1>(options, notifier, desktop, clock);
         form->FormCreate();
         form->show();

@@ -9,6 +9,7 @@
 #include "core/ui/text_codec.h"
 #include "mainwindow/cell_texts.h"
 #include "mainwindow/navigation.h"
+#include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/note_editor.h"
 
 #include <QAction>
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QLockFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -442,15 +442,11 @@ void TForm1::SetToolbarStrip(ToolbarStrip strip) {
 }
 
 bool TForm1::FormCreate() {
-    // Single instance: a lock file named by the application title, held for the whole run.
-    const QString lock_dir = options_.lock_dir.isEmpty() ? QDir::tempPath() : options_.lock_dir;
-    lock_ = std::make_unique<QLockFile>(
-        QDir(lock_dir).filePath(options_.application_title + QStringLiteral(".lock")));
-    lock_->setStaleLockTime(0);
-    if (!lock_->tryLock(100)) {
-        notifier_.Show(Notifier::Kind::kInformation,
-            QStringLiteral("You can only have one instance of [")
-                + options_.application_title.toUpper() + QStringLiteral("] running at one time."));
+    // Single instance: one copy per data folder, held for the whole run.
+    lock_ = std::make_unique<InstanceLock>(state_.data.dir, options_.application_title);
+    if (lock_->state() != InstanceLock::State::kHeld) {
+        notifier_.Show(
+            Notifier::Kind::kInformation, SecondInstanceMessage(options_.application_title));
         return false;
     }
 

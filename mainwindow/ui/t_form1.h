@@ -14,7 +14,6 @@
 #include <memory>
 
 class QLabel;
-class QLockFile;
 class QMenu;
 class QAction;
 class QPlainTextEdit;
@@ -22,6 +21,7 @@ class QToolButton;
 
 namespace orvane {
 
+class InstanceLock;
 class NoteEditor;
 class NoteView;
 class DateHeader;
@@ -53,8 +53,7 @@ struct ToolbarStrip {
 struct StartupOptions {
     QString program_dir; // holds Help/Orvane.html and Error.doc
     std::filesystem::path data_dir; // the csystem folder
-    QString application_title; // names the single-instance lock
-    QString lock_dir; // where the single-instance lock lives
+    QString application_title; // names the single-instance lock in the data folder
 };
 
 // The application title: the executable's name without folder and extension, its first
@@ -164,7 +163,7 @@ private:
     CalendarState state_;
     MainWindowCommands commands_;
     ToolbarStrip strip_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<InstanceLock> lock_;
 
     QWidget* toolbar_ = nullptr;
     QWidget* grid_ = nullptr;

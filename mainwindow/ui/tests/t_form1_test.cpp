@@ -2,8 +2,10 @@
 #include "core/day_file.h"
 #include "core/text_file.h"
 #include "core/ui/desktop.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/t_form1.h"
 
@@ -20,6 +22,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace orvane;
 
@@ -43,7 +47,6 @@ struct Harness {
         options.program_dir = dir.filePath(kNonAsciiFolder);
         options.data_dir = data;
         options.application_title = QStringLiteral("Orvane");
-        options.lock_dir = dir.path();
     }
     TForm1& Form() {
         if (!form)
@@ -149,7 +152,7 @@ private slots:
 
     void secondInstanceTouchesNoFile() {
         Harness h;
-        QLockFile first(QDir(h.dir.path()).filePath(QStringLiteral("Orvane.lock")));
+        QLockFile first(PathText(h.data / ".Orvane.lock"));
         QVERIFY(first.tryLock(0));
         std::filesystem::remove(h.data / "pref.ovd");
         QVERIFY(!h.Form().FormCreate());
@@ -158,6 +161,45 @@ private slots:
                 "You can only have one instance of [ORVANE] running at one time.") });
         QVERIFY(h.desk.opened.isEmpty());
         QCOMPARE(h.Read("cdat.ovd"), std::string());
+    }
+
+    // The lock belongs to the data folder: other data, another user's lock in the shared
+    // temporary folder, and a lock whose copy is gone never refuse a start.
+    void instanceLockIsPerDataFolderAndRecoveredWhenItsCopyIsGone() {
+        Harness a;
+        Harness b;
+        QLockFile shared(QDir::temp().filePath(QStringLiteral("Orvane.lock")));
+        const bool shared_held = shared.tryLock(0);
+        QVERIFY(a.Form().FormCreate());
+        QVERIFY(b.Form().FormCreate());
+        if (shared_held)
+            shared.unlock();
+        QVERIFY(a.notes.boxes.empty() && b.notes.boxes.empty());
+
+        Harness c;
+        const pid_t child = fork();
+        if (child == 0) {
+            // A copy that takes the lock and dies without letting it go.
+            QLockFile dead(PathText(c.data / ".Orvane.lock"));
+            _exit(dead.tryLock(0) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(std::filesystem::exists(c.data / ".Orvane.lock"));
+        QVERIFY(c.Form().FormCreate());
+        QVERIFY(c.notes.boxes.empty());
+
+        // A data folder that cannot hold the lock file (here: one that cannot be written to
+        // because it is not there) keeps the rule through the user's runtime folder.
+        const std::filesystem::path unwritable = c.data / "not-there";
+        InstanceLock first(unwritable, QStringLiteral("Orvane"));
+        QCOMPARE(first.state(), InstanceLock::State::kHeld);
+        QVERIFY(!first.FilePath().startsWith(PathText(c.data)));
+        QCOMPARE(InstanceLock(unwritable, QStringLiteral("Orvane")).state(),
+            InstanceLock::State::kHeldElsewhere);
+        QCOMPARE(InstanceLock(c.data / "elsewhere", QStringLiteral("Orvane")).state(),
+            InstanceLock::State::kHeld);
     }
 
     void missingPreferencesOpensErrorDocAndEnds() {

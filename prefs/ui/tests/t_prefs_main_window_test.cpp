@@ -30,8 +30,8 @@ private slots:
         RecordingDesktop desk;
         const FixedClock clock(LocalTime {
             Date { std::chrono::year(2024), std::chrono::March, std::chrono::day(14) }, 9, 0, 0 });
-        TForm1 form(StartupOptions { dir.path(), data, QStringLiteral("Orvane"), dir.path() },
-            notes, desk, clock);
+        TForm1 form(
+            StartupOptions { dir.path(), data, QStringLiteral("Orvane") }, notes, desk, clock);
         QVERIFY(form.FormCreate());
         TPrefs prefs(form);
         prefs.Prepare();
