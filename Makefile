@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; all build logic lives in CMake.
-.PHONY: run test asan bench deps build-release format clean
+.PHONY: run test test-locale asan bench deps build-release format clean
 
 deps:
 	@scripts/install-deps.sh
@@ -15,6 +15,13 @@ test: deps
 	cmake --preset dev
 	cmake --build --preset dev
 	ctest --preset dev
+
+# The same tests once more under a comma locale, where the C library reads and writes numbers
+# with a decimal comma.
+test-locale: deps
+	cmake --preset dev
+	cmake --build --preset dev
+	LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 ctest --preset dev
 
 asan: deps
 	cmake --preset asan
