@@ -12,6 +12,11 @@ void DayStore::Clear() {
     loaded_ = false;
 }
 
+int ClampTopSlot(int slot) {
+    slot = std::clamp(slot, 1, kMaxTopSlot);
+    return slot - (slot - 1) % 7;
+}
+
 int EntryCount(std::string_view day) {
     return static_cast<int>(std::count(day.begin(), day.end(), kEntrySeparator));
 }

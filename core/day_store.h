@@ -42,6 +42,10 @@ private:
     bool loaded_ = false;
 };
 
+// Brings any slot number to a valid TopSlot: the row start (1 + 7k) at or before it, within
+// [1, 694].
+int ClampTopSlot(int slot);
+
 // Number of entries of a day string: the number of separators in it.
 int EntryCount(std::string_view day);
 

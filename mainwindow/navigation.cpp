@@ -37,11 +37,6 @@ std::string PaddedMonth(std::string_view month) {
 
 } // namespace
 
-int ClampTopSlot(int slot) {
-    slot = std::clamp(slot, 1, kMaxTopSlot);
-    return slot - (slot - 1) % 7;
-}
-
 std::optional<int> WeekEarlier(int top_slot) {
     if (top_slot <= 1)
         return std::nullopt;

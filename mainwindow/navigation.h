@@ -17,9 +17,6 @@ std::optional<int> WeekLater(int top_slot); // Dn1Click
 std::optional<int> NextMonth(const DayStore& store, int top_slot); // Dn7Click
 std::optional<int> PreviousMonth(const DayStore& store, int top_slot); // Up7Click
 
-// Brings any slot number to a valid TopSlot: the row start at or before it, within [1, 694].
-int ClampTopSlot(int slot);
-
 inline constexpr int kMonthMenuItems = 25;
 
 // Builds the 25 items of the month menu. `previous` is the menu as last built: captions are kept
