@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 namespace orvane {
 
@@ -30,6 +32,28 @@ QString InstalledFamily(const QString& family) {
     return result;
 }
 
+QPalette::ColorRole TextRoleOn(QPalette::ColorRole background_role) {
+    switch (background_role) {
+    case QPalette::Base:
+        return QPalette::Text;
+    case QPalette::Button:
+        return QPalette::ButtonText;
+    default:
+        return QPalette::WindowText;
+    }
+}
+
+QPalette::ColorRole BackgroundRoleUnder(QPalette::ColorRole text_role) {
+    switch (text_role) {
+    case QPalette::Text:
+        return QPalette::Base;
+    case QPalette::ButtonText:
+        return QPalette::Button;
+    default:
+        return QPalette::Window;
+    }
+}
+
 } // namespace
 
 QFont ProgramFont(const QString& family, int pixel_size, bool bold) {
@@ -39,18 +63,55 @@ QFont ProgramFont(const QString& family, int pixel_size, bool bold) {
     return font;
 }
 
+double RelativeLuminance(const QColor& colour) {
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green())
+        + 0.0722 * linear(colour.blue());
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+void SetColours(QWidget* widget, QPalette::ColorRole background_role, const QColor& background,
+    const QColor& text, DisabledText disabled) {
+    const QPalette::ColorRole text_role = TextRoleOn(background_role);
+    QPalette palette = widget->palette();
+    // The grid sets its cells' colours on every fill; a palette change costs an event and a
+    // repaint, so colours already in place are left alone.
+    if (palette.color(QPalette::Active, background_role) == background
+        && palette.color(QPalette::Disabled, background_role) == background
+        && palette.color(QPalette::Active, text_role) == text
+        && palette.color(QPalette::Inactive, text_role) == text
+        && (disabled == DisabledText::kTheme
+            || palette.color(QPalette::Disabled, text_role) == text))
+        return;
+    palette.setColor(background_role, background);
+    palette.setColor(QPalette::Active, text_role, text);
+    palette.setColor(QPalette::Inactive, text_role, text);
+    if (disabled == DisabledText::kSame)
+        palette.setColor(QPalette::Disabled, text_role, text);
+    widget->setPalette(palette);
+}
+
 void ApplyDialogBackground(QWidget* window) {
-    QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, kDialogBackground);
-    window->setPalette(palette);
+    SetColours(window, QPalette::Window, kDialogBackground);
     window->setAutoFillBackground(true);
 }
 
 void MarkError(QWidget* control, bool error) {
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::Base,
-        error ? kErrorYellow : QApplication::palette(control).color(QPalette::Base));
-    control->setPalette(palette);
+    if (error) {
+        SetColours(control, QPalette::Base, kErrorYellow);
+    } else {
+        const QPalette normal = QApplication::palette(control);
+        SetColours(
+            control, QPalette::Base, normal.color(QPalette::Base), normal.color(QPalette::Text));
+    }
     control->setProperty("orvaneError", error);
 }
 
@@ -58,10 +119,16 @@ bool IsMarkedError(const QWidget* control) {
     return control->property("orvaneError").toBool();
 }
 
-void MakeNavy(QWidget* label) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kLabelNavy);
-    label->setPalette(palette);
+void MakeNavy(QWidget* widget, QPalette::ColorRole text_role) {
+    const QPalette::ColorRole ground = BackgroundRoleUnder(text_role);
+    QPalette palette = widget->palette();
+    palette.setColor(text_role, kLabelNavy);
+    if (ContrastRatio(kLabelNavy, palette.color(QPalette::Active, ground)) < kReadableContrast) {
+        palette.setColor(ground, ground == QPalette::Base ? QColor(Qt::white) : kNavyGround);
+        if (ground == QPalette::Window)
+            widget->setAutoFillBackground(true);
+    }
+    widget->setPalette(palette);
 }
 
 } // namespace orvane

@@ -102,10 +102,7 @@ TArchive::TArchive(CalendarHost& host, QWidget* parent, ModalRunner run_modal)
     Label1->setAccessibleName(QStringLiteral("Help"));
     Label1->setAccessibleDescription(QStringLiteral("Explains the archive file"));
     Label1->setAutoFillBackground(true);
-    QPalette palette = Label1->palette();
-    palette.setColor(QPalette::Window, Qt::blue);
-    palette.setColor(QPalette::WindowText, Qt::yellow);
-    Label1->setPalette(palette);
+    SetColours(Label1, QPalette::Window, Qt::blue, Qt::yellow, DisabledText::kSame);
     Label1->setCursor(Qt::PointingHandCursor);
     Label1->setGeometry(480, 2, 28, 14);
     Label1->raise();
@@ -204,10 +201,7 @@ TAbout::TAbout(CalendarHost&, QWidget* parent)
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor(0, 0, 128));
-    palette.setColor(QPalette::WindowText, Qt::white);
-    panel->setPalette(palette);
+    SetColours(panel, QPalette::Window, kLabelNavy, Qt::white, DisabledText::kSame);
     panel->setGeometry(8, 8, 284, 118);
     auto* text = new QLabel(QStringLiteral("Orvane\n\nA desktop calendar and diary: five weeks "
                                            "of day notes, recurring entries, an archive of past "

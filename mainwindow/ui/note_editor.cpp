@@ -80,16 +80,9 @@ void DateHeader::setText(const QString& text) {
     update();
 }
 
-void DateHeader::SetTextColor(const QColor& color) {
-    if (color == text_color_)
-        return;
-    text_color_ = color;
-    update();
-}
-
 void DateHeader::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setPen(text_color_);
+    painter.setPen(palette().color(QPalette::Text));
     const QFontMetrics metrics(font());
     const int baseline = (height() - metrics.height()) / 2 + metrics.ascent();
     painter.drawText(QPoint(1, baseline), text_);

@@ -17,8 +17,9 @@ class Notifier;
 // The display lines of `text` as an editor of `font` wrapping at `width` pixels shows them.
 QStringList WrapNoteLines(const QString& text, const QFont& font, int width);
 
-// A cell's date header: one line of text on the header colour. It takes the focus when clicked
-// (so Page Up and Page Down work from it) and the Tab key skips it.
+// A cell's date header: one line of text on the header colour, both from its palette (Text on
+// Base). It takes the focus when clicked (so Page Up and Page Down work from it) and the Tab key
+// skips it.
 class DateHeader : public QWidget {
     Q_OBJECT
 public:
@@ -26,15 +27,13 @@ public:
 
     const QString& text() const { return text_; }
     void setText(const QString& text);
-    QColor text_color() const { return text_color_; }
-    void SetTextColor(const QColor& color);
+    QColor text_color() const { return palette().color(QPalette::Text); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QString text_;
-    QColor text_color_ { 0, 0, 255 };
 };
 
 // A cell's note as it is shown before anyone edits it: the display lines painted exactly where the

@@ -61,14 +61,6 @@ bool NarrowColumn(int cell) {
     return ColumnOf(cell) >= 4;
 }
 
-void SetBackground(QWidget* widget, const QColor& color, QPalette::ColorRole role) {
-    QPalette palette = widget->palette();
-    if (palette.color(role) == color)
-        return;
-    palette.setColor(role, color);
-    widget->setPalette(palette);
-}
-
 // A filled triangle on a transparent pixmap: the overflow marker and the week and month arrows.
 QPixmap Triangle(QSize size, const QColor& color, const std::array<QPointF, 3>& corners) {
     QPixmap pixmap(size);
@@ -86,10 +78,17 @@ QPixmap MarkerPixmap() {
         QSize(13, 17), QColor(0, 0, 160), { QPointF(2, 6), QPointF(11, 6), QPointF(6.5, 13) });
 }
 
-QIcon ArrowIcon(bool up) {
+// The week and month arrows are navy; on a toolbar too dark for navy (a dark desktop theme) they
+// take the colour of the buttons' captions, so that up and down can still be told apart.
+QIcon ArrowIcon(bool up, const QPalette& toolbar) {
+    constexpr double kPictureContrast = 3; // what a picture needs against its background
+    const QColor colour
+        = ContrastRatio(kLabelNavy, toolbar.color(QPalette::Window)) >= kPictureContrast
+        ? kLabelNavy
+        : toolbar.color(QPalette::ButtonText);
     const std::array<QPointF, 3> up_arrow = { QPointF(1, 8), QPointF(9, 8), QPointF(5, 2) };
     const std::array<QPointF, 3> down_arrow = { QPointF(1, 2), QPointF(9, 2), QPointF(5, 8) };
-    return QIcon(Triangle(QSize(10, 10), QColor(0, 0, 128), up ? up_arrow : down_arrow));
+    return QIcon(Triangle(QSize(10, 10), colour, up ? up_arrow : down_arrow));
 }
 
 } // namespace
@@ -162,7 +161,7 @@ void TForm1::BuildToolbar() {
         button->setAccessibleName(QString::fromLatin1(info.accessible));
         button->setToolTip(QString::fromLatin1(info.accessible));
         if (info.arrow != 0) {
-            button->setIcon(ArrowIcon(info.arrow == 1));
+            button->setIcon(ArrowIcon(info.arrow == 1, toolbar_->palette()));
             button->setIconSize(QSize(10, 10));
             button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
             button->setLayoutDirection(Qt::RightToLeft);
@@ -295,8 +294,12 @@ void TForm1::BuildGrid() {
     grid_ = new QWidget(this);
     grid_->setObjectName(QStringLiteral("Grid"));
     grid_->setGeometry(0, kRowTops[0], kClientWidth, 735 - kRowTops[0]);
-    SetBackground(grid_, kGrey, QPalette::Window);
+    SetColours(grid_, QPalette::Window, kGrey);
     grid_->setAutoFillBackground(true);
+    // The cells start in the default cell colour with black text, which they inherit from here,
+    // so a fill changes the palettes of only the cells that differ from it.
+    const Rgb white = CellColorFor('1');
+    SetColours(grid_, QPalette::Base, QColor(white.red, white.green, white.blue));
     for (int c = 1; c <= kCells; ++c)
         BuildCell(c);
     auto* bottom = new QWidget(this);
@@ -546,7 +549,7 @@ void TForm1::FormActivate() {
     ++activation_count_;
     PlaceWindow();
     for (int c = 1; c <= kVisibleCells; ++c)
-        SetBackground(cells_[static_cast<std::size_t>(c)].panel, kGrey, QPalette::Window);
+        SetColours(cells_[static_cast<std::size_t>(c)].panel, QPalette::Window, kGrey);
     Result<PrefLines> pref = ReadPrefFile(state_.data.pref());
     if (!pref) {
         notifier_.Error(ErrorText(pref.error()));
@@ -585,13 +588,13 @@ void TForm1::FillOutCalendar() {
         const QColor header_colour
             = (text.today || text.first_of_month) ? kErrorYellow : cell_colour;
         const QColor note_colour = text.today ? kErrorYellow : cell_colour;
-        SetBackground(cell.header, header_colour, QPalette::Base);
-        cell.header->SetTextColor(text.today ? kRed : kBlue);
-        SetBackground(cell.view, note_colour, QPalette::Base);
+        SetColours(cell.header, QPalette::Base, header_colour, text.today ? kRed : kBlue,
+            DisabledText::kSame);
+        SetColours(cell.view, QPalette::Base, note_colour);
         if (cell.note)
-            SetBackground(cell.note, note_colour, QPalette::Base);
-        SetBackground(cell.corner, header_colour, QPalette::Base);
-        SetBackground(cell.marker, header_colour, QPalette::Base);
+            SetColours(cell.note, QPalette::Base, note_colour);
+        SetColours(cell.corner, QPalette::Base, header_colour);
+        SetColours(cell.marker, QPalette::Base, header_colour);
         cell.header->setText(FromCp1252(text.header));
         const QString note_text = FromCp1252(NoteText(text));
         cell.view->SetText(note_text);
@@ -835,7 +838,7 @@ QPlainTextEdit* TForm1::Preview() {
     preview_->setFont(ProgramFont(QStringLiteral("Tahoma"), 11));
     preview_->setFocusPolicy(Qt::NoFocus);
     preview_->setAccessibleName(QStringLiteral("Note preview"));
-    SetBackground(preview_, kPreviewGrey, QPalette::Base);
+    SetColours(preview_, QPalette::Base, kPreviewGrey);
     preview_->resize(182, kPreviewHeight);
     preview_->setMouseTracking(true);
     preview_->viewport()->setMouseTracking(true);

@@ -199,10 +199,8 @@ void TPrefs::BuildControls() {
         swatch->setFrameShape(QFrame::Box);
         swatch->setAutoFillBackground(true);
         const Rgb rgb = CellColorFor(static_cast<char>('0' + digit));
-        QPalette palette = swatch->palette();
-        palette.setColor(QPalette::Window, QColor(rgb.red, rgb.green, rgb.blue));
-        palette.setColor(QPalette::WindowText, Qt::black);
-        swatch->setPalette(palette);
+        SetColours(swatch, QPalette::Window, QColor(rgb.red, rgb.green, rgb.blue), Qt::black,
+            DisabledText::kSame);
     }
 
     // Sunrise and sunset: the options and the place.

@@ -35,12 +35,6 @@ int FieldValue(const QString& text, int fallback) {
     return ParsePrintSize(ToCp1252(text).value_or(std::string()), fallback);
 }
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
-}
-
 } // namespace
 
 TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer, QWidget* parent)
@@ -54,10 +48,7 @@ TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer
     setAccessibleDescription(QStringLiteral("The calendar grid as it will be printed"));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(PageFont(false));
-    QPalette page_palette = palette();
-    page_palette.setColor(QPalette::Window, Qt::white);
-    page_palette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(page_palette);
+    SetColours(this, QPalette::Window, Qt::white, Qt::black, DisabledText::kSame);
     setAutoFillBackground(true);
 
     static const char* const kDefaultTitles[] = { "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT" };
@@ -76,9 +67,8 @@ TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer
     panel1_->setObjectName(QStringLiteral("Panel1"));
     panel1_->setAccessibleName(QStringLiteral("Print commands"));
     panel1_->setGeometry(kPanelGeometry);
-    QPalette strip = panel1_->palette();
-    strip.setColor(QPalette::Window, QColor(0, 0, 255));
-    panel1_->setPalette(strip);
+    // Yellow captions on blue; the labels on the strip take their colour from it.
+    SetColours(panel1_, QPalette::Window, QColor(0, 0, 255), kErrorYellow, DisabledText::kSame);
     panel1_->setAutoFillBackground(true);
     const QFont small = ProgramFont(QStringLiteral("Small Fonts"), 9);
     panel1_->setFont(small);
@@ -97,7 +87,6 @@ TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer
         label->setObjectName(name);
         label->move(left, 6);
         label->adjustSize();
-        SetTextColour(label, kErrorYellow);
         return label;
     };
     label8_ = make_label(QStringLiteral("Label8"), QStringLiteral("DPI width:"), 176);

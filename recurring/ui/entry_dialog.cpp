@@ -72,9 +72,7 @@ EntryDialog::EntryDialog(CalendarHost& host, const EntryDialogOptions& options, 
         Memo1->setFrameShape(QFrame::NoFrame);
         Memo1->setFocusPolicy(Qt::NoFocus);
         Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        QPalette memo_palette = Memo1->palette();
-        memo_palette.setColor(QPalette::Base, kDialogBackground);
-        Memo1->setPalette(memo_palette);
+        SetColours(Memo1, QPalette::Base, kDialogBackground);
     }
 
     entry_group_ = new QGroupBox(QStringLiteral("Entry:"), this);
@@ -166,11 +164,8 @@ void EntryDialog::ClearMessages() {
 
 void EntryDialog::SetEntryColour(bool white) {
     MarkError(Edit1, false);
-    if (white) {
-        QPalette palette = Edit1->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        Edit1->setPalette(palette);
-    }
+    if (white)
+        SetColours(Edit1, QPalette::Base, Qt::white);
 }
 
 bool EntryDialog::AnyDateError() const {

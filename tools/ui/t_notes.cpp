@@ -61,14 +61,12 @@ TNotes::TNotes(orvane::CalendarHost& host, QWidget* parent)
     RichEdit1->setAccessibleName(QStringLiteral("Notes"));
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->document()->setDefaultFont(orvane::ProgramFont(QStringLiteral("MS Sans Serif"), 11));
-    QPalette palette = RichEdit1->palette();
-    palette.setColor(QPalette::Text, orvane::kLabelNavy);
-    RichEdit1->setPalette(palette);
+    // Navy on white whatever the desktop theme: a dark theme's field would swallow navy text.
+    orvane::SetColours(
+        RichEdit1, QPalette::Base, Qt::white, orvane::kLabelNavy, orvane::DisabledText::kSame);
 
     AddButton1(QRect(94, 316, 75, 25));
-    palette = Button1->palette();
-    palette.setColor(QPalette::ButtonText, orvane::kLabelNavy);
-    Button1->setPalette(palette);
+    orvane::MakeNavy(Button1, QPalette::ButtonText);
 }
 
 void TNotes::Prepare() {

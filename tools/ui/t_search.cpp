@@ -39,12 +39,6 @@ protected:
     }
 };
 
-void MakeNavyButton(QPushButton* button) {
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, orvane::kLabelNavy);
-    button->setPalette(palette);
-}
-
 } // namespace
 
 TSearch::TSearch(orvane::CalendarHost& host, QWidget* parent)
@@ -63,7 +57,7 @@ TSearch::TSearch(orvane::CalendarHost& host, QWidget* parent)
     BitBtn1->setGeometry(7, 4, 61, 21);
     BitBtn1->setAccessibleName(QStringLiteral("Find"));
     BitBtn1->setAutoDefault(false);
-    MakeNavyButton(BitBtn1);
+    orvane::MakeNavy(BitBtn1, QPalette::ButtonText);
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -92,7 +86,7 @@ TSearch::TSearch(orvane::CalendarHost& host, QWidget* parent)
     BitBtn3->setGeometry(66, 228, 60, 21);
     BitBtn3->setAccessibleName(QStringLiteral("Close"));
     BitBtn3->setAutoDefault(false);
-    MakeNavyButton(BitBtn3);
+    orvane::MakeNavy(BitBtn3, QPalette::ButtonText);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });

@@ -1,0 +1,483 @@
+// Every window of the program under a light and a dark desktop palette: the text that is drawn
+// stands out from the background it is drawn on by a contrast ratio of at least 4.5:1. What is
+// measured is what the window paints, not the colours its code asks for.
+#include "core/day_file.h"
+#include "core/text_file.h"
+#include "core/ui/desktop.h"
+#include "core/ui/dialog_style.h"
+#include "core/ui/notifier.h"
+#include "core/ui/testing/fake_calendar_host.h"
+#include "cycling/ui/archive_windows.h"
+#include "cycling/ui/t_cycle.h"
+#include "mainwindow/ui/note_editor.h"
+#include "mainwindow/ui/t_form1.h"
+#include "prefs/ui/t_prefs.h"
+#include "printing/ui/pallet.h"
+#include "printing/ui/print_size_store.h"
+#include "printing/ui/printer_port.h"
+#include "recurring/ui/date_picker.h"
+#include "recurring/ui/t_day_to_day.h"
+#include "recurring/ui/t_del_entry.h"
+#include "recurring/ui/t_mo_to_mo.h"
+#include "recurring/ui/t_wk_to_wk.h"
+#include "recurring/ui/t_yr_to_yr.h"
+#include "sky/ui/sun_moon_strip.h"
+#include "tools/ui/t_errors.h"
+#include "tools/ui/t_notes.h"
+#include "tools/ui/t_search.h"
+
+#include <QApplication>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtWidgets>
+#include <cmath>
+#include <functional>
+
+using namespace orvane;
+
+namespace {
+
+void Must(const Status& written) {
+    if (!written)
+        qFatal("the test could not write its files");
+}
+
+constexpr double kMinimumContrast = 4.5;
+constexpr double kPictureContrast = 3; // a picture (the toolbar's arrows) against its background
+
+// What a piece of a window shows: its most frequent colour is the background, the colour that
+// differs most from it in luminance is the text.
+struct Measured {
+    QColor background;
+    QColor text;
+    double ratio = 1;
+};
+
+Measured Measure(const QImage& picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[line[x]];
+    }
+    Measured result;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            result.background = QColor(it.key());
+        }
+    }
+    const double ground = RelativeLuminance(result.background);
+    double widest = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const double difference = std::abs(RelativeLuminance(QColor(it.key())) - ground);
+        if (difference > widest) {
+            widest = difference;
+            result.text = QColor(it.key());
+        }
+    }
+    result.ratio = ContrastRatio(result.background, result.text);
+    return result;
+}
+
+// The part of `widget` (in its own coordinates) where it draws text, or an empty rectangle when
+// it shows none.
+QRect TextArea(QWidget* widget) {
+    if (auto* header = qobject_cast<DateHeader*>(widget))
+        return header->text().isEmpty() ? QRect() : header->rect();
+    if (auto* view = qobject_cast<NoteView*>(widget))
+        return view->text().isEmpty() ? QRect() : view->rect();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
+        return edit->toPlainText().isEmpty() ? QRect() : edit->viewport()->geometry();
+    if (auto* edit = qobject_cast<QTextEdit*>(widget))
+        return edit->toPlainText().isEmpty() ? QRect() : edit->viewport()->geometry();
+    if (auto* list = qobject_cast<QListWidget*>(widget))
+        return list->count() == 0 ? QRect() : list->viewport()->geometry();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        // Inside the frame, whose outline is no text.
+        const int frame = edit->hasFrame() ? 3 : 0;
+        return edit->text().isEmpty() ? QRect()
+                                      : edit->rect().adjusted(frame, frame, -frame, -frame);
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text().isEmpty() ? QRect() : label->contentsRect();
+    if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+        if (box->title().isEmpty())
+            return QRect();
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.lineWidth = 1;
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        option.textAlignment = box->alignment();
+        return box->style()->subControlRect(
+            QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        if (button->text().isEmpty())
+            return QRect();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        if (qobject_cast<QCheckBox*>(button))
+            return button->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, button);
+        if (qobject_cast<QRadioButton*>(button))
+            return button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
+        if (qobject_cast<QPushButton*>(button))
+            return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return button->rect();
+    }
+    return QRect();
+}
+
+// The user has moved on from every control: no caret and no selection, which are no text (the
+// caret is drawn by inverting what lies under it).
+void LeaveFocus(QWidget* window) {
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+        QApplication::sendEvent(control, &out);
+    }
+}
+
+// The contrast of every piece of text `window` shows, or of `only` when given; one line for each
+// that is too low.
+QStringList LowContrast(QWidget* window, const QList<QWidget*>& only = {}) {
+    QApplication::processEvents(); // the window's activation, which gives a control the focus
+    LeaveFocus(window);
+    const QImage shot = window->grab().toImage();
+    const qreal scale = shot.devicePixelRatio();
+    QStringList faults;
+    const QList<QWidget*> widgets = only.isEmpty() ? window->findChildren<QWidget*>() : only;
+    int measured = 0;
+    for (QWidget* widget : widgets) {
+        if (!widget->isVisibleTo(window) || !widget->isEnabled())
+            continue; // disabled text is meant to recede
+        const QRect area = TextArea(widget);
+        if (area.isEmpty())
+            continue;
+        const QRect in_window(widget->mapTo(window, area.topLeft()), area.size());
+        const QRect pixels
+            = QRectF(QPointF(in_window.topLeft()) * scale, QSizeF(in_window.size()) * scale)
+                  .toRect()
+            & shot.rect();
+        const Measured seen = Measure(shot.copy(pixels));
+        ++measured;
+        const auto* header = qobject_cast<DateHeader*>(widget);
+        if (header && header->text_color() == QColor(255, 0, 0)) {
+            // Today's date: red on yellow in every theme, the program's own marking.
+            if (seen.background != QColor(255, 255, 0) || seen.text != QColor(255, 0, 0))
+                faults << QStringLiteral("%1 (today) %2 on %3")
+                              .arg(widget->objectName(), seen.text.name(), seen.background.name());
+            continue;
+        }
+        if (seen.ratio < kMinimumContrast)
+            faults << QStringLiteral("%1 %2 \"%3\": %4 on %5, %6:1")
+                          .arg(QString::fromLatin1(widget->metaObject()->className()),
+                              widget->objectName(), widget->accessibleName(), seen.text.name(),
+                              seen.background.name())
+                          .arg(seen.ratio, 0, 'f', 2);
+    }
+    // The arrows of the week and month buttons, on a toolbar that draws no button face.
+    for (auto* button : window->findChildren<QToolButton*>()) {
+        if (button->icon().isNull() || !only.isEmpty())
+            continue;
+        const QImage arrow = button->icon().pixmap(button->iconSize()).toImage();
+        QColor ink;
+        for (int y = 0; y < arrow.height(); ++y) {
+            for (int x = 0; x < arrow.width(); ++x) {
+                if (arrow.pixelColor(x, y).alpha() == 255)
+                    ink = arrow.pixelColor(x, y);
+            }
+        }
+        const QColor ground = shot.pixelColor(button->mapTo(window, QPoint(1, 1)) * scale);
+        if (ContrastRatio(ink, ground) < kPictureContrast)
+            faults << QStringLiteral("%1 arrow: %2 on %3")
+                          .arg(button->objectName(), ink.name(), ground.name());
+    }
+    if (measured == 0)
+        faults << QStringLiteral("no text found in %1").arg(window->objectName());
+    return faults;
+}
+
+// A dark desktop palette as dark themes set it: light text on dark windows, fields and buttons,
+// grey text for what is disabled.
+QPalette DarkPalette() {
+    QPalette palette(QColor(0x35, 0x35, 0x35));
+    palette.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
+    palette.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, QColor(0x23, 0x23, 0x23));
+    palette.setColor(QPalette::ToolTipText, Qt::white);
+    palette.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::PlaceholderText, QColor(0x7f, 0x7f, 0x7f));
+    for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(QPalette::Disabled, role, QColor(0x7f, 0x7f, 0x7f));
+    return palette;
+}
+
+const char* kPref
+    = "01101001010\r\nSUN\r\nMON\r\nTUE\r\nWED\r\nTHU\r\nFRI\r\nSAT\r\nJan\r\nFeb\r\n"
+      "Mar\r\nApr\r\nMay\r\nJun\r\nJul\r\nAug\r\nSep\r\nOct\r\nNov\r\nDec\r\ncsystem\r\n"
+      "00.00\r\n00.00\r\n0\r\nVerdana\r\n";
+
+class FakePrinterPort final : public PrinterPort {
+public:
+    std::unique_ptr<QPrinter> DefaultPrinter() override { return nullptr; }
+    QString AskPdfFileName(QWidget*) override { return QString(); }
+};
+
+enum class Window {
+    kMainWindow,
+    kNotePreview,
+    kDailyEntry,
+    kWeeklyEntry,
+    kMonthlyEntry,
+    kYearlyEntry,
+    kDeleteEntry,
+    kNotes,
+    kErrorLog,
+    kSearch,
+    kPreferences,
+    kCycle,
+    kArchive,
+    kArchiveHelp,
+    kSaveArchive,
+    kAbout,
+    kPrintPage,
+};
+
+// One window set up with text in it, in a temporary program folder.
+struct Scene {
+    Scene() {
+        data = std::filesystem::path(dir.path().toStdString()) / "csystem";
+        std::filesystem::create_directories(data);
+        Must(WriteFileAtomic(data / "pref.ovd", kPref));
+        host = std::make_unique<FakeCalendarHost>(data);
+    }
+
+    QTemporaryDir dir;
+    std::filesystem::path data;
+    std::unique_ptr<FakeCalendarHost> host;
+    RecordingNotifier notes;
+    RecordingDesktop desk;
+    FixedClock clock { LocalTime { MakeDate(2024, 3, 14), 9, 0, 0 } };
+    MemoryPrintSizeStore sizes;
+    FakePrinterPort printer;
+    std::unique_ptr<QWidget> window;
+    QList<QWidget*> only; // what to measure when not the whole window
+};
+
+// The main window on a calendar from Sunday 10 March 2024, today the 14th: notes in an ordinary
+// day, today and the first of April, one typed into an editor, the sun and moon strip on.
+TForm1* MainWindow(Scene& scene) {
+    DayStore store;
+    NewCalendar(MakeDate(2024, 3, 10), store);
+    store[3] += "Dentist at ten\aCall the garage\a";
+    store[5] += "Today's note\a";
+    store[23] += "Rent due\a";
+    Must(WriteFileAtomic(scene.data / "cdat.ovd", FormatDayFile(store)));
+    StartupOptions options;
+    options.program_dir = scene.dir.path();
+    options.data_dir = scene.data;
+    options.application_title = QStringLiteral("Orvane");
+    auto form = std::make_unique<TForm1>(options, scene.notes, scene.desk, scene.clock);
+    auto* strip = new sky::SunMoonStrip(scene.clock);
+    form->SetToolbarStrip(
+        { strip, [strip](const Preferences& prefs) { strip->ApplyStartupFlags(prefs); }, {} });
+    if (!form->FormCreate())
+        qFatal("the main window did not start");
+    form->show();
+    QApplication::processEvents();
+    QTest::keyClicks(form->note(2), QStringLiteral("Typed in the grid"));
+    TForm1* result = form.get();
+    scene.window = std::move(form);
+    return result;
+}
+
+template <typename Dialog> EntryDialog* EntryBox(Scene& scene) {
+    auto dialog = std::make_unique<Dialog>(*scene.host);
+    dialog->Prepare();
+    dialog->show();
+    QTest::keyClicks(dialog->template findChild<QLineEdit*>(QStringLiteral("Edit1")),
+        QStringLiteral("Choir practice"));
+    // A From date before the calendar: the picker turns yellow and the message area speaks.
+    if (auto* from = dialog->template findChild<DatePicker*>(QStringLiteral("DateTimePicker1")))
+        from->setDate(QDate(2023, 12, 1));
+    EntryDialog* result = dialog.get();
+    scene.window = std::move(dialog);
+    return result;
+}
+
+void Build(Scene& scene, Window kind) {
+    FakeCalendarHost& host = *scene.host;
+    switch (kind) {
+    case Window::kMainWindow:
+        MainWindow(scene);
+        break;
+    case Window::kNotePreview: {
+        TForm1* form = MainWindow(scene);
+        QStringList lines;
+        for (int i = 1; i <= 12; ++i)
+            lines << QStringLiteral("line %1").arg(i);
+        form->note(3)->setPlainText(lines.join(QLatin1Char('\n')));
+        // The pointer over the cell's overflow marker opens the preview.
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
+            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(form->findChild<QLabel*>(QStringLiteral("Image6")), &move);
+        auto* preview = form->findChild<QPlainTextEdit*>(QStringLiteral("Memo85"));
+        if (!preview || !preview->isVisible())
+            qFatal("the note preview did not open");
+        scene.only = { preview };
+        break;
+    }
+    case Window::kDailyEntry:
+        EntryBox<TDayToDay>(scene);
+        break;
+    case Window::kWeeklyEntry:
+        EntryBox<TWkToWk>(scene);
+        break;
+    case Window::kMonthlyEntry:
+        EntryBox<TMoToMo>(scene);
+        break;
+    case Window::kYearlyEntry:
+        EntryBox<TYrToYr>(scene);
+        break;
+    case Window::kDeleteEntry:
+        EntryBox<TDelEntry>(scene);
+        break;
+    case Window::kNotes: {
+        auto notes = std::make_unique<TNotes>(host);
+        notes->Prepare();
+        notes->show();
+        QTest::keyClicks(notes->findChild<QTextEdit*>(QStringLiteral("RichEdit1")),
+            QStringLiteral("Free notes, typed in"));
+        scene.window = std::move(notes);
+        break;
+    }
+    case Window::kErrorLog: {
+        Must(WriteFileAtomic(host.state.data.rdat(), "Entry limit reached on Jan/09/2024\r\n"));
+        auto errors = std::make_unique<TErrors>(host);
+        errors->Prepare();
+        errors->show();
+        scene.window = std::move(errors);
+        break;
+    }
+    case Window::kSearch: {
+        host.state.store[4] += "lunch with Ann\a";
+        auto search = std::make_unique<TSearch>(host);
+        search->Prepare();
+        search->show();
+        QTest::keyClicks(
+            search->findChild<QLineEdit*>(QStringLiteral("Edit1")), QStringLiteral("lunch"));
+        search->BitBtn1Click();
+        scene.window = std::move(search);
+        break;
+    }
+    case Window::kPreferences: {
+        auto prefs = std::make_unique<TPrefs>(host);
+        prefs->Prepare();
+        prefs->show();
+        scene.window = std::move(prefs);
+        break;
+    }
+    case Window::kCycle: {
+        auto cycle = std::make_unique<TCycle>(host);
+        cycle->show();
+        scene.window = std::move(cycle);
+        break;
+    }
+    case Window::kArchive: {
+        Must(WriteFileAtomic(host.state.data.archive(), "Jan/01/2024\r\nNew year\r\n"));
+        auto archive = std::make_unique<TArchive>(host);
+        archive->Prepare();
+        archive->show();
+        scene.window = std::move(archive);
+        break;
+    }
+    case Window::kArchiveHelp:
+        scene.window = std::make_unique<TArchHelp>(host);
+        scene.window->show();
+        break;
+    case Window::kSaveArchive:
+        scene.window = std::make_unique<TSaveArch>(host, [] { return true; });
+        scene.window->show();
+        break;
+    case Window::kAbout:
+        scene.window = std::make_unique<TAbout>(host);
+        scene.window->show();
+        break;
+    case Window::kPrintPage: {
+        host.state.store[3] += "Dentist at ten\a";
+        auto pallet = std::make_unique<TPallet>(host, scene.sizes, scene.printer);
+        pallet->Prepare();
+        pallet->show();
+        scene.window = std::move(pallet);
+        break;
+    }
+    }
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Window)
+
+class ThemeContrastTest : public QObject {
+    Q_OBJECT
+
+private:
+    QPalette light_;
+
+private slots:
+    void initTestCase() { light_ = QApplication::palette(); }
+    void cleanup() { QApplication::setPalette(light_); }
+
+    void textStandsOutInEveryWindow_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::addColumn<Window>("window");
+        const std::pair<const char*, Window> windows[] = {
+            { "main window", Window::kMainWindow },
+            { "note preview", Window::kNotePreview },
+            { "daily entry", Window::kDailyEntry },
+            { "weekly entry", Window::kWeeklyEntry },
+            { "monthly entry", Window::kMonthlyEntry },
+            { "yearly entry", Window::kYearlyEntry },
+            { "delete entry", Window::kDeleteEntry },
+            { "notes", Window::kNotes },
+            { "error log", Window::kErrorLog },
+            { "search", Window::kSearch },
+            { "preferences", Window::kPreferences },
+            { "cycle", Window::kCycle },
+            { "archive", Window::kArchive },
+            { "archive help", Window::kArchiveHelp },
+            { "save archive", Window::kSaveArchive },
+            { "about", Window::kAbout },
+            { "print page", Window::kPrintPage },
+        };
+        for (const bool dark : { false, true }) {
+            for (const auto& [name, window] : windows)
+                QTest::addRow("%s, %s", dark ? "dark" : "light", name) << dark << window;
+        }
+    }
+
+    void textStandsOutInEveryWindow() {
+        QFETCH(bool, dark);
+        QFETCH(Window, window);
+        // The desktop's palette is in place before any window exists, as at program start.
+        QApplication::setPalette(dark ? DarkPalette() : light_);
+        Scene scene;
+        Build(scene, window);
+        const QStringList faults = LowContrast(scene.window.get(), scene.only);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n  "))));
+    }
+};
+
+QTEST_MAIN(ThemeContrastTest)
+#include "theme_contrast_test.moc"
