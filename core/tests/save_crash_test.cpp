@@ -128,7 +128,7 @@ TEST_P(SaveCrash, KilledSavesLeaveTheOldOrTheNewFileAndCleanUpRemovesTheRest) {
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
     }
     std::sort(two_saves_us.begin(), two_saves_us.end());
-    const long long max_delay_us = std::min(two_saves_us[two_saves_us.size() / 2], 150'000LL);
+    const long long max_delay_us = std::min(two_saves_us[two_saves_us.size() / 2], 100'000LL);
     std::mt19937 random(seed);
     std::uniform_int_distribution<long long> delay_us(0, max_delay_us);
 
