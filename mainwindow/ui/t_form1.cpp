@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/date_key.h"
+#include "core/text_file.h"
 #include "core/ui/desktop.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/error_text.h"
@@ -452,6 +453,9 @@ bool TForm1::FormCreate() {
             Notifier::Kind::kInformation, SecondInstanceMessage(options_.application_title));
         return false;
     }
+    // With the data folder ours, a temporary file of a save is left only by a copy that was
+    // killed mid-save; the file it was replacing is whole.
+    (void)RemoveStaleTemporaryFiles(state_.data.dir, kDataFileNames);
 
     Result<PrefLines> pref = ReadPrefFile(state_.data.pref());
     if (!pref) {

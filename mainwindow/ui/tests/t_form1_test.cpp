@@ -177,6 +177,10 @@ private slots:
         QVERIFY(a.notes.boxes.empty() && b.notes.boxes.empty());
 
         Harness c;
+        // A save killed mid-way left its temporary file; the next start clears it.
+        c.Write(".cdat.ovd.Ab12Cd", "half a calendar");
+        c.Write(".notes.ovd.xYz789", "half the notes");
+        c.Write(".private.Ab12Cd", "not the program's");
         const pid_t child = fork();
         if (child == 0) {
             // A copy that takes the lock and dies without letting it go.
@@ -189,6 +193,9 @@ private slots:
         QVERIFY(std::filesystem::exists(c.data / ".Orvane.lock"));
         QVERIFY(c.Form().FormCreate());
         QVERIFY(c.notes.boxes.empty());
+        QVERIFY(!std::filesystem::exists(c.data / ".cdat.ovd.Ab12Cd"));
+        QVERIFY(!std::filesystem::exists(c.data / ".notes.ovd.xYz789"));
+        QVERIFY(std::filesystem::exists(c.data / ".private.Ab12Cd"));
 
         // A data folder that cannot hold the lock file (here: one that cannot be written to
         // because it is not there) keeps the rule through the user's runtime folder.
