@@ -3,9 +3,6 @@
 #include "core/text_file.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace orvane {
 
@@ -21,46 +18,11 @@ std::string NormalizeOptionFlags(std::string_view line) {
     return flags;
 }
 
-std::optional<double> ParsePrefNumber(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && (text[begin] == ' ' || text[begin] == '\t'))
-        ++begin;
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t'))
-        --end;
-    text = text.substr(begin, end - begin);
-    std::string plain;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        plain += text[i++];
-    bool digits = false;
-    bool separator = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            plain += c;
-            digits = true;
-        } else if ((c == '.' || c == ',') && !separator) {
-            plain += '.';
-            separator = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!digits)
-        return std::nullopt;
-    // strtod in the "C" locale: the program sets no numeric locale, so "." is the separator.
-    const double value = std::strtod(plain.c_str(), nullptr);
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<double> PrefNumber(const PrefLines& lines, int number) {
+std::optional<DecimalNumber> PrefNumber(const PrefLines& lines, int number) {
     const auto line = PrefLine(lines, number);
     if (!line)
         return std::nullopt;
-    return ParsePrefNumber(*line);
+    return DecimalNumber::Parse(*line);
 }
 
 std::optional<Place> PrefPlace(const PrefLines& lines) {
@@ -88,36 +50,6 @@ void ApplyStartupLines(const PrefLines& lines, Preferences& prefs) {
     prefs.CalendarFont = PrefLine(lines, kCalendarFontLine).value_or("");
 }
 
-namespace {
-
-// printf-style formatting of one double into a string of whatever length it needs.
-std::string FormatDouble(const char* format, double value) {
-    const int size = std::snprintf(nullptr, 0, format, value);
-    if (size <= 0)
-        return std::string();
-    std::string text(static_cast<std::size_t>(size) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, value);
-    text.resize(static_cast<std::size_t>(size));
-    return text;
-}
-
-} // namespace
-
-std::string FormatFixed2(double value) {
-    const double rounded = std::round(value * 100.0) / 100.0;
-    std::string result = FormatDouble("%05.2f", std::fabs(rounded));
-    // "%05.2f" pads to two integer digits; a value that rounds to zero has no minus sign.
-    if (rounded < 0 && result != "00.00")
-        result.insert(result.begin(), '-');
-    return result;
-}
-
-std::string FormatWhole(double value) {
-    // std::round halves away from zero and, unlike a conversion to an integer type, holds any
-    // value; adding 0.0 turns a negative zero into "0".
-    return FormatDouble("%.0f", std::round(value) + 0.0);
-}
-
 std::string FormatPrefFile(const PrefValues& values) {
     std::string bytes;
     auto line = [&bytes](std::string_view text) {
@@ -130,9 +62,9 @@ std::string FormatPrefFile(const PrefValues& values) {
     for (const auto& title : values.MonthTitles)
         line(title);
     line(values.DataFilesPath);
-    line(FormatFixed2(values.Longitude));
-    line(FormatFixed2(values.Latitude));
-    line(FormatWhole(values.GmtOffset));
+    line(values.Longitude.FormatFixed2());
+    line(values.Latitude.FormatFixed2());
+    line(values.GmtOffset.FormatWhole());
     line(values.CalendarFont);
     return bytes;
 }

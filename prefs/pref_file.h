@@ -3,11 +3,12 @@
 //
 //   auto lines = SplitLines(bytes);
 //   ApplyStartupLines(lines, prefs);              // flags always, titles when CustomTitles is "1"
-//   std::optional<double> lon = PrefNumber(lines, kLongitudeLine);
+//   std::optional<DecimalNumber> lon = PrefNumber(lines, kLongitudeLine);
 #pragma once
 
 #include "core/preferences.h"
 #include "core/result.h"
+#include "prefs/decimal_number.h"
 
 #include <array>
 #include <filesystem>
@@ -37,16 +38,15 @@ std::optional<std::string> PrefLine(const PrefLines& lines, int number);
 // A flags line as held in memory: exactly 11 positions, a shorter line padded with "0".
 std::string NormalizeOptionFlags(std::string_view line);
 
-// A number as the file writes it, "." or "," as the decimal separator, an optional sign.
-// Anything else (empty text included) is not a number.
-std::optional<double> ParsePrefNumber(std::string_view text);
-std::optional<double> PrefNumber(const PrefLines& lines, int number);
+// Line `number` read as a number (DecimalNumber::Parse); nothing when the file is shorter or the
+// line is not a number.
+std::optional<DecimalNumber> PrefNumber(const PrefLines& lines, int number);
 
 // The place for sunrise and sunset: present only when lines 22 to 24 all hold numbers.
 struct Place {
-    double longitude = 0;
-    double latitude = 0;
-    double gmt_offset = 0;
+    DecimalNumber longitude;
+    DecimalNumber latitude;
+    DecimalNumber gmt_offset;
 };
 std::optional<Place> PrefPlace(const PrefLines& lines);
 
@@ -60,16 +60,11 @@ struct PrefValues {
     std::array<std::string, 7> DayTitles {};
     std::array<std::string, 12> MonthTitles {};
     std::string DataFilesPath;
-    double Longitude = 0;
-    double Latitude = 0;
-    double GmtOffset = 0;
+    DecimalNumber Longitude; // written "00.00"
+    DecimalNumber Latitude; // written "00.00"
+    DecimalNumber GmtOffset; // written "0"
     std::string CalendarFont;
 };
-
-// "00.00": at least two integer digits, two decimals, rounded; -90.5 gives "-90.50".
-std::string FormatFixed2(double value);
-// "0": rounded to a whole number, halves away from zero; 5.5 gives "6".
-std::string FormatWhole(double value);
 
 // The whole file, 25 lines each ended by CR LF.
 std::string FormatPrefFile(const PrefValues& values);

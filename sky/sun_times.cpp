@@ -151,13 +151,19 @@ std::optional<SunRequest> SunRequestFromPreferences(
     if (FlagOrZero(prefs, Flag::DisplaySunriseSunset) == '0')
         return std::nullopt;
     const auto place = PrefPlace(lines);
-    if (!place || place->longitude == 0 || place->latitude == 0)
+    if (!place)
+        return std::nullopt;
+    // A number beyond a double's range counts as no number.
+    const auto longitude = place->longitude.ToDouble();
+    const auto latitude = place->latitude.ToDouble();
+    const auto zone = place->gmt_offset.ToDouble();
+    if (!longitude || !latitude || !zone || *longitude == 0 || *latitude == 0)
         return std::nullopt;
 
     SunRequest request;
-    request.longitude = place->longitude;
-    request.latitude = place->latitude;
-    request.zone = place->gmt_offset + (FlagOrZero(prefs, Flag::DaylightSaving) != '0' ? 1 : 0);
+    request.longitude = *longitude;
+    request.latitude = *latitude;
+    request.zone = *zone + (FlagOrZero(prefs, Flag::DaylightSaving) != '0' ? 1 : 0);
     // A position that is not a digit is simply not the 24-hour switch.
     request.military_time = FlagOrZero(prefs, Flag::DisplayMilitaryTime) == '1';
     request.date = today;

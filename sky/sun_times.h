@@ -30,7 +30,8 @@ struct SunRequest {
 
 // The request for `today`, or nothing when no computation is due: the sun display is off
 // (position 5 is '0'), the lines stop before line 24, longitude, latitude or zone is not a
-// number, or longitude or latitude is exactly 0. `lines` holds line 1 at index 0.
+// number (or too large for a double), or longitude or latitude is exactly 0. The numbers are read
+// without the C library's locale, "." or "," as the separator. `lines` holds line 1 at index 0.
 std::optional<SunRequest> SunRequestFromPreferences(
     const std::vector<std::string>& lines, const Preferences& prefs, const Date& today);
 

@@ -31,6 +31,9 @@ constexpr std::array<const char*, 12> kMonthCaptions
 constexpr std::array<const char*, 5> kColorCaptions
     = { "White", "Cream", "Lt Yellow", "Beige", "Pumpkin" };
 
+// The length a number field allows by default (QLineEdit's own).
+constexpr int kNumberFieldMaxLength = 32767;
+
 // Marks a font list item that only holds the name read from the file (no such font installed).
 constexpr int kStoredOnlyRole = Qt::UserRole + 1;
 
@@ -93,9 +96,16 @@ QCheckBox* AddCheckBox(
     return box;
 }
 
-double FieldNumber(const QLineEdit* field) {
+DecimalNumber FieldNumber(const QLineEdit* field) {
     // An empty or unfinished field ("-") counts as 0.
-    return ParsePrefNumber(field->text().toStdString()).value_or(0);
+    return DecimalNumber::Parse(field->text().toStdString()).value_or(DecimalNumber());
+}
+
+// A number read from a hand-edited file may be longer than anyone types; the field shows it
+// whole so that a save writes it back unchanged.
+void ShowNumber(QLineEdit* field, const std::string& text) {
+    field->setMaxLength(std::max(kNumberFieldMaxLength, static_cast<int>(text.size())));
+    field->setText(QString::fromStdString(text));
 }
 
 void SetChecked(QRadioButton* button, bool checked) {
@@ -221,15 +231,15 @@ void TPrefs::BuildControls() {
         int x;
         int width;
         const QRegularExpression& pattern;
-        std::string (*format)(double);
+        std::string (DecimalNumber::*format)() const;
     };
     const NumberField fields[] = {
         { &CurrencyEdit1, "CurrencyEdit1", QStringLiteral("-W\u00b0/ E\u00b0"), 8, 58,
-            place_pattern, FormatFixed2 },
+            place_pattern, &DecimalNumber::FormatFixed2 },
         { &CurrencyEdit2, "CurrencyEdit2", QStringLiteral("N\u00b0/ -S\u00b0"), 72, 58,
-            place_pattern, FormatFixed2 },
+            place_pattern, &DecimalNumber::FormatFixed2 },
         { &CurrencyEdit3, "CurrencyEdit3", QStringLiteral("GMT Offset"), 136, 40, offset_pattern,
-            FormatWhole },
+            &DecimalNumber::FormatWhole },
     };
     for (const NumberField& item : fields) {
         AddLabel(sun, item.caption, QRect(item.x, 56, 66, 16));
@@ -241,9 +251,8 @@ void TPrefs::BuildControls() {
         field->setAlignment(Qt::AlignRight);
         // The field shows its value in the file's format once the user leaves it.
         const auto format = item.format;
-        connect(field, &QLineEdit::editingFinished, field, [field, format] {
-            field->setText(QString::fromStdString(format(FieldNumber(field))));
-        });
+        connect(field, &QLineEdit::editingFinished, field,
+            [field, format] { ShowNumber(field, (FieldNumber(field).*format)()); });
         *item.field = field;
     }
     CheckBox7 = AddCheckBox(sun, "CheckBox7", QStringLiteral("DST"), QRect(8, 97, 60, 18));
@@ -344,9 +353,9 @@ void TPrefs::LoadControls(const PrefValues& values) {
     loaded_data_files_path_ = FromCp1252(values.DataFilesPath);
     Edit20->setText(loaded_data_files_path_);
 
-    CurrencyEdit1->setText(QString::fromStdString(FormatFixed2(values.Longitude)));
-    CurrencyEdit2->setText(QString::fromStdString(FormatFixed2(values.Latitude)));
-    CurrencyEdit3->setText(QString::fromStdString(FormatWhole(values.GmtOffset)));
+    ShowNumber(CurrencyEdit1, values.Longitude.FormatFixed2());
+    ShowNumber(CurrencyEdit2, values.Latitude.FormatFixed2());
+    ShowNumber(CurrencyEdit3, values.GmtOffset.FormatWhole());
     SelectFont(FromCp1252(values.CalendarFont));
 }
 

@@ -126,7 +126,11 @@ TEST(SunRequest, NothingToComputeWhenOffShortZeroOrNoNumber) {
     EXPECT_TRUE(Request({ "10", "10", "1" }, on, 24));
     for (const Texts& place : { Texts { "00.00", "51.5", "0" }, Texts { "10", "-00,00", "0" },
              Texts { "east", "51.5", "0" }, Texts { "10", "51.5.2", "0" },
-             Texts { "10", "51.5", "" }, Texts { "10", "51.5", "GMT" } })
+             Texts { "10", "51.5", "" }, Texts { "10", "51.5", "GMT" },
+             // Beyond a double's range, or so small that it is 0 as a double.
+             Texts { std::string(400, '9'), "51.5", "0" },
+             Texts { "10", "51.5", "-" + std::string(400, '9') },
+             Texts { "10", "0." + std::string(400, '0') + "1", "0" } })
         EXPECT_FALSE(Request(place, on)) << place[0] << " " << place[1] << " " << place[2];
 }
 

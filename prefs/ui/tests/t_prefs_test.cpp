@@ -1,3 +1,4 @@
+#include "core/testing/scoped_locale.h"
 #include "core/text_file.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/testing/fake_calendar_host.h"
@@ -170,6 +171,57 @@ private slots:
         dialog_->Button1Click();
         QCOMPARE(
             PrefBytes(), PrefFile({ { 21, "00.00" }, { 22, "00.00" }, { 23, "0" }, { 24, "" } }));
+    }
+
+    // The C library's numeric locale follows the user's settings in the running program; the
+    // place is read, shown and written the same under a locale whose separator is ",".
+    void placeIsShownAndWrittenBackInAnyLocale_data() {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QList<QByteArray>>("read");
+        QTest::addColumn<QList<QByteArray>>("written");
+        const QByteArray big = "2" + QByteArray(306, '0') + ".00";
+        for (const QByteArray& locale : { QByteArray("C"), QByteArray(kCommaLocale) }) {
+            QTest::addRow("program's lines, %s", locale.constData())
+                << locale << QList<QByteArray> { "-00.13", "51.50", "0" }
+                << QList<QByteArray> { "-00.13", "51.50", "0" };
+            QTest::addRow("hand-edited, %s", locale.constData())
+                << locale << QList<QByteArray> { "+5", " 51,5 ", "5.5" }
+                << QList<QByteArray> { "05.00", "51.50", "6" };
+            QTest::addRow("large, %s", locale.constData())
+                << locale << QList<QByteArray> { big, "44444444444433.875", "-12" }
+                << QList<QByteArray> { big, "44444444444433.88", "-12" };
+        }
+        const QByteArray longer = "-" + QByteArray(40000, '7') + ".00"; // beyond a field's limit
+        QTest::addRow("longer than a field")
+            << QByteArray("C") << QList<QByteArray> { "1", longer, "1" }
+            << QList<QByteArray> { "01.00", longer, "1" };
+    }
+    void placeIsShownAndWrittenBackInAnyLocale() {
+        QFETCH(QByteArray, locale);
+        QFETCH(QList<QByteArray>, read);
+        QFETCH(QList<QByteArray>, written);
+        ScopedLocale numeric(LC_NUMERIC, locale.constData());
+        QVERIFY2(numeric.active(), kCommaLocaleMissing);
+        WritePref(PrefFile({ { 21, read[0].constData() }, { 22, read[1].constData() },
+            { 23, read[2].constData() } }));
+        const std::string expected = PrefFile({ { 21, written[0].constData() },
+            { 22, written[1].constData() }, { 23, written[2].constData() } });
+        for (int save = 0; save < 2; ++save) {
+            Open();
+            QCOMPARE(QList<QByteArray>({ Get("CurrencyEdit1")->text().toLatin1(),
+                         Get("CurrencyEdit2")->text().toLatin1(),
+                         Get("CurrencyEdit3")->text().toLatin1() }),
+                written);
+            dialog_->Button1Click();
+            QCOMPARE(PrefBytes(), expected);
+        }
+        // Typed with either separator, a number is shown in the file's format once left.
+        Open();
+        QLineEdit* latitude = Get("CurrencyEdit2");
+        latitude->clear();
+        QTest::keyClicks(latitude, QStringLiteral("-33,8"));
+        QTest::keyClick(latitude, Qt::Key_Return);
+        QCOMPARE(latitude->text(), QStringLiteral("-33.80"));
     }
 
     void failedWriteChangesNothing() {

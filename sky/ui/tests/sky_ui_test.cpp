@@ -1,7 +1,9 @@
 #include "core/clock.h"
+#include "core/testing/scoped_locale.h"
 #include "core/ui/notifier.h"
 #include "resources/resource_paths.h"
 #include "sky/moon_phase.h"
+#include "sky/sun_times.h"
 #include "sky/ui/moon.h"
 #include "sky/ui/strip_bitmaps.h"
 #include "sky/ui/sun_moon_strip.h"
@@ -200,6 +202,31 @@ private slots:
             Activate(strip, "00101110000", place, notifier_);
             QCOMPARE(Text(strip, "Label8") + Text(strip, "Label9"), times);
         }
+        QVERIFY(notifier_.boxes.empty());
+    }
+
+    // The C library's numeric locale follows the user's settings in the running program; the
+    // place still reaches the computation as the numbers the file holds.
+    void SunTimesFromTheFileUnderACommaLocale() {
+        orvane::ScopedLocale comma(LC_NUMERIC, orvane::kCommaLocale);
+        QVERIFY2(comma.active(), orvane::kCommaLocaleMissing);
+        clock_.Set(At(2024, 6, 21));
+        SunMoonStrip strip(clock_);
+        Activate(strip, "00001100000", { "-00.13", "51.50", "0" }, notifier_);
+
+        sky::SunRequest request;
+        request.longitude = -0.13;
+        request.latitude = 51.5;
+        request.military_time = true;
+        request.date = clock_.Now().date;
+        const sky::SunTimes expected = sky::ComputeSunTimes(request, sky::kNoEvent);
+        QVERIFY(expected.rise_caption && expected.set_caption);
+        QCOMPARE(Text(strip, "Label8"), QString::fromStdString(*expected.rise_caption));
+        QCOMPARE(Text(strip, "Label9"), QString::fromStdString(*expected.set_caption));
+        // Half a degree of latitude moves the times at midsummer, so the captions tell 51.50 from
+        // a latitude cut to 51.
+        request.latitude = 51;
+        QVERIFY(sky::ComputeSunTimes(request, sky::kNoEvent).rise_caption != expected.rise_caption);
         QVERIFY(notifier_.boxes.empty());
     }
 
