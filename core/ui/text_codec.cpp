@@ -1,5 +1,7 @@
 #include "core/ui/text_codec.h"
 
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <array>
 
 namespace orvane {
@@ -20,6 +22,22 @@ std::optional<char> ByteOf(char16_t c) {
             return static_cast<char>(static_cast<unsigned char>(0x80 + i));
     }
     return std::nullopt;
+}
+
+QString WithLineBreaks(QString raw) {
+    for (QChar& c : raw) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0: // the start and end of a frame, as toPlainText() treats them
+        case 0xFDD1:
+            c = QLatin1Char('\n');
+            break;
+        default:
+            break;
+        }
+    }
+    return raw;
 }
 
 } // namespace
@@ -60,6 +78,14 @@ bool IsTypeableText(const QString& text) {
             return false;
     }
     return true;
+}
+
+QString PlainTextOf(const QTextDocument& document) {
+    return WithLineBreaks(document.toRawText());
+}
+
+QString PlainTextOf(const QTextDocumentFragment& fragment) {
+    return WithLineBreaks(fragment.toRawText());
 }
 
 } // namespace orvane

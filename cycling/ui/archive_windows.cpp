@@ -153,7 +153,7 @@ void TArchive::RunModal(QDialog& dialog) {
 bool TArchive::SaveArchive() {
     if (load_failed_)
         return false;
-    const auto bytes = ToCp1252(Memo1->toPlainText());
+    const auto bytes = ToCp1252(PlainTextOf(*Memo1->document()));
     if (!bytes) {
         host_.notifier().Error(QStringLiteral(
             "The archive holds a character that can not be saved. Remove it and save again."));

@@ -186,7 +186,9 @@ int NoteEditor::WrapWidth() const {
 }
 
 QStringList NoteEditor::DisplayLines() const {
-    return WrapNoteLines(toPlainText(), font(), WrapWidth());
+    // The document's own characters, so that a non-breaking space wraps and is stored as the
+    // cell's view shows it.
+    return WrapNoteLines(PlainTextOf(*document()), font(), WrapWidth());
 }
 
 void NoteEditor::Fill(const QString& text) {
@@ -206,7 +208,7 @@ void NoteEditor::MoveCaretToLine(int line) {
 
 int NoteEditor::LinesAfterInsert(const QString& insert) const {
     const QTextCursor cursor = textCursor();
-    QString text = toPlainText();
+    QString text = PlainTextOf(*document());
     text.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(), insert);
     return static_cast<int>(WrapNoteLines(text, font(), WrapWidth()).size());
 }

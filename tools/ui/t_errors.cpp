@@ -46,11 +46,8 @@ void TErrors::Prepare() {
 }
 
 bool TErrors::SaveFile() {
-    // The raw text keeps non-breaking spaces, which the plain-text view would turn into blanks.
-    QString text = Memo1->document()->toRawText();
-    text.replace(QChar(QChar::ParagraphSeparator), kCrLf);
     // Shift+Enter breaks a line inside a paragraph; in the file every break is the same CR LF.
-    text.replace(QChar(QChar::LineSeparator), kCrLf);
+    const QString text = orvane::PlainTextOf(*Memo1->document()).replace(QLatin1Char('\n'), kCrLf);
     const auto bytes = orvane::ToCp1252(text);
     if (!bytes) {
         host_.notifier().Error(

@@ -105,6 +105,24 @@ private slots:
         QCOMPARE(File(host_->state.data.archive()), std::string("two\r\n"));
     }
 
+    // The archive saved unchanged is the file it showed, non-breaking spaces and all.
+    void archiveSavedUnchangedKeepsEveryByte() {
+        std::string bytes = "Mar/14/2024 Tea\xa0"
+                            "at 5 \tcaf\xe9 \x80\x81\x9d \r\n\r\n\r\n";
+        for (int b = 0; b < 0x100; ++b) {
+            if (b != '\r' && b != '\n') // every other byte shows as one character
+                bytes += static_cast<char>(b);
+        }
+        QVERIFY(WriteFileAtomic(host_->state.data.archive(), bytes).ok());
+        TArchive archive(
+            *host_, nullptr, [](QDialog& dialog) { Child(&dialog, "Button1")->click(); });
+        archive.Prepare();
+        archive.show();
+        archive.Button1Click();
+        QVERIFY(!archive.isVisible());
+        QCOMPARE(File(host_->state.data.archive()), bytes);
+    }
+
     // A missing archive opens empty and is created on "Save"; an unreadable one is never replaced.
     void missingOrUnreadableArchive() {
         int asked = 0;

@@ -3,6 +3,7 @@
 
 #include "core/text_file.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "core/ui/testing/input_checks.h"
 #include "tools/notes_and_log.h"
 #include "tools/ui/rich_text_bridge.h"
 
@@ -84,6 +85,22 @@ private slots:
         notes_->Button1Click();
         QCOMPARE(SavedNotes().runs,
             (std::vector<RtfRun> { { "first", {} }, { " bold", { .bold = true, .color = {} } } }));
+    }
+
+    // notes.ovd written by the program comes back byte for byte, its non-breaking spaces too.
+    void nonBreakingSpacesSurviveTheNotesBox() {
+        RtfDocument document;
+        document.Append("Tea\xa0"
+                        "at 5\n",
+            {});
+        document.Append("\xa0\xa0indented\v\xa0", { .bold = true, .color = {} });
+        QVERIFY(SaveNotes(NotesPath(), document));
+        const std::string bytes = ReadWholeFile(NotesPath()).bytes;
+        Show(*notes_);
+        QCOMPARE(
+            FieldText(RichEdit1()), QStringLiteral("Tea\u00a0at 5\n\u00a0\u00a0indented\n\u00a0"));
+        notes_->Button1Click();
+        QCOMPARE(ReadWholeFile(NotesPath()).bytes, bytes);
     }
 
     void unreadableFilesAreReportedAndNeverSavedOver() {
