@@ -71,15 +71,6 @@ bool IsCp1252(QChar c) {
     return ByteOf(c.unicode()).has_value();
 }
 
-bool IsTypeableText(const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || !IsCp1252(c))
-            return false;
-    }
-    return true;
-}
-
 QString PlainTextOf(const QTextDocument& document) {
     return WithLineBreaks(document.toRawText());
 }

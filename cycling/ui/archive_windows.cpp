@@ -1,6 +1,7 @@
 #include "cycling/ui/archive_windows.h"
 
 #include "core/ui/dialog_style.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "cycling/archive_file.h"
@@ -86,7 +87,7 @@ TArchive::TArchive(CalendarHost& host, QWidget* parent, ModalRunner run_modal)
     , run_modal_(std::move(run_modal)) {
     FixedDialog(this, "Archive File", 525, 497);
     ApplyDialogBackground(this);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new FilteredPlainTextEdit(host.notifier(), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("Archive File"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

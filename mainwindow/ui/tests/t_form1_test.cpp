@@ -3,6 +3,7 @@
 #include "core/text_file.h"
 #include "core/ui/desktop.h"
 #include "core/ui/notifier.h"
+#include "core/ui/testing/input_checks.h"
 #include "core/ui/text_codec.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/t_form1.h"
@@ -262,6 +263,11 @@ private slots:
         QCOMPARE(h.notes.beeps, 3);
         Paste(note, QStringLiteral("€5\r\nnext"));
         QCOMPARE(note->toPlainText(), QStringLiteral("ok€5\nnext"));
+        // Every way in, an input method's text included, for an edited and a fresh cell.
+        for (NoteEditor* editor : { note, h.Form().note(7) }) {
+            const QString failure = CheckInputFilter(editor, h.notes, QStringLiteral("é"));
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
     }
 
     // A non-breaking space (0xA0) is not a blank: the cell's view and its editor wrap it alike

@@ -87,6 +87,24 @@ private slots:
             (std::vector<RtfRun> { { "first", {} }, { " bold", { .bold = true, .color = {} } } }));
     }
 
+    // Both boxes refuse what their files cannot hold however it arrives, and take tabs, line
+    // breaks and every Windows-1252 character.
+    void boxesRefuseUnstorableTextEveryWay() {
+        Show(*notes_);
+        Show(*errors_);
+        for (QWidget* box : std::initializer_list<QWidget*> { RichEdit1(), Memo1() }) {
+            const QString failure = CheckInputFilter(box, host_->notes, QStringLiteral("é"));
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+            SendText(box, QStringLiteral("\t€\n\u00a0"), InputRoute::kPaste);
+            QVERIFY(FieldText(box).endsWith(QStringLiteral("\t€\n\u00a0")));
+        }
+        QCOMPARE(host_->notes.beeps, 20);
+        notes_->Button1Click();
+        errors_->Button1Click();
+        QVERIFY(!notes_->isVisible() && !errors_->isVisible());
+        QCOMPARE(SavedLog(), std::string("\xe9\t\x80\r\n\xa0"));
+    }
+
     // notes.ovd written by the program comes back byte for byte, its non-breaking spaces too.
     void nonBreakingSpacesSurviveTheNotesBox() {
         RtfDocument document;
