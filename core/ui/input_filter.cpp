@@ -56,7 +56,7 @@ bool BringsText(const QKeyEvent& event) {
     case Qt::Key_Enter:
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return false; // editing keys, whose text the editor does not insert
+        return false; // editing keys; a tab, the only text one types, every text box takes
     default:
         break;
     }
