@@ -1,5 +1,7 @@
 #include "core/ui/text_codec.h"
 
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <array>
 
 namespace orvane {
@@ -20,6 +22,22 @@ std::optional<char> ByteOf(char16_t c) {
             return static_cast<char>(static_cast<unsigned char>(0x80 + i));
     }
     return std::nullopt;
+}
+
+QString WithLineBreaks(QString raw) {
+    for (QChar& c : raw) {
+        switch (c.unicode()) {
+        case QChar::ParagraphSeparator:
+        case QChar::LineSeparator:
+        case 0xFDD0: // the start and end of a frame, as toPlainText() treats them
+        case 0xFDD1:
+            c = QLatin1Char('\n');
+            break;
+        default:
+            break;
+        }
+    }
+    return raw;
 }
 
 } // namespace
@@ -53,13 +71,12 @@ bool IsCp1252(QChar c) {
     return ByteOf(c.unicode()).has_value();
 }
 
-bool IsTypeableText(const QString& text) {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || !IsCp1252(c))
-            return false;
-    }
-    return true;
+QString PlainTextOf(const QTextDocument& document) {
+    return WithLineBreaks(document.toRawText());
+}
+
+QString PlainTextOf(const QTextDocumentFragment& fragment) {
+    return WithLineBreaks(fragment.toRawText());
 }
 
 } // namespace orvane

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+class QTextDocument;
+class QTextDocumentFragment;
+
 namespace orvane {
 
 QString FromCp1252(std::string_view bytes);
@@ -18,8 +21,10 @@ std::optional<std::string> ToCp1252(const QString& text);
 // True when `c` can be written in Windows-1252 (as one of its 256 bytes).
 bool IsCp1252(QChar c);
 
-// True when every character of `text` is one a typed note or entry may hold: representable in
-// Windows-1252 and not a control character.
-bool IsTypeableText(const QString& text);
+// The text of an editor's document or of a part of it, character for character, with a '\n' for
+// each paragraph or line break. toPlainText() would turn a non-breaking space into a blank and
+// so change the byte 0xA0 into 0x20 on its way back to the file.
+QString PlainTextOf(const QTextDocument& document);
+QString PlainTextOf(const QTextDocumentFragment& fragment);
 
 } // namespace orvane

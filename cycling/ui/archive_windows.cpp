@@ -2,6 +2,7 @@
 
 #include "core/ui/dialog_style.h"
 #include "core/ui/error_text.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "cycling/archive_file.h"
@@ -87,7 +88,7 @@ TArchive::TArchive(CalendarHost& host, QWidget* parent, ModalRunner run_modal)
     , run_modal_(std::move(run_modal)) {
     FixedDialog(this, "Archive File", 525, 497);
     ApplyDialogBackground(this);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new FilteredPlainTextEdit(host.notifier(), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setAccessibleName(QStringLiteral("Archive File"));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -151,7 +152,7 @@ void TArchive::RunModal(QDialog& dialog) {
 bool TArchive::SaveArchive() {
     if (load_failed_)
         return false;
-    const auto bytes = ToCp1252(Memo1->toPlainText());
+    const auto bytes = ToCp1252(PlainTextOf(*Memo1->document()));
     if (!bytes) {
         host_.notifier().Error(QStringLiteral(
             "The archive holds a character that can not be saved. Remove it and save again."));

@@ -157,9 +157,8 @@ void NoteView::mousePressEvent(QMouseEvent* event) {
 }
 
 NoteEditor::NoteEditor(int number, Notifier& notifier, QWidget* parent)
-    : QPlainTextEdit(parent)
-    , number_(number)
-    , notifier_(notifier) {
+    : FilteredPlainTextEdit(notifier, parent)
+    , number_(number) {
     setObjectName(QStringLiteral("Memo%1").arg(number));
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -179,7 +178,9 @@ int NoteEditor::WrapWidth() const {
 }
 
 QStringList NoteEditor::DisplayLines() const {
-    return WrapNoteLines(toPlainText(), font(), WrapWidth());
+    // The document's own characters, so that a non-breaking space wraps and is stored as the
+    // cell's view shows it.
+    return WrapNoteLines(PlainTextOf(*document()), font(), WrapWidth());
 }
 
 void NoteEditor::Fill(const QString& text) {
@@ -199,7 +200,7 @@ void NoteEditor::MoveCaretToLine(int line) {
 
 int NoteEditor::LinesAfterInsert(const QString& insert) const {
     const QTextCursor cursor = textCursor();
-    QString text = toPlainText();
+    QString text = PlainTextOf(*document());
     text.replace(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(), insert);
     return static_cast<int>(WrapNoteLines(text, font(), WrapWidth()).size());
 }
@@ -207,7 +208,7 @@ int NoteEditor::LinesAfterInsert(const QString& insert) const {
 bool NoteEditor::AcceptsInsert(const QString& insert) const {
     QString without_breaks = insert;
     without_breaks.remove(QLatin1Char('\n'));
-    if (!IsTypeableText(without_breaks))
+    if (!IsStorableInput(without_breaks, FieldLines::kSingle))
         return false;
     const int lines_now = static_cast<int>(DisplayLines().size());
     const int lines_after = LinesAfterInsert(insert);
@@ -223,54 +224,17 @@ void NoteEditor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-        QPlainTextEdit::keyPressEvent(event);
-        return;
-    }
-    const bool command
-        = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    QString insert;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        insert = QStringLiteral("\n");
-    else if (!command)
-        insert = event->text();
-    const bool inserts = !insert.isEmpty() && key != Qt::Key_Backspace && key != Qt::Key_Delete
-        && key != Qt::Key_Escape;
-    if (inserts && !AcceptsInsert(insert)) {
-        notifier_.Beep();
-        event->accept();
+        QPlainTextEdit::keyPressEvent(event); // leaves the note
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         // A plain line break, whatever the modifiers, so no other separator reaches the text.
-        insertPlainText(QStringLiteral("\n"));
+        if (Admits(QStringLiteral("\n")))
+            insertPlainText(QStringLiteral("\n"));
         event->accept();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-void NoteEditor::inputMethodEvent(QInputMethodEvent* event) {
-    if (!event->commitString().isEmpty() && !AcceptsInsert(event->commitString())) {
-        notifier_.Beep();
-        event->accept();
-        return;
-    }
-    QPlainTextEdit::inputMethodEvent(event);
-}
-
-bool NoteEditor::canInsertFromMimeData(const QMimeData* source) const {
-    return source->hasText();
-}
-
-void NoteEditor::insertFromMimeData(const QMimeData* source) {
-    QString text = source->text();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (!AcceptsInsert(text)) {
-        notifier_.Beep();
-        return;
-    }
-    insertPlainText(text);
+    FilteredPlainTextEdit::keyPressEvent(event);
 }
 
 void NoteEditor::focusInEvent(QFocusEvent* event) {

@@ -4,6 +4,8 @@
 // characters, characters outside Windows-1252).
 #pragma once
 
+#include "core/ui/input_filter.h"
+
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTextLayout>
@@ -11,8 +13,6 @@
 #include <vector>
 
 namespace orvane {
-
-class Notifier;
 
 // The display lines of `text` as an editor of `font` wrapping at `width` pixels shows them.
 QStringList WrapNoteLines(const QString& text, const QFont& font, int width);
@@ -71,7 +71,7 @@ private:
     mutable bool lines_valid_ = false;
 };
 
-class NoteEditor : public QPlainTextEdit {
+class NoteEditor : public FilteredPlainTextEdit {
     Q_OBJECT
 public:
     NoteEditor(int number, Notifier& notifier, QWidget* parent);
@@ -95,18 +95,14 @@ signals:
     void PageKey(bool down);
 
 protected:
+    // A day string holds no control character, and typing stops at 20 lines.
+    bool AcceptsInsert(const QString& insert) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    void insertFromMimeData(const QMimeData* source) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    bool AcceptsInsert(const QString& insert) const;
-
     int number_;
-    Notifier& notifier_;
     bool filling_ = false;
     bool changed_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "core/ui/dialog_style.h"
 #include "core/ui/error_text.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 
@@ -17,7 +18,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
-#include <QValidator>
 #include <algorithm>
 
 namespace orvane {
@@ -37,47 +37,17 @@ constexpr int kNumberFieldMaxLength = 32767;
 // Marks a font list item that only holds the name read from the file (no such font installed).
 constexpr int kStoredOnlyRole = Qt::UserRole + 1;
 
-int UntypeableCount(const QString& text) {
-    int count = 0;
-    for (const QChar c : text) {
-        if (!IsTypeableText(QString(c)))
-            ++count;
-    }
-    return count;
-}
-
-// The number of characters the file cannot hold that a title edit may keep: as many as its
-// text came with.
-constexpr const char* kAllowedUntypeable = "allowedUntypeable";
-
-// A title edit refuses a typed or pasted character the file cannot hold. A title read from a
-// hand-edited file may already hold one: it is shown as it is and may be edited, but no further
-// such character can be added; the save check marks it.
-class TitleValidator final : public QValidator {
-public:
-    explicit TitleValidator(QLineEdit* edit)
-        : QValidator(edit)
-        , edit_(edit) { }
-
-    State validate(QString& input, int&) const override {
-        return UntypeableCount(input) > edit_->property(kAllowedUntypeable).toInt() ? Invalid
-                                                                                    : Acceptable;
-    }
-
-private:
-    const QLineEdit* edit_;
-};
-
-// The edit's limits follow its text: a title longer than the limit (from a hand-edited file) is
+// The edit's limit follows its text: a title longer than the limit (from a hand-edited file) is
 // shown whole and may be shortened but not lengthened; a save check marks it.
-void FitLimits(QLineEdit* edit, const QString& text, int limit) {
+void FitLimit(QLineEdit* edit, const QString& text, int limit) {
     edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
-    edit->setProperty(kAllowedUntypeable, UntypeableCount(text));
 }
 
+// A title read from a hand-edited file may hold characters the file cannot hold: it is shown as
+// it is and may be edited, but no further such character can be added; the save check marks it.
 void SetTitle(QLineEdit* edit, const QString& text, int limit) {
-    FitLimits(edit, text, limit);
-    edit->setText(text);
+    FitLimit(edit, text, limit);
+    SetTextAsRead(edit, text);
 }
 
 QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& geometry) {
@@ -145,10 +115,9 @@ QLineEdit* TPrefs::AddTitleEdit(const QString& name, const QString& caption, int
     edit->setObjectName(name);
     edit->setAccessibleName(caption);
     edit->setMaxLength(limit);
-    edit->setProperty(kAllowedUntypeable, 0);
-    edit->setValidator(new TitleValidator(edit));
+    InstallInputFilter(edit, host_.notifier());
     connect(edit, &QLineEdit::textEdited, this,
-        [edit, limit](const QString& text) { FitLimits(edit, text, limit); });
+        [edit, limit](const QString& text) { FitLimit(edit, text, limit); });
     edit->installEventFilter(this);
     return edit;
 }
@@ -247,7 +216,7 @@ void TPrefs::BuildControls() {
         field->setObjectName(QString::fromLatin1(item.name));
         field->setAccessibleName(item.caption);
         field->setGeometry(item.x, 72, item.width, 21);
-        field->setValidator(new QRegularExpressionValidator(item.pattern, field));
+        InstallInputFilter(field, host_.notifier(), new QRegularExpressionValidator(item.pattern));
         field->setAlignment(Qt::AlignRight);
         // The field shows its value in the file's format once the user leaves it.
         const auto format = item.format;
@@ -280,7 +249,7 @@ void TPrefs::BuildControls() {
     FontComboBox1->setGeometry(318, 310, 132, 21);
     for (const QString& family : QFontDatabase::families()) {
         // Only names the file can hold; the list is the system's, in its order.
-        if (!QFontDatabase::isPrivateFamily(family) && IsTypeableText(family))
+        if (!QFontDatabase::isPrivateFamily(family) && IsStorableInput(family, FieldLines::kSingle))
             FontComboBox1->addItem(family);
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "printing/ui/print_size_store.h"
@@ -101,8 +102,8 @@ TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer
         field->setAccessibleName(accessible);
         field->setGeometry(left, 3, 41, 18);
         field->setMaxLength(5);
-        field->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9]{0,5}")), field));
+        InstallInputFilter(field, host_.notifier(),
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}"))));
         return field;
     };
     um_number_edit2_

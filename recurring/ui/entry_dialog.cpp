@@ -4,6 +4,7 @@
 #include "core/entry_limit.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/error_text.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "recurring/ui/date_picker.h"
@@ -15,20 +16,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QValidator>
 
 namespace orvane {
 
 namespace {
-
-// Refuses control characters and characters the files cannot hold, typed or pasted.
-class TypeableValidator final : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        return IsTypeableText(input) ? Acceptable : Invalid;
-    }
-};
 
 bool IsEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -80,7 +71,7 @@ EntryDialog::EntryDialog(CalendarHost& host, const EntryDialogOptions& options, 
     Edit1 = new QLineEdit(entry_group_);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setAccessibleName(QStringLiteral("Entry"));
-    Edit1->setValidator(new TypeableValidator(Edit1));
+    InstallInputFilter(Edit1, host_.notifier());
     Edit1->installEventFilter(this);
 
     CheckBox1 = new QCheckBox(QString::fromLatin1(options.check_box_caption), this);

@@ -1,6 +1,7 @@
 #include "recurring/ui/t_day_to_day.h"
 
 #include "core/ui/dialog_style.h"
+#include "core/ui/input_filter.h"
 #include "recurring/recurring_record.h"
 #include "recurring/ui/date_picker.h"
 
@@ -41,8 +42,8 @@ TDayToDay::TDayToDay(CalendarHost& host, QWidget* parent)
     umNumberEdit1->setAccessibleName(QStringLiteral("Interval in days"));
     umNumberEdit1->setFrame(false);
     umNumberEdit1->setMaxLength(3);
-    umNumberEdit1->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,3}")), umNumberEdit1));
+    InstallInputFilter(umNumberEdit1, host.notifier(),
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}"))));
     umNumberEdit1->setGeometry(50, 17, 32, 18);
     auto* days = new QLabel(QStringLiteral("days..."), daily);
     days->setGeometry(88, 18, 60, 16);

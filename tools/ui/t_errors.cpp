@@ -1,10 +1,10 @@
 #include "tools/ui/t_errors.h"
 
 #include "core/ui/calendar_host.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "tools/notes_and_log.h"
-#include "tools/ui/cp1252_editor.h"
 
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -21,7 +21,7 @@ TErrors::TErrors(orvane::CalendarHost& host, QWidget* parent)
     setWindowTitle(QStringLiteral("Error Log"));
     setFixedSize(349, 347);
 
-    Memo1 = new orvane::Cp1252PlainTextEdit(host_.notifier(), this);
+    Memo1 = new orvane::FilteredPlainTextEdit(host_.notifier(), this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(5, 8, 339, 305);
     Memo1->setAccessibleName(QStringLiteral("Error log"));
@@ -45,11 +45,8 @@ void TErrors::Prepare() {
 }
 
 bool TErrors::SaveFile() {
-    // The raw text keeps non-breaking spaces, which the plain-text view would turn into blanks.
-    QString text = Memo1->document()->toRawText();
-    text.replace(QChar(QChar::ParagraphSeparator), kCrLf);
     // Shift+Enter breaks a line inside a paragraph; in the file every break is the same CR LF.
-    text.replace(QChar(QChar::LineSeparator), kCrLf);
+    const QString text = orvane::PlainTextOf(*Memo1->document()).replace(QLatin1Char('\n'), kCrLf);
     const auto bytes = orvane::ToCp1252(text);
     if (!bytes) {
         host_.notifier().Error(

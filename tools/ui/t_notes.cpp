@@ -2,9 +2,9 @@
 
 #include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "tools/notes_and_log.h"
-#include "tools/ui/cp1252_editor.h"
 #include "tools/ui/rich_text_bridge.h"
 
 #include <QKeyEvent>
@@ -15,9 +15,9 @@ namespace {
 
 // The notes box: the rich-edit keys for bold, italic and underline on the selection or at the
 // caret.
-class NotesEditor final : public orvane::Cp1252TextEdit {
+class NotesEditor final : public orvane::FilteredTextEdit {
 public:
-    using orvane::Cp1252TextEdit::Cp1252Editor;
+    using orvane::FilteredTextEdit::FilteredEditor;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -36,14 +36,14 @@ protected:
                 change.setFontUnderline(!current.fontUnderline());
                 break;
             default:
-                orvane::Cp1252TextEdit::keyPressEvent(event);
+                orvane::FilteredTextEdit::keyPressEvent(event);
                 return;
             }
             mergeCurrentCharFormat(change);
             event->accept();
             return;
         }
-        orvane::Cp1252TextEdit::keyPressEvent(event);
+        orvane::FilteredTextEdit::keyPressEvent(event);
     }
 };
 

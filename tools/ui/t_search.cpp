@@ -2,6 +2,7 @@
 
 #include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 
@@ -63,6 +64,8 @@ TSearch::TSearch(orvane::CalendarHost& host, QWidget* parent)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(71, 4, 115, 21);
     Edit1->setAccessibleName(QStringLiteral("Search text"));
+    // Only Windows-1252 text can be in a note, so nothing else is worth searching for.
+    orvane::InstallInputFilter(Edit1, host_.notifier());
     Edit1->installEventFilter(this);
 
     Label1 = new QLabel(kStatusReady, this);
@@ -91,7 +94,8 @@ TSearch::TSearch(orvane::CalendarHost& host, QWidget* parent)
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
     connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
     connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
-    connect(Edit1, &QLineEdit::textEdited, this, [this] { Edit1Edited(); });
+    // A paste or an input method's text is held to the width as well as a typed key.
+    connect(Edit1, &QLineEdit::textEdited, this, [this] { WidthCheck(); });
 }
 
 void TSearch::Prepare() {
@@ -157,19 +161,6 @@ void TSearch::Edit1Change() {
     ListBox1->clear();
 }
 
-void TSearch::Edit1Edited() {
-    if (!orvane::IsTypeableText(Edit1->text())) {
-        // Only Windows-1252 text can be in a note, so nothing else is worth searching for.
-        host_.notifier().Beep();
-        const int caret = Edit1->cursorPosition();
-        const int extra = static_cast<int>(Edit1->text().size() - accepted_text_.size());
-        Edit1->setText(accepted_text_);
-        Edit1->setCursorPosition(std::max(0, caret - std::max(0, extra)));
-        return;
-    }
-    WidthCheck();
-}
-
 void TSearch::WidthCheck() {
     // The window's own font measures; bold notes narrow the limit instead.
     const QFontMetrics metrics(font());
@@ -187,7 +178,6 @@ void TSearch::WidthCheck() {
         Edit1->setText(text);
         Edit1->setCursorPosition(caret);
     }
-    accepted_text_ = Edit1->text();
 }
 
 void TSearch::ListBox1MouseDown(Qt::MouseButton button) {

@@ -40,7 +40,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Edit1Edited();
     void RefreshCopy();
     // Removes characters before the caret, as Backspace would, until the text fits the field's
     // width limit.
@@ -50,7 +49,6 @@ private:
     orvane::CalendarHost& host_;
     orvane::DaySearch search_;
     bool first_activation_ = true;
-    QString accepted_text_; // the last search text that passed the character and width checks
 
     QPushButton* BitBtn1;
     QLineEdit* Edit1;

@@ -1,5 +1,6 @@
 #include "core/text_file.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "core/ui/testing/input_checks.h"
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
 
@@ -105,6 +106,34 @@ private slots:
         Child(&archive, "Button1")->click();
         QVERIFY(!archive.isVisible());
         QCOMPARE(File(host_->state.data.archive()), std::string("two\r\n"));
+    }
+
+    // The archive saved unchanged is the file it showed, non-breaking spaces and all; what the
+    // box takes from the user is only what the file can hold.
+    void archiveSavedUnchangedKeepsEveryByteAndRefusesUnstorableText() {
+        std::string bytes = "Mar/14/2024 Tea\xa0"
+                            "at 5 \tcaf\xe9 \x80\x81\x9d \r\n\r\n\r\n";
+        for (int b = 0; b < 0x100; ++b) {
+            if (b != '\r' && b != '\n') // every other byte shows as one character
+                bytes += static_cast<char>(b);
+        }
+        QVERIFY(WriteFileAtomic(host_->state.data.archive(), bytes).has_value());
+        TArchive archive(
+            *host_, nullptr, [](QDialog& dialog) { Child(&dialog, "Button1")->click(); });
+        archive.Prepare();
+        archive.show();
+        archive.Button1Click();
+        QVERIFY(!archive.isVisible());
+        QCOMPARE(File(host_->state.data.archive()), bytes);
+
+        archive.Prepare();
+        auto* text = Child<QPlainTextEdit>(&archive, "Memo1");
+        const QString failure = CheckInputFilter(text, host_->notes, QStringLiteral("é"));
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        text->moveCursor(QTextCursor::End);
+        SendText(text, QStringLiteral("\tx\u00a0"), InputRoute::kCommit);
+        archive.Button1Click();
+        QCOMPARE(File(host_->state.data.archive()), "\xe9" + bytes + "\tx\xa0");
     }
 
     // A missing archive opens empty and is created on "Save"; an unreadable one is never replaced.

@@ -5,6 +5,8 @@
 #include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "core/ui/testing/input_checks.h"
+#include "core/ui/text_codec.h"
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/t_form1.h"
@@ -22,6 +24,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <map>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -71,6 +74,12 @@ struct Harness {
 void Paste(NoteEditor* note, const QString& text) {
     QGuiApplication::clipboard()->setText(text);
     note->paste();
+}
+
+// `text` with each '~' a non-breaking space (0xA0).
+std::string WithNbsp(std::string text) {
+    std::replace(text.begin(), text.end(), '~', '\xa0');
+    return text;
 }
 
 std::string SavedCalendarWith(int slot, const std::string& entries) {
@@ -307,6 +316,65 @@ private slots:
         QCOMPARE(h.notes.beeps, 3);
         Paste(note, QStringLiteral("€5\r\nnext"));
         QCOMPARE(note->toPlainText(), QStringLiteral("ok€5\nnext"));
+        // Every way in, an input method's text included, for an edited and a fresh cell.
+        for (NoteEditor* editor : { note, h.Form().note(7) }) {
+            const QString failure = CheckInputFilter(editor, h.notes, QStringLiteral("é"));
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
+    }
+
+    // A non-breaking space (0xA0) is not a blank: the cell's view and its editor wrap it alike
+    // and editing another part of the note stores it back unchanged.
+    void nonBreakingSpacesAreWrappedAndStoredAsTheyAre() {
+        DayStore store;
+        NewCalendar(D(2024, 3, 10), store);
+        store[4] += WithNbsp("Tea~at~5\aCall Bob\a");
+        store[5] += WithNbsp("Meet~the~planning~committee~at~the hall~about~the~fair\a");
+        std::string every_byte; // that a day string can hold: all but the separator, CR and LF
+        for (int b = 0; b < 0x100; ++b) {
+            if (b != '\a' && b != '\r' && b != '\n')
+                every_byte += static_cast<char>(b);
+        }
+        store[6] += every_byte + "\a";
+        const std::string saved = FormatDayFile(store);
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        std::map<int, QStringList> shown;
+        for (const int cell : { 4, 5, 6 }) {
+            shown[cell] = h.Form().Cell(cell).lines; // painted before any editor
+            QCOMPARE(h.Form().note(cell)->DisplayLines(), shown[cell]);
+            QCOMPARE(shown[cell].join(QString()).count(QChar(0xA0)),
+                std::count(store[cell].begin(), store[cell].end(), '\xa0'));
+        }
+        QVERIFY(shown[5].size() > 1);
+        h.Form().MemoEnter(8);
+        NoteEditor* note = h.Form().note(4);
+        note->moveCursor(QTextCursor::End);
+        QTest::keyClicks(note, QStringLiteral("!"));
+        h.Form().ResetMemos();
+        store[4] = WithNbsp("Mar/13/2024Tea~at~5\aCall Bob!\a");
+        QCOMPARE(h.Form().State().store[4], store[4]);
+        // The long entry is stored as the lines the cell showed, split where it wrapped.
+        h.Form().MemoEnter(10);
+        QTest::keyClicks(h.Form().note(5), QStringLiteral("x"));
+        QTest::keyClick(h.Form().note(5), Qt::Key_Backspace);
+        h.Form().ResetMemos();
+        store[5] = store[5].substr(0, 11);
+        for (const QString& line : shown[5])
+            store[5] += ToCp1252(line).value() + "\a";
+        QCOMPARE(h.Form().State().store[5], store[5]);
+        // Every byte comes back, in the lines the cell showed.
+        h.Form().MemoEnter(12);
+        QTest::keyClicks(h.Form().note(6), QStringLiteral("x"));
+        QTest::keyClick(h.Form().note(6), Qt::Key_Backspace);
+        h.Form().ResetMemos();
+        std::string stored = h.Form().State().store[6].substr(11);
+        QCOMPARE(EntryCount(h.Form().State().store[6]), static_cast<int>(shown[6].size()));
+        std::erase(stored, '\a');
+        QCOMPARE(stored, every_byte);
+        store[6] = h.Form().State().store[6];
+        QVERIFY(h.Form().SaveCalendar());
+        QCOMPARE(h.Read("cdat.ovd"), FormatDayFile(store));
     }
 
     void twentyLineGuardRefusesWithoutDeleting() {

@@ -2,6 +2,7 @@
 #include "core/text_file.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "core/ui/testing/input_checks.h"
 #include "prefs/pref_file.h"
 #include "prefs/ui/t_prefs.h"
 
@@ -125,6 +126,27 @@ private slots:
         QCOMPARE(host_->notes.texts().last(), QStringLiteral("Month Title must be 3 characters."));
         QVERIFY(IsMarkedError(Edit(8)));
         QVERIFY(dialog_->isVisible() && host_->calls.isEmpty() && PrefBytes() == before);
+    }
+
+    // Every title and number field refuses text outside Windows-1252 however it arrives. A title
+    // read from a hand-edited file keeps the characters it came with but takes no more.
+    void fieldsRefuseUnstorableTextAndTitlesKeepWhatTheFileHeld() {
+        WritePref(PrefFile({ { 2, "Mo\tn" } }));
+        Open();
+        QCOMPARE(Edit(2)->text(), QStringLiteral("Mo\tn"));
+        Edit(2)->end(false);
+        SendText(Edit(2), QStringLiteral("\t"), InputRoute::kPaste);
+        SendText(Edit(2), QStringLiteral("."), InputRoute::kKey);
+        QCOMPARE(Edit(2)->text(), QStringLiteral("Mo\tn."));
+        QCOMPARE(host_->notes.beeps, 1);
+        for (int number = 1; number <= 19; ++number) {
+            const QString failure = CheckInputFilter(Edit(number), host_->notes, "é");
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
+        for (const char* name : { "CurrencyEdit1", "CurrencyEdit2", "CurrencyEdit3" }) {
+            const QString failure = CheckInputFilter(Get(name), host_->notes, "7");
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
     }
 
     void userPreferencesWritesFirstThenApplies() {

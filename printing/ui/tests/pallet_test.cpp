@@ -1,6 +1,7 @@
 // The print window: its stored print size, the page it draws, printing and the PDF fallback.
 #include "core/day_store.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "core/ui/testing/input_checks.h"
 #include "printing/ui/page_painter.h"
 #include "printing/ui/pallet.h"
 #include "printing/ui/print_size_store.h"
@@ -82,6 +83,12 @@ private slots:
         }
         TPallet again(*host_, store_, port_);
         QCOMPARE(QSize(again.PrintWidth(), again.PrintHeight()), QSize(4000, 0)); // digits only
+        QCOMPARE(host_->notes.beeps, 0); // "-" and "a" break the field's own rule, silently
+        for (const char* name : { "umNumberEdit2", "umNumberEdit1" }) {
+            const QString failure
+                = CheckInputFilter(Find<QLineEdit>(again, name), host_->notes, "7");
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        }
         store_.fail_writes = true;
         again.OpenModeless();
         again.BitBtn1Click();

@@ -2,6 +2,7 @@
 #include "core/text_file.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "core/ui/testing/input_checks.h"
 #include "recurring/ui/date_picker.h"
 #include "recurring/ui/t_day_to_day.h"
 #include "recurring/ui/t_del_entry.h"
@@ -199,6 +200,38 @@ private slots:
         QVERIFY(!std::filesystem::exists(host_->state.data.wdat()));
         QCOMPARE(host_->refill_calls, 0);
         QCOMPARE(host_->focus_first_note_calls, 1);
+    }
+
+    // Every field the user types into refuses text outside Windows-1252 however it arrives; a
+    // non-breaking space in an entry reaches the day and the record file as 0xA0.
+    void entryFieldsRefuseUnstorableTextAndKeepNonBreakingSpaces() {
+        const std::vector<std::pair<std::function<void()>, const char*>> dialogs {
+            { [this] { Open<TDayToDay>(); }, "TDayToDay" },
+            { [this] { Open<TWkToWk>(); }, "TWkToWk" },
+            { [this] { Open<TMoToMo>(); }, "TMoToMo" },
+            { [this] { Open<TYrToYr>(); }, "TYrToYr" },
+            { [this] { Open<TDelEntry>(); }, "TDelEntry" },
+        };
+        for (const auto& [open, name] : dialogs) {
+            open();
+            const QString failure = CheckInputFilter(Child("Edit1"), host_->notes, "é");
+            QVERIFY2(failure.isEmpty(), qPrintable(name + (": " + failure)));
+        }
+        Open<TDayToDay>();
+        const QString failure = CheckInputFilter(Child("umNumberEdit1"), host_->notes, "7");
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+
+        auto* dialog = Open<TYrToYr>(2);
+        Pick("DateTimePicker1", D(2024, 1, 7));
+        SendText(Child("Edit1"), QStringLiteral("Tea\u00a0at 5"), InputRoute::kCommit);
+        dialog->Button1Click();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(Day(1),
+            std::string("Jan/7 /2024Tea\xa0"
+                        "at 5\a"));
+        QCOMPARE(Fdat(),
+            std::string("YJan/7 Tea\xa0"
+                        "at 5\r\n\r\n"));
     }
 
     void weeklyControlStatesAndOk() {

@@ -3,6 +3,7 @@
 
 #include "core/text_file.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "core/ui/testing/input_checks.h"
 #include "tools/notes_and_log.h"
 #include "tools/ui/rich_text_bridge.h"
 
@@ -84,6 +85,40 @@ private slots:
         notes_->Button1Click();
         QCOMPARE(SavedNotes().runs,
             (std::vector<RtfRun> { { "first", {} }, { " bold", { .bold = true, .color = {} } } }));
+    }
+
+    // Both boxes refuse what their files cannot hold however it arrives, and take tabs, line
+    // breaks and every Windows-1252 character.
+    void boxesRefuseUnstorableTextEveryWay() {
+        Show(*notes_);
+        Show(*errors_);
+        for (QWidget* box : std::initializer_list<QWidget*> { RichEdit1(), Memo1() }) {
+            const QString failure = CheckInputFilter(box, host_->notes, QStringLiteral("é"));
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+            SendText(box, QStringLiteral("\t€\n\u00a0"), InputRoute::kPaste);
+            QVERIFY(FieldText(box).endsWith(QStringLiteral("\t€\n\u00a0")));
+        }
+        QCOMPARE(host_->notes.beeps, 20);
+        notes_->Button1Click();
+        errors_->Button1Click();
+        QVERIFY(!notes_->isVisible() && !errors_->isVisible());
+        QCOMPARE(SavedLog(), std::string("\xe9\t\x80\r\n\xa0"));
+    }
+
+    // notes.ovd written by the program comes back byte for byte, its non-breaking spaces too.
+    void nonBreakingSpacesSurviveTheNotesBox() {
+        RtfDocument document;
+        document.Append("Tea\xa0"
+                        "at 5\n",
+            {});
+        document.Append("\xa0\xa0indented\v\xa0", { .bold = true, .color = {} });
+        QVERIFY(SaveNotes(NotesPath(), document));
+        const std::string bytes = ReadWholeFile(NotesPath()).value_or("");
+        Show(*notes_);
+        QCOMPARE(
+            FieldText(RichEdit1()), QStringLiteral("Tea\u00a0at 5\n\u00a0\u00a0indented\n\u00a0"));
+        notes_->Button1Click();
+        QCOMPARE(ReadWholeFile(NotesPath()).value_or(""), bytes);
     }
 
     void unreadableFilesAreReportedAndNeverSavedOver() {
