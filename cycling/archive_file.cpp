@@ -30,7 +30,23 @@ Result<std::string> LoadArchive(const DataFolder& data) {
     return ReadWholeFile(data.archive());
 }
 
-Status SaveArchive(const DataFolder& data, std::string_view text) {
+std::string ArchiveTextFromBytes(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r') {
+            text += '\n';
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::string ArchiveBytesFromText(std::string_view text) {
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 16);
     for (const char c : text) {
@@ -39,7 +55,11 @@ Status SaveArchive(const DataFolder& data, std::string_view text) {
         else
             bytes += c;
     }
-    return WriteFileAtomic(data.archive(), bytes);
+    return bytes;
+}
+
+Status SaveArchive(const DataFolder& data, std::string_view text) {
+    return WriteFileAtomic(data.archive(), ArchiveBytesFromText(text));
 }
 
 } // namespace orvane

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace orvane {
 
@@ -125,7 +126,7 @@ void TArchive::Reload() {
         host_.notifier().Error(ErrorText(read.error())
             + QStringLiteral("\nThe archive can not be saved until it can be read."));
     } else if (read) {
-        Memo1->setPlainText(FromCp1252(*read));
+        Memo1->setPlainText(FromCp1252(ArchiveTextFromBytes(*read)));
     }
     Button1->setEnabled(!load_failed_);
 }
@@ -154,7 +155,11 @@ void TArchive::RunModal(QDialog& dialog) {
 bool TArchive::SaveArchive() {
     if (load_failed_)
         return false;
-    const auto bytes = ToCp1252(Memo1->toPlainText());
+    // The raw text keeps non-breaking spaces, which the plain-text view would turn into blanks.
+    QString text = Memo1->document()->toRawText();
+    text.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
+    text.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+    const auto bytes = ToCp1252(text);
     if (!bytes) {
         host_.notifier().Error(QStringLiteral(
             "The archive holds a character that can not be saved. Remove it and save again."));

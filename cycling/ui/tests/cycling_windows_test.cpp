@@ -1,5 +1,6 @@
 #include "core/text_file.h"
 #include "core/ui/testing/fake_calendar_host.h"
+#include "cycling/archive_file.h"
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
 
@@ -105,6 +106,23 @@ private slots:
         Child(&archive, "Button1")->click();
         QVERIFY(!archive.isVisible());
         QCOMPARE(File(host_->state.data.archive()), std::string("two\r\n"));
+    }
+
+    // Saving unchanged writes back every byte of the file (a non-breaking space too); only its
+    // line breaks become CR LF pairs, as the model's load and save conversions say.
+    void archiveSavesEveryByteItShows() {
+        std::string bytes = "one\r\ntwo\rthree\nfour\r\r\n";
+        for (int b = 0; b < 256; ++b)
+            bytes += static_cast<char>(b);
+        QVERIFY(WriteFileAtomic(host_->state.data.archive(), bytes).has_value());
+        TArchive archive(
+            *host_, nullptr, [](QDialog& dialog) { Child(&dialog, "Button1")->click(); });
+        archive.Prepare();
+        archive.Button1Click();
+        QVERIFY(host_->notes.boxes.empty());
+        const std::string saved = File(host_->state.data.archive());
+        QCOMPARE(saved, ArchiveBytesFromText(ArchiveTextFromBytes(bytes)));
+        QVERIFY(saved.find('\xA0') != std::string::npos);
     }
 
     // A missing archive opens empty and is created on "Save"; an unreadable one is never replaced.
