@@ -3,6 +3,8 @@
 #include "core/date_key.h"
 #include "core/text_file.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 std::string ArchiveWeekBytes(const DayStore& store) {
@@ -11,10 +13,10 @@ std::string ArchiveWeekBytes(const DayStore& store) {
         const std::string& day = store[slot];
         if (day.size() <= kDateKeyLength)
             continue;
-        std::string line = day.substr(0, kDateKeyLength);
-        line += ' ';
-        for (std::size_t i = kDateKeyLength; i < day.size(); ++i)
-            line += day[i] == kEntrySeparator ? ' ' : day[i];
+        // Every separator becomes a blank, one in a damaged date key too: the archive is text.
+        std::string line = day;
+        std::replace(line.begin(), line.end(), kEntrySeparator, ' ');
+        line.insert(kDateKeyLength, 1, ' ');
         bytes += line;
         bytes += "\r\n\r\n";
     }

@@ -119,6 +119,14 @@ TEST_F(CycleTest, RefusalsComeBeforeAnyDayMoves) {
     }
 }
 
+TEST_F(CycleTest, ArchiveLinesHoldNoSeparatorEvenInADamagedKey) {
+    state_.store[2] = "Jan/8\a/2024Dentist\a"; // a hand edit put a separator into the key
+    state_.store[4] += "\a"; // one empty entry
+    state_.store[6] = "Jan/12"; // shorter than a key: nothing to archive
+    EXPECT_EQ(
+        ArchiveWeekBytes(state_.store), "Jan/8 /2024 Dentist \r\n\r\nJan/10/2024  \r\n\r\n\r\n");
+}
+
 struct ArchiveTextCase {
     std::string bytes; // archive.ovd as read
     std::string text; // as the window holds it
