@@ -1,5 +1,9 @@
 # Thin wrapper over the CMake presets; all build logic lives in CMake.
-.PHONY: run test test-locale asan bench deps build-release format clean
+.PHONY: run test test-locale asan bench deps build-release format clean fuzz fuzz-corpus \
+  fuzz-build
+
+# Seconds each fuzz target runs under `make fuzz`.
+FUZZ_SECONDS ?= 60
 
 deps:
 	@scripts/install-deps.sh
@@ -32,6 +36,19 @@ bench: build-release
 	cmake --build --preset release --target orvane_bench orvane_floor
 	build/release/bench/orvane_bench
 	scripts/startup-bench.sh build/release
+
+# The libFuzzer targets (Clang, sanitizers, model only): fuzz each for FUZZ_SECONDS, or replay
+# the committed corpus once.
+fuzz-build:
+	@scripts/install-deps.sh fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+
+fuzz: fuzz-build
+	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS)
+
+fuzz-corpus: fuzz-build
+	ctest --preset fuzz
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

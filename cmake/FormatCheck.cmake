@@ -10,7 +10,8 @@ file(GLOB_RECURSE sources
   ${SOURCE_DIR}/tools/*.cpp ${SOURCE_DIR}/tools/*.h
   ${SOURCE_DIR}/printing/*.cpp ${SOURCE_DIR}/printing/*.h
   ${SOURCE_DIR}/resources/*.cpp ${SOURCE_DIR}/resources/*.h
-  ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/bench/*.h)
+  ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/bench/*.h
+  ${SOURCE_DIR}/fuzz/*.cpp ${SOURCE_DIR}/fuzz/*.h)
 set(bad "")
 foreach(f IN LISTS sources)
   execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${f}

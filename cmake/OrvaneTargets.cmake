@@ -5,9 +5,14 @@ target_compile_options(orvane_warnings INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wold-style-cast
   $<$<BOOL:${ORVANE_WERROR}>:-Werror>
   $<$<BOOL:${ORVANE_SANITIZE}>:-fsanitize=address,undefined -fno-sanitize-recover=undefined
-    -fno-omit-frame-pointer>)
+    -fno-omit-frame-pointer>
+  # Coverage for libFuzzer in every library; a sanitizer finding or a failed library assertion
+  # ends the run, so libFuzzer keeps the input that caused it.
+  $<$<BOOL:${ORVANE_FUZZ}>:-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+    -fno-omit-frame-pointer -O1 -D_GLIBCXX_ASSERTIONS>)
 target_link_options(orvane_warnings INTERFACE
-  $<$<BOOL:${ORVANE_SANITIZE}>:-fsanitize=address,undefined>)
+  $<$<BOOL:${ORVANE_SANITIZE}>:-fsanitize=address,undefined>
+  $<$<BOOL:${ORVANE_FUZZ}>:-fsanitize=address,undefined>)
 
 set_property(GLOBAL PROPERTY ORVANE_MODEL_TARGETS "")
 

@@ -3,6 +3,8 @@
 #include "core/date_key.h"
 #include "core/text_file.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 std::string ArchiveWeekBytes(const DayStore& store) {
@@ -11,10 +13,10 @@ std::string ArchiveWeekBytes(const DayStore& store) {
         const std::string& day = store[slot];
         if (day.size() <= kDateKeyLength)
             continue;
-        std::string line = day.substr(0, kDateKeyLength);
-        line += ' ';
-        for (std::size_t i = kDateKeyLength; i < day.size(); ++i)
-            line += day[i] == kEntrySeparator ? ' ' : day[i];
+        // Every separator becomes a blank, one in a damaged date key too: the archive is text.
+        std::string line = day;
+        std::replace(line.begin(), line.end(), kEntrySeparator, ' ');
+        line.insert(kDateKeyLength, 1, ' ');
         bytes += line;
         bytes += "\r\n\r\n";
     }
@@ -30,7 +32,23 @@ Result<std::string> LoadArchive(const DataFolder& data) {
     return ReadWholeFile(data.archive());
 }
 
-Status SaveArchive(const DataFolder& data, std::string_view text) {
+std::string ArchiveTextFromBytes(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\r') {
+            text += '\n';
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::string ArchiveBytesFromText(std::string_view text) {
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 16);
     for (const char c : text) {
@@ -39,7 +57,11 @@ Status SaveArchive(const DataFolder& data, std::string_view text) {
         else
             bytes += c;
     }
-    return WriteFileAtomic(data.archive(), bytes);
+    return bytes;
+}
+
+Status SaveArchive(const DataFolder& data, std::string_view text) {
+    return WriteFileAtomic(data.archive(), ArchiveBytesFromText(text));
 }
 
 } // namespace orvane

@@ -22,10 +22,18 @@ std::string ArchiveWeekBytes(const DayStore& store);
 // Appends the top week to archive.ovd, creating the file when it is missing.
 Status ArchiveTopWeek(const DataFolder& data, const DayStore& store);
 
-// archive.ovd as the archive window shows it.
+// archive.ovd as read, byte for byte; the window shows it as ArchiveTextFromBytes.
 Result<std::string> LoadArchive(const DataFolder& data);
 
-// Replaces archive.ovd with the text the user edited, each line break written as CR LF.
+// The archive's text as the window holds it: every line break of the file (CR LF, a lone CR or a
+// lone LF) becomes one '\n'; every other byte stays as it is.
+std::string ArchiveTextFromBytes(std::string_view bytes);
+
+// The bytes a saved text is written as: each '\n' becomes CR LF, nothing else changes. After one
+// load and save every line break of the file is a CR LF pair, and further rounds change nothing.
+std::string ArchiveBytesFromText(std::string_view text);
+
+// Replaces archive.ovd with the text the user edited, as ArchiveBytesFromText writes it.
 Status SaveArchive(const DataFolder& data, std::string_view text);
 
 } // namespace orvane

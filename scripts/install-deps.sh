@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmark need, only when missing, and
 # makes sure the comma locale the tests also run under (de_DE.UTF-8) exists.
+# `install-deps.sh fuzz` installs what the fuzz build needs instead: Clang with libFuzzer.
 set -euo pipefail
-packages=(qt6-base-dev cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core clang-format xvfb xauth locales)
+if [ "${1:-}" = fuzz ]; then
+  packages=(cmake ninja-build clang-14 libclang-rt-14-dev llvm-14) # llvm-14: the symbolizer
+else
+  packages=(qt6-base-dev cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-dejavu-core clang-format xvfb xauth locales)
+fi
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
@@ -20,7 +25,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update
   "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
-if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+if [ "${1:-}" != fuzz ] && ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
   echo "Generating the de_DE.UTF-8 locale"
   "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi

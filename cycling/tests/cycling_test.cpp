@@ -119,5 +119,45 @@ TEST_F(CycleTest, RefusalsComeBeforeAnyDayMoves) {
     }
 }
 
+TEST_F(CycleTest, ArchiveLinesHoldNoSeparatorEvenInADamagedKey) {
+    state_.store[2] = "Jan/8\a/2024Dentist\a"; // a hand edit put a separator into the key
+    state_.store[4] += "\a"; // one empty entry
+    state_.store[6] = "Jan/12"; // shorter than a key: nothing to archive
+    EXPECT_EQ(
+        ArchiveWeekBytes(state_.store), "Jan/8 /2024 Dentist \r\n\r\nJan/10/2024  \r\n\r\n\r\n");
+}
+
+struct ArchiveTextCase {
+    std::string bytes; // archive.ovd as read
+    std::string text; // as the window holds it
+    std::string saved; // archive.ovd after saving that text unchanged
+};
+
+class ArchiveTextTest : public ::testing::TestWithParam<ArchiveTextCase> { };
+
+// Every kind of line break becomes one '\n' in the window and CR LF in the file; a second load
+// and save of the saved file changes nothing.
+TEST_P(ArchiveTextTest, LineBreaksBecomeCrLfAndStayThere) {
+    const ArchiveTextCase& c = GetParam();
+    EXPECT_EQ(ArchiveTextFromBytes(c.bytes), c.text);
+    EXPECT_EQ(ArchiveBytesFromText(c.text), c.saved);
+    EXPECT_EQ(ArchiveBytesFromText(ArchiveTextFromBytes(c.saved)), c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Archive, ArchiveTextTest,
+    ::testing::Values(ArchiveTextCase { "", "", "" },
+        ArchiveTextCase { "Mar/5 /2024 Dentist \r\n\r\n\r\n", "Mar/5 /2024 Dentist \n\n\n",
+            "Mar/5 /2024 Dentist \r\n\r\n\r\n" },
+        ArchiveTextCase { "a\rb\nc\r\r\nd", "a\nb\nc\n\nd", "a\r\nb\r\nc\r\n\r\nd" },
+        ArchiveTextCase { "\n\r", "\n\n", "\r\n\r\n" },
+        ArchiveTextCase { std::string("x\0\xA0\xFF\a\r", 6), std::string("x\0\xA0\xFF\a\n", 6),
+            std::string("x\0\xA0\xFF\a\r\n", 7) }));
+
+TEST_F(CycleTest, SavedArchiveIsTheTextWithCrLf) {
+    ASSERT_TRUE(SaveArchive(state_.data, "one\ntwo\xA0"));
+    EXPECT_EQ(File(state_.data.archive()), "one\r\ntwo\xA0");
+    EXPECT_EQ(LoadArchive(state_.data).value_or(""), "one\r\ntwo\xA0");
+}
+
 } // namespace
 } // namespace orvane

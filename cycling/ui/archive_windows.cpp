@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace orvane {
 
@@ -123,7 +124,7 @@ void TArchive::Reload() {
         host_.notifier().Error(ErrorText(read.error())
             + QStringLiteral("\nThe archive can not be saved until it can be read."));
     } else if (read) {
-        Memo1->setPlainText(FromCp1252(*read));
+        Memo1->setPlainText(FromCp1252(ArchiveTextFromBytes(*read)));
     }
     Button1->setEnabled(!load_failed_);
 }
