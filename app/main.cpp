@@ -49,40 +49,39 @@ template <typename Window> std::function<void()> Modal(Window& window, orvane::T
 
 // The windows other than the main window, in the order the program creates them.
 struct ProgramWindows {
-    explicit ProgramWindows(orvane::TForm1& form)
-        : mo_to_mo(form, &form)
-        , cycle(form, &form)
-        , wk_to_wk(form, &form)
-        , del_entry(form, &form)
-        , about(form, &form)
-        , archive(form, &form)
-        , notes(form, &form)
-        , yr_to_yr(form, &form)
-        , errors(form, &form)
-        , prefs(form, &form)
-        , day_to_day(form, &form)
-        , pallet(form, print_sizes, printer_port, &form)
-        , search(form, &form) { }
+    ProgramWindows(orvane::TForm1& form, orvane::Services services)
+        : mo_to_mo(form.document(), form, services, &form)
+        , cycle(form.document(), form, services, &form)
+        , wk_to_wk(form.document(), form, services, &form)
+        , del_entry(form.document(), form, services, &form)
+        , about(&form)
+        , archive(form.document().data(), services, &form)
+        , notes(form.document().data(), services.notifier, &form)
+        , yr_to_yr(form.document(), form, services, &form)
+        , errors(form.document().data(), services.notifier, &form)
+        , prefs(form.document(), form, services, &form)
+        , day_to_day(form.document(), form, services, &form)
+        , pallet(form, services.notifier, print_sizes, printer_port, &form)
+        , search(form.document(), form, services, &form) { }
 
-    orvane::MainWindowCommands Commands(orvane::TForm1& form) {
-        orvane::MainWindowCommands commands;
-        commands.Archives = Modal(archive, form);
-        commands.Notes = Modal(notes, form);
-        commands.ErrorLog = Modal(errors, form);
-        commands.Preferences = Modal(prefs, form);
-        commands.Print = [this] { pallet.OpenModeless(); };
-        commands.CycleCalendar = [this, &form] {
+    void WireCommands(orvane::TForm1& form) {
+        using orvane::Command;
+        form.SetCommand(Command::kArchives, Modal(archive, form));
+        form.SetCommand(Command::kNotes, Modal(notes, form));
+        form.SetCommand(Command::kErrorLog, Modal(errors, form));
+        form.SetCommand(Command::kPreferences, Modal(prefs, form));
+        form.SetCommand(Command::kPrint, [this] { pallet.OpenModeless(); });
+        form.SetCommand(Command::kCycleCalendar, [this, &form] {
             cycle.CycleCalendar1Click();
             form.ChildWindowClosed();
-        };
-        commands.DailyEntry = Modal(day_to_day, form);
-        commands.WeeklyEntry = Modal(wk_to_wk, form);
-        commands.MonthlyEntry = Modal(mo_to_mo, form);
-        commands.YearlyEntry = Modal(yr_to_yr, form);
-        commands.DeleteEntry = Modal(del_entry, form);
-        commands.Search = [this] { search.OpenModeless(); };
-        commands.About = Modal(about, form);
-        return commands;
+        });
+        form.SetCommand(Command::kDailyEntry, Modal(day_to_day, form));
+        form.SetCommand(Command::kWeeklyEntry, Modal(wk_to_wk, form));
+        form.SetCommand(Command::kMonthlyEntry, Modal(mo_to_mo, form));
+        form.SetCommand(Command::kYearlyEntry, Modal(yr_to_yr, form));
+        form.SetCommand(Command::kDeleteEntry, Modal(del_entry, form));
+        form.SetCommand(Command::kSearch, [this] { search.OpenModeless(); });
+        form.SetCommand(Command::kAbout, Modal(about, form));
     }
 
     orvane::TMoToMo mo_to_mo;
@@ -91,15 +90,15 @@ struct ProgramWindows {
     orvane::TDelEntry del_entry;
     orvane::TAbout about;
     orvane::TArchive archive; // owns TArchHelp and TSaveArch
-    TNotes notes;
+    orvane::TNotes notes;
     orvane::TYrToYr yr_to_yr;
-    TErrors errors;
+    orvane::TErrors errors;
     orvane::TPrefs prefs; // gives the notes the calendar font of pref.ovd
     orvane::TDayToDay day_to_day;
     orvane::SettingsPrintSizeStore print_sizes;
     orvane::SystemPrinterPort printer_port;
     orvane::TPallet pallet;
-    TSearch search;
+    orvane::TSearch search;
 };
 
 // Runs `work` once, as soon as `window` has painted for the first time.
@@ -154,7 +153,8 @@ int main(int argc, char** argv) {
     options.data_dir = QDir(program_dir).filePath(QStringLiteral("csystem")).toStdString();
     options.application_title = title;
 
-    orvane::TForm1 form(options, notifier, desktop, clock);
+    const orvane::Services services { notifier, clock, desktop };
+    orvane::TForm1 form(options, services);
     auto* sun_moon = new orvane::sky::SunMoonStrip(clock, &form);
     form.SetToolbarStrip({ sun_moon,
         [sun_moon](const orvane::Preferences& prefs) { sun_moon->ApplyStartupFlags(prefs); },
@@ -169,8 +169,8 @@ int main(int argc, char** argv) {
     // has first painted, and lives for the whole run.
     std::unique_ptr<ProgramWindows> windows;
     RunAfterFirstPaint(&form, [&] {
-        windows = std::make_unique<ProgramWindows>(form);
-        form.SetCommands(windows->Commands(form));
+        windows = std::make_unique<ProgramWindows>(form, services);
+        windows->WireCommands(form);
     });
     orvane::bench::InstallStartupProbe(&form);
     form.show();

@@ -42,7 +42,7 @@ void DocumentEdit::SetTopSlot(int top_slot) {
     top_ = ClampTopSlot(top_slot);
 }
 
-Status DocumentEdit::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+Result<FileChange> ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
     FileChange change;
     change.kind = FileChange::Kind::kReplaced;
     change.path = path;
@@ -52,9 +52,16 @@ Status DocumentEdit::WriteFile(const std::filesystem::path& path, std::string_vi
         change.before_known = IsMissingFile(old.error());
     Status written = WriteFileAtomic(path, bytes);
     if (!written)
-        return written;
+        return std::move(written).error();
     change.after = std::string(bytes);
-    files_.push_back(std::move(change));
+    return change;
+}
+
+Status DocumentEdit::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+    Result<FileChange> change = ReplaceFile(path, bytes);
+    if (!change)
+        return std::move(change).error();
+    files_.push_back(std::move(*change));
     return Ok();
 }
 
@@ -160,12 +167,14 @@ ChangeReport CalendarDocument::MoveWindow(int top_slot) {
 }
 
 ChangeReport CalendarDocument::SetPreferences(const Preferences& prefs) {
-    NotifyBefore();
-    prefs_ = prefs;
     ChangeReport report;
     report.kind = OperationKind::kPreferences;
     report.name = "Preferences";
     report.top_before = report.top_after = top_;
+    if (prefs == prefs_)
+        return report;
+    NotifyBefore();
+    prefs_ = prefs;
     NotifyChanged(report);
     return report;
 }

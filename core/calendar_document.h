@@ -11,7 +11,7 @@
 //       [&](DocumentEdit& edit) { outcome = ApplyEntryPlan(edit, plan, text, true); });
 #pragma once
 
-#include "core/calendar_state.h"
+#include "core/data_folder.h"
 #include "core/date_key.h"
 #include "core/day_file.h"
 #include "core/day_store.h"
@@ -76,6 +76,10 @@ struct ChangeReport {
     // True when `slot` is one of the changed days.
     bool Touches(int slot) const;
 };
+
+// Replaces a file atomically and returns the change with its old bytes, for a file written outside
+// an operation that an operation will include.
+Result<FileChange> ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
 
 class CalendarDocument;
 
@@ -146,6 +150,10 @@ public:
     void AddListener(DocumentListener* listener);
     void RemoveListener(DocumentListener* listener);
 
+    // Asks the listeners to store their pending edits now (a dialog that is about to read the
+    // days does this as it opens).
+    void FlushPendingEdits() { NotifyBefore(); }
+
     // Start-up: reads the day file or makes a new calendar from `today`, marks `today`.
     Result<DayFileLoaded> Load(const Date& today);
     // Writes the day store to cdat.ovd, after the listeners stored their pending edits.
@@ -159,6 +167,7 @@ public:
     // The simple operations.
     ChangeReport StoreNote(int slot, std::string text);
     ChangeReport MoveWindow(int top_slot);
+    // Replaces the preferences in memory; nothing happens when they are the same.
     ChangeReport SetPreferences(const Preferences& prefs);
 
     // For start-up and tests: a store that is already loaded, without a report.

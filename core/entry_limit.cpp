@@ -30,9 +30,8 @@ std::string MaxEntriesMessage(std::string_view day) {
     return message;
 }
 
-Status AppendErrorLog(
-    const std::filesystem::path& rdat, std::string_view day, std::string_view text) {
-    return AppendToFile(rdat, ErrorLogLine(day, text), /*create=*/true);
+Status AppendErrorLog(DocumentEdit& edit, std::string_view day, std::string_view text) {
+    return edit.AppendFile(edit.data().rdat(), ErrorLogLine(day, text), /*create=*/true);
 }
 
 int CheckMaxRecs(const DayStore& store, int slot) {

@@ -2,16 +2,15 @@
 // refused; each refusal adds one line to the error log, which the user reads in the Error Log
 // window.
 //
-//   if (IsFull(CheckMaxRecs(store, slot))) {
-//       Status logged = AppendErrorLog(data.rdat(), store[slot], "Dentist");
+//   if (IsFull(CheckMaxRecs(edit.store(), slot))) {
+//       Status logged = AppendErrorLog(edit, edit.store()[slot], "Dentist");
 //       ... refuse: MaxEntriesMessage(store[slot])
 //   }
 #pragma once
 
+#include "core/calendar_document.h"
 #include "core/day_store.h"
 #include "core/result.h"
-
-#include <filesystem>
 
 #include <string>
 #include <string_view>
@@ -33,10 +32,9 @@ std::string ErrorLogLine(std::string_view day, std::string_view text);
 // "<date key> already has maximum entries - see Error Log".
 std::string MaxEntriesMessage(std::string_view day);
 
-// Appends the refusal of `text` for `day` to the error log `rdat`, creating the file when it is
-// missing.
-Status AppendErrorLog(
-    const std::filesystem::path& rdat, std::string_view day, std::string_view text);
+// Appends the refusal of `text` for `day` to the error log rdat.ovd as part of an operation,
+// creating the file when it is missing.
+Status AppendErrorLog(DocumentEdit& edit, std::string_view day, std::string_view text);
 
 // The number of entries slot `slot` (in [1, 741]) holds; a day for which IsFull() holds refuses
 // a further entry.

@@ -48,6 +48,8 @@ struct Preferences {
     void set_flag(Flag position, char value) {
         OptionFlags[static_cast<std::size_t>(position) - 1] = value;
     }
+
+    friend bool operator==(const Preferences&, const Preferences&) = default;
 };
 
 // The cell colour that a CellColor digit selects; any other character keeps white.

@@ -24,8 +24,8 @@ std::string ArchiveWeekBytes(const DayStore& store) {
     return bytes;
 }
 
-Status ArchiveTopWeek(const DataFolder& data, const DayStore& store) {
-    return AppendToFile(data.archive(), ArchiveWeekBytes(store), /*create=*/true);
+Status ArchiveTopWeek(DocumentEdit& edit) {
+    return edit.AppendFile(edit.data().archive(), ArchiveWeekBytes(edit.store()), /*create=*/true);
 }
 
 Result<std::string> LoadArchive(const DataFolder& data) {

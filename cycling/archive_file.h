@@ -5,7 +5,7 @@
 //   CR LF                                          after each week
 #pragma once
 
-#include "core/calendar_state.h"
+#include "core/calendar_document.h"
 #include "core/day_store.h"
 #include "core/result.h"
 #include "core/text_file.h"
@@ -19,8 +19,8 @@ namespace orvane {
 // and every entry followed by a blank, then an empty line; then one more empty line.
 std::string ArchiveWeekBytes(const DayStore& store);
 
-// Appends the top week to archive.ovd, creating the file when it is missing.
-Status ArchiveTopWeek(const DataFolder& data, const DayStore& store);
+// Appends the top week to archive.ovd as part of a cycle, creating the file when it is missing.
+Status ArchiveTopWeek(DocumentEdit& edit);
 
 // archive.ovd as read, byte for byte; the window shows it as ArchiveTextFromBytes.
 Result<std::string> LoadArchive(const DataFolder& data);

@@ -10,11 +10,11 @@
 
 namespace orvane {
 
-Status BackupDayFile(const DataFolder& data) {
+Result<FileChange> BackupDayFile(const DataFolder& data) {
     Result<std::string> read = ReadWholeFile(data.cdat());
     if (!read)
         return std::move(read).error();
-    return WriteFileAtomic(data.bdat(), *read);
+    return ReplaceFile(data.bdat(), *read);
 }
 
 bool MayCycle(const DayStore& store, const Date& today) {
@@ -40,11 +40,11 @@ void MoveWeek(DayStore& store) {
         store[slot] = DateKey(AddDays(base, slot - 730));
 }
 
-Status ApplyRecords(CalendarState& state, const std::vector<std::string>& lines,
-    std::vector<std::string>& messages) {
+Status ApplyRecords(
+    DocumentEdit& edit, const std::vector<std::string>& lines, std::vector<std::string>& messages) {
     std::array<std::optional<Date>, 7> week;
     for (int i = 0; i < 7; ++i)
-        week[static_cast<std::size_t>(i)] = ParseDateKey(state.store[kNewWeekFirstSlot + i]);
+        week[static_cast<std::size_t>(i)] = ParseDateKey(edit.store()[kNewWeekFirstSlot + i]);
     for (const std::string& line : lines) {
         if (line.empty())
             continue;
@@ -58,15 +58,13 @@ Status ApplyRecords(CalendarState& state, const std::vector<std::string>& lines,
             if (!date || !Matches(*record, *date))
                 continue;
             const int slot = kNewWeekFirstSlot + i;
-            if (IsFull(CheckMaxRecs(state.store, slot))) {
-                messages.push_back(MaxEntriesMessage(state.store[slot]));
-                if (Status logged
-                    = AppendErrorLog(state.data.rdat(), state.store[slot], record->text);
-                    !logged)
+            if (IsFull(CheckMaxRecs(edit.store(), slot))) {
+                messages.push_back(MaxEntriesMessage(edit.store()[slot]));
+                if (Status logged = AppendErrorLog(edit, edit.store()[slot], record->text); !logged)
                     return logged;
                 continue;
             }
-            InsertFirstEntry(state.store[slot], record->text);
+            InsertFirstEntry(edit.Day(slot), record->text);
         }
     }
     return Ok();
@@ -83,40 +81,41 @@ std::string RewrittenRecordFile(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-CycleOutcome CycleCalendar(CalendarState& state) {
+CycleOutcome CycleCalendar(DocumentEdit& edit) {
     CycleOutcome outcome;
-    if (Status slots = CheckCycleSlots(state.store); !slots) {
+    const DataFolder& data = edit.data();
+    if (Status slots = CheckCycleSlots(edit.store()); !slots) {
         outcome.error = slots;
         return outcome;
     }
     constexpr std::string_view kNotCycled = "The calendar was not cycled.";
     std::string records; // a missing file holds no records
-    if (Result<std::string> read = ReadWholeFile(state.data.fdat()); read) {
+    if (Result<std::string> read = ReadWholeFile(data.fdat()); read) {
         records = std::move(*read);
     } else if (!IsMissingFile(read.error())) {
         outcome.error = std::move(std::move(read).error().Also(kNotCycled));
         return outcome;
     }
-    for (const auto& needed : { state.data.fdat(), state.data.rdat() }) {
-        if (Status ready = AppendToFile(needed, "", /*create=*/true); !ready) {
+    for (const auto& needed : { data.fdat(), data.rdat() }) {
+        if (Status ready = edit.AppendFile(needed, "", /*create=*/true); !ready) {
             outcome.error = std::move(std::move(ready).error().Also(kNotCycled));
             return outcome;
         }
     }
-    if (Status archived = ArchiveTopWeek(state.data, state.store); !archived) {
+    if (Status archived = ArchiveTopWeek(edit); !archived) {
         outcome.error = std::move(std::move(archived).error().Also(kNotCycled));
         return outcome;
     }
-    MoveWeek(state.store);
+    MoveWeek(edit.AllDays());
     outcome.moved = true;
     const std::vector<std::string> lines = SplitLines(records);
-    if (Status applied = ApplyRecords(state, lines, outcome.messages); !applied) {
+    if (Status applied = ApplyRecords(edit, lines, outcome.messages); !applied) {
         outcome.error = std::move(std::move(applied).error().Also(
             "The calendar was cycled; the recurring entries after this one were not added."));
     }
     // The file is written back as read, so a stopped application loses no record; a failed
     // rewrite leaves it as it was.
-    if (Status written = WriteFileAtomic(state.data.fdat(), RewrittenRecordFile(lines)); !written) {
+    if (Status written = edit.WriteFile(data.fdat(), RewrittenRecordFile(lines)); !written) {
         if (outcome.error)
             outcome.error = std::move(written);
         else

@@ -2,11 +2,12 @@
 //
 //   BackupDayFile(data)              cdat.ovd copied to bdat.ovd, before the user confirms
 //   MayCycle(store, today)           today on or after the top week's Saturday (slot 7)
-//   CycleCalendar(state)             archive, move, new keys, records into the new week,
-//                                    fdat.ovd rewritten
+//   CycleCalendar(edit)              archive, move, new keys, records into the new week,
+//                                    fdat.ovd rewritten; one document operation, which includes
+//                                    the backup's change so that undoing it restores bdat.ovd
 #pragma once
 
-#include "core/calendar_state.h"
+#include "core/calendar_document.h"
 #include "core/date_key.h"
 #include "core/result.h"
 
@@ -19,8 +20,9 @@ inline constexpr int kNewWeekFirstSlot = 729; // the new week: slots 729-735
 inline constexpr std::string_view kCycleTooEarlyMessage
     = "The calendar can not be cycled before the last day of the current week.";
 
-// Copies cdat.ovd byte for byte to bdat.ovd, replacing the backup atomically.
-Status BackupDayFile(const DataFolder& data);
+// Copies cdat.ovd byte for byte to bdat.ovd, replacing the backup atomically; returns that change
+// for the cycle to include.
+Result<FileChange> BackupDayFile(const DataFolder& data);
 
 // True when `today` is on or after the date of slot 7.
 bool MayCycle(const DayStore& store, const Date& today);
@@ -35,8 +37,8 @@ Status CheckCycleSlots(const DayStore& store);
 // Writes every valid record of `lines` (in file order) into the new week behind the entry limit.
 // `messages` receives, in order, one "Invalid record" notice per invalid line and one "already
 // has maximum entries" notice per refused day. A failed error-log append ends it there.
-Status ApplyRecords(CalendarState& state, const std::vector<std::string>& lines,
-    std::vector<std::string>& messages);
+Status ApplyRecords(
+    DocumentEdit& edit, const std::vector<std::string>& lines, std::vector<std::string>& messages);
 
 // fdat.ovd as a cycle writes it back: the lines read, every empty line dropped except a last one,
 // each with CR LF.
@@ -51,6 +53,6 @@ struct CycleOutcome {
 // The confirmed cycle. Everything that could refuse it (slots, unreadable files, a failed
 // archive append) does so before any day moves; missing fdat.ovd, rdat.ovd and archive.ovd are
 // created empty.
-CycleOutcome CycleCalendar(CalendarState& state);
+CycleOutcome CycleCalendar(DocumentEdit& edit);
 
 } // namespace orvane

@@ -42,6 +42,25 @@ int DeleteFromDays(DayStore& store, int first_slot, int last_slot, std::string_v
     return changed;
 }
 
+namespace {
+
+// True when DeleteFromDay would change `day`, without changing it.
+bool DeleteChanges(std::string_view day, std::string_view text) {
+    if (day.size() <= kDateKeyLength || day.find(text) == std::string_view::npos)
+        return false;
+    const std::string_view entries = day.substr(kDateKeyLength);
+    std::size_t start = 0;
+    for (std::size_t end = entries.find(kEntrySeparator); end != std::string_view::npos;
+         end = entries.find(kEntrySeparator, start)) {
+        if (entries.substr(start, end - start) == text)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+} // namespace
+
 bool RecordHolds(std::string_view line, std::string_view text) {
     if (ParseRecord(line)) {
         const std::size_t offset = TextOffset(line[0]);
@@ -63,26 +82,43 @@ std::string RecordsWithout(std::string_view fdat_bytes, std::string_view text) {
     return out;
 }
 
-DeleteOutcome DeleteEntry(
-    CalendarState& state, int first_slot, int last_slot, std::string_view text, bool discontinue) {
-    DeleteOutcome outcome;
-    std::string records; // a missing file holds no records
-    if (discontinue) {
-        Result<std::string> read = ReadWholeFile(state.data.fdat());
-        if (read) {
-            records = std::move(*read);
-        } else if (!IsMissingFile(read.error())) {
-            outcome.error = std::move(std::move(read).error().Also("No day was changed."));
-            return outcome;
-        }
+DeletePlan PlanDelete(const DayStore& store, int first_slot, int last_slot, std::string_view text,
+    bool discontinue, std::string_view records) {
+    DeletePlan plan;
+    plan.text = std::string(text);
+    plan.discontinue = discontinue;
+    for (int slot = std::max(first_slot, 1); slot <= std::min(last_slot, kLastShownSlot); ++slot) {
+        if (DeleteChanges(store[slot], text))
+            plan.days.push_back(slot);
     }
-    outcome.days_changed = DeleteFromDays(state.store, first_slot, last_slot, text);
-    if (!discontinue)
+    if (discontinue) {
+        for (const std::string& line : RecordFileLines(records)) {
+            if (!line.empty() && RecordHolds(line, text))
+                plan.discontinued.push_back(line);
+        }
+        plan.kept_records = RecordsWithout(records, text);
+    }
+    return plan;
+}
+
+Result<std::string> RecordsForDelete(const DataFolder& data) {
+    Result<std::string> read = ReadWholeFile(data.fdat());
+    if (read || !IsMissingFile(read.error()))
+        return read;
+    return std::string();
+}
+
+DeleteOutcome DeleteEntry(DocumentEdit& edit, const DeletePlan& plan) {
+    DeleteOutcome outcome;
+    for (int slot : plan.days) {
+        if (DeleteFromDay(edit.Day(slot), plan.text))
+            ++outcome.days_changed;
+    }
+    if (!plan.discontinue)
         return outcome;
-    const std::string kept = RecordsWithout(records, text);
-    Status written = WriteFileAtomic(state.data.wdat(), kept);
+    Status written = edit.WriteFile(edit.data().wdat(), plan.kept_records);
     if (written)
-        written = WriteFileAtomic(state.data.fdat(), kept);
+        written = edit.WriteFile(edit.data().fdat(), plan.kept_records);
     if (!written) {
         outcome.error = std::move(std::move(written).error().Also(
             "The days were changed; the recurring records were left as they were."));

@@ -3,12 +3,13 @@
 // adding it.
 #pragma once
 
-#include "core/calendar_state.h"
+#include "core/calendar_document.h"
 #include "core/day_store.h"
 #include "core/result.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
@@ -28,15 +29,32 @@ bool RecordHolds(std::string_view line, std::string_view text);
 // CR LF, then a single CR.
 std::string RecordsWithout(std::string_view fdat_bytes, std::string_view text);
 
+// What one OK of the delete dialog will do, computed before anything changes (the dialog's preview
+// shows exactly this).
+struct DeletePlan {
+    std::string text;
+    std::vector<int> days; // slots whose entries change, in order
+    bool discontinue = false;
+    std::vector<std::string> discontinued; // the lines of fdat.ovd that go, in file order
+    std::string kept_records; // fdat.ovd (and its work copy wdat.ovd) as they will be written
+};
+
+// Days in [first_slot, last_slot] (clamped to [1, 735]); with `discontinue`, `records` holds the
+// bytes of fdat.ovd (empty for a missing file).
+DeletePlan PlanDelete(const DayStore& store, int first_slot, int last_slot, std::string_view text,
+    bool discontinue, std::string_view records);
+
+// fdat.ovd as a delete reads it: a missing file holds no records; an unreadable one is an error
+// and nothing may change.
+Result<std::string> RecordsForDelete(const DataFolder& data);
+
 struct DeleteOutcome {
     int days_changed = 0;
     Status error; // a failed file operation, and what it means for the days and records
 };
 
-// One OK of the delete dialog. With `discontinue`, fdat.ovd is read first (a missing file holds
-// no records; an unreadable one changes nothing), then the days change, then the kept records go
-// to wdat.ovd as the work copy and replace fdat.ovd with the same bytes.
-DeleteOutcome DeleteEntry(
-    CalendarState& state, int first_slot, int last_slot, std::string_view text, bool discontinue);
+// Does the plan: the days change, then the kept records go to wdat.ovd as the work copy and
+// replace fdat.ovd with the same bytes.
+DeleteOutcome DeleteEntry(DocumentEdit& edit, const DeletePlan& plan);
 
 } // namespace orvane

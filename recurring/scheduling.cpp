@@ -116,20 +116,39 @@ std::optional<EntryPlan> PlanYearly(
     return plan;
 }
 
+PlanEffect EvaluatePlan(const DayStore& store, const EntryPlan& plan, bool automatic_update) {
+    PlanEffect effect;
+    for (const DayVisit& visit : plan.visits) {
+        // Each day is visited once, so what is found full now is full when the entry comes.
+        if (IsFull(CheckMaxRecs(store, visit.slot)))
+            effect.refused.push_back(visit.slot);
+        else if (visit.insert)
+            effect.inserted.push_back(visit.slot);
+    }
+    effect.record_due
+        = automatic_update && static_cast<int>(effect.refused.size()) <= kMaxRefusalsForRecord;
+    return effect;
+}
+
 EntryOutcome ApplyEntryPlan(
-    CalendarState& state, const EntryPlan& plan, std::string_view text, bool automatic_update) {
+    DocumentEdit& edit, const EntryPlan& plan, std::string_view text, bool automatic_update) {
     EntryOutcome outcome;
+    const DataFolder& data = edit.data();
     if (automatic_update) {
         // Opening the file first means a failed append can never follow changed days.
-        Status can_append = AppendToFile(state.data.fdat(), "", /*create=*/true);
+        Status can_append = edit.AppendFile(data.fdat(), "", /*create=*/true);
         if (!can_append) {
             outcome.error = std::move(std::move(can_append).error().Also("No day was changed."));
             return outcome;
         }
     }
+    const PlanEffect effect = EvaluatePlan(edit.store(), plan, automatic_update);
+    std::size_t next_refusal = 0;
+    std::size_t next_insertion = 0;
     for (const DayVisit& visit : plan.visits) {
-        if (IsFull(CheckMaxRecs(state.store, visit.slot))) {
-            Status logged = AppendErrorLog(state.data.rdat(), state.store[visit.slot], text);
+        if (next_refusal < effect.refused.size() && effect.refused[next_refusal] == visit.slot) {
+            ++next_refusal;
+            Status logged = AppendErrorLog(edit, edit.store()[visit.slot], text);
             if (!logged) {
                 // No "see Error Log" box for this day: its log line is missing.
                 outcome.error = std::move(std::move(logged).error().Also(outcome.days_changed
@@ -141,15 +160,17 @@ EntryOutcome ApplyEntryPlan(
             outcome.refused.push_back(visit.slot);
             continue;
         }
-        if (visit.insert) {
-            InsertFirstEntry(state.store[visit.slot], text);
+        if (next_insertion < effect.inserted.size()
+            && effect.inserted[next_insertion] == visit.slot) {
+            ++next_insertion;
+            InsertFirstEntry(edit.Day(visit.slot), text);
             outcome.days_changed = true;
         }
     }
-    if (automatic_update && static_cast<int>(outcome.refused.size()) <= kMaxRefusalsForRecord) {
+    if (effect.record_due) {
         std::string bytes = plan.record;
         bytes += kRecordEnd;
-        Status appended = AppendToFile(state.data.fdat(), bytes, /*create=*/true);
+        Status appended = edit.AppendFile(data.fdat(), bytes, /*create=*/true);
         if (!appended) {
             outcome.error = std::move(std::move(appended).error().Also(outcome.days_changed
                     ? "The days were written; the recurring record was not stored."

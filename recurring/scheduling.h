@@ -1,12 +1,16 @@
 // What one OK of the daily, weekly, monthly or yearly entry dialog does, as plain functions over
-// the day store: each Plan* picks the days and builds the record, ApplyEntryPlan writes them.
+// the day store: each Plan* picks the days and builds the record, EvaluatePlan says what the plan
+// will do to the store as it stands (the dialog's preview shows exactly this), and ApplyEntryPlan
+// does it as part of a document operation.
 //
-//   auto plan = PlanDaily(state.store, from, to, 7, "Gym");
-//   EntryOutcome done = ApplyEntryPlan(state, *plan, "Gym", /*automatic_update=*/true);
-//   for (int slot : done.refused) ... one "already has maximum entries" box per slot
+//   auto plan = PlanDaily(document.store(), from, to, 7, "Gym");
+//   PlanEffect preview = EvaluatePlan(document.store(), *plan, /*automatic_update=*/true);
+//   document.Run(OperationKind::kApplyEntry, "Daily Entry 'Gym'", [&](DocumentEdit& edit) {
+//       done = ApplyEntryPlan(edit, *plan, "Gym", true);  // refused days: preview.refused
+//   });
 #pragma once
 
-#include "core/calendar_state.h"
+#include "core/calendar_document.h"
 #include "core/date_key.h"
 #include "core/result.h"
 
@@ -54,6 +58,15 @@ std::optional<EntryPlan> PlanMonthly(const DayStore& store, const Date& from, co
 std::optional<EntryPlan> PlanYearly(
     const DayStore& store, const Date& begin, std::string_view text);
 
+// What a plan does to the store as it stands.
+struct PlanEffect {
+    std::vector<int> inserted; // slots that get the entry, in order
+    std::vector<int> refused; // full days, in order: each is logged and reported
+    bool record_due = false; // with automatic update, unless more than 104 days are refused
+};
+
+PlanEffect EvaluatePlan(const DayStore& store, const EntryPlan& plan, bool automatic_update);
+
 struct EntryOutcome {
     std::vector<int> refused; // slots refused as full and logged, in order
     bool days_changed = false;
@@ -61,11 +74,11 @@ struct EntryOutcome {
     Status error; // a failed file operation, and what it means for the days
 };
 
-// Writes `text` into the plan's days behind the limit check and, with `automatic_update`, appends
-// the record unless more than 104 days were refused. fdat.ovd is opened (and created empty when
+// Does what EvaluatePlan says: writes `text` into the days behind the limit check, logs the
+// refused days and, when due, appends the record. fdat.ovd is opened (and created empty when
 // missing) before any day changes: when that fails nothing changes. A failed error-log append
 // ends the walk at that day.
 EntryOutcome ApplyEntryPlan(
-    CalendarState& state, const EntryPlan& plan, std::string_view text, bool automatic_update);
+    DocumentEdit& edit, const EntryPlan& plan, std::string_view text, bool automatic_update);
 
 } // namespace orvane

@@ -2,7 +2,7 @@
 // kill that the day file is one whole version or the other and that the clean-up of interrupted
 // saves leaves nothing behind. A failure prints the seed; --gtest_random_seed=<seed> draws the same
 // kill delays again, as fractions of the save time measured on the machine.
-#include "core/calendar_state.h"
+#include "core/data_folder.h"
 #include "core/day_file.h"
 #include "core/text_file.h"
 

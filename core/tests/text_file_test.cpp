@@ -1,6 +1,6 @@
 #include "core/text_file.h"
 
-#include "core/calendar_state.h"
+#include "core/data_folder.h"
 
 #include <gtest/gtest.h>
 

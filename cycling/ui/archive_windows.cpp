@@ -37,7 +37,7 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRec
 
 } // namespace
 
-TSaveArch::TSaveArch(CalendarHost&, std::function<bool()> save, QWidget* parent)
+TSaveArch::TSaveArch(std::function<bool()> save, QWidget* parent)
     : QDialog(parent)
     , save_(std::move(save)) {
     FixedDialog(this, "Save Archives", 240, 100);
@@ -71,7 +71,7 @@ QString TArchHelp::HelpText() {
                           "and then saving the changes via the Save button.");
 }
 
-TArchHelp::TArchHelp(CalendarHost&, QWidget* parent)
+TArchHelp::TArchHelp(QWidget* parent)
     : QDialog(parent) {
     FixedDialog(this, "Archive Help", 360, 160);
     ApplyDialogBackground(this);
@@ -83,50 +83,51 @@ TArchHelp::TArchHelp(CalendarHost&, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-TArchive::TArchive(CalendarHost& host, QWidget* parent, ModalRunner run_modal)
+TArchive::TArchive(
+    const DataFolder& data_folder, Services services, QWidget* parent, ModalRunner run_modal)
     : QDialog(parent)
-    , host_(host)
+    , data_(data_folder)
+    , services_(services)
     , run_modal_(std::move(run_modal)) {
     FixedDialog(this, "Archive File", 525, 497);
     ApplyDialogBackground(this);
-    Memo1 = new FilteredPlainTextEdit(host.notifier(), this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setAccessibleName(QStringLiteral("Archive File"));
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setGeometry(0, 0, 525, 457);
-    Button1 = Button(this, "Button1", "Save", QRect(150, 464, 75, 25));
-    Button2 = Button(this, "Button2", "Cancel", QRect(300, 464, 75, 25));
-    connect(Button1, &QPushButton::clicked, this, &TArchive::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TArchive::Button2Click);
-    Label1 = new QLabel(QStringLiteral("Help"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(QStringLiteral("Help"));
-    Label1->setAccessibleDescription(QStringLiteral("Explains the archive file"));
-    Label1->setAutoFillBackground(true);
-    SetColours(Label1, QPalette::Window, Qt::blue, Qt::yellow, DisabledText::kSame);
-    Label1->setCursor(Qt::PointingHandCursor);
-    Label1->setGeometry(480, 2, 28, 14);
-    Label1->raise();
-    Label1->installEventFilter(this);
+    text_ = new FilteredPlainTextEdit(services_.notifier, this);
+    text_->setObjectName(QStringLiteral("Memo1"));
+    text_->setAccessibleName(QStringLiteral("Archive File"));
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setGeometry(0, 0, 525, 457);
+    save_button_ = Button(this, "Button1", "Save", QRect(150, 464, 75, 25));
+    cancel_button_ = Button(this, "Button2", "Cancel", QRect(300, 464, 75, 25));
+    connect(save_button_, &QPushButton::clicked, this, &TArchive::Button1Click);
+    connect(cancel_button_, &QPushButton::clicked, this, &TArchive::Button2Click);
+    help_label_ = new QLabel(QStringLiteral("Help"), this);
+    help_label_->setObjectName(QStringLiteral("Label1"));
+    help_label_->setAccessibleName(QStringLiteral("Help"));
+    help_label_->setAccessibleDescription(QStringLiteral("Explains the archive file"));
+    help_label_->setAutoFillBackground(true);
+    SetColours(help_label_, QPalette::Window, Qt::blue, Qt::yellow, DisabledText::kSame);
+    help_label_->setCursor(Qt::PointingHandCursor);
+    help_label_->setGeometry(480, 2, 28, 14);
+    help_label_->raise();
+    help_label_->installEventFilter(this);
 
-    save_arch_ = new TSaveArch(
-        host, [this] { return SaveArchive(); }, this);
-    help_ = new TArchHelp(host, this);
+    save_arch_ = new TSaveArch([this] { return SaveArchive(); }, this);
+    help_ = new TArchHelp(this);
 }
 
 void TArchive::Reload() {
-    Memo1->clear();
-    const Result<std::string> read = LoadArchive(host_.State().data);
+    text_->clear();
+    const Result<std::string> read = LoadArchive(data_);
     load_failed_ = !read && !IsMissingFile(read.error());
     if (load_failed_) {
         // Saving now would replace a file the user could not see.
-        host_.notifier().Error(ErrorText(read.error())
+        services_.notifier.Error(ErrorText(read.error())
             + QStringLiteral("\nThe archive can not be saved until it can be read."));
     } else if (read) {
-        Memo1->setPlainText(FromCp1252(ArchiveTextFromBytes(*read)));
+        text_->setPlainText(FromCp1252(ArchiveTextFromBytes(*read)));
     }
-    Button1->setEnabled(!load_failed_);
+    save_button_->setEnabled(!load_failed_);
 }
 
 bool TArchive::CanSave() const {
@@ -135,7 +136,7 @@ bool TArchive::CanSave() const {
 
 void TArchive::Prepare() {
     Reload();
-    Memo1->setFocus();
+    text_->setFocus();
 }
 
 void TArchive::OpenModal() {
@@ -153,15 +154,15 @@ void TArchive::RunModal(QDialog& dialog) {
 bool TArchive::SaveArchive() {
     if (load_failed_)
         return false;
-    const auto bytes = ToCp1252(PlainTextOf(*Memo1->document()));
+    const auto bytes = ToCp1252(PlainTextOf(*text_->document()));
     if (!bytes) {
-        host_.notifier().Error(QStringLiteral(
+        services_.notifier.Error(QStringLiteral(
             "The archive holds a character that can not be saved. Remove it and save again."));
         return false;
     }
-    const Status written = orvane::SaveArchive(host_.State().data, *bytes);
+    const Status written = orvane::SaveArchive(data_, *bytes);
     if (!written) {
-        host_.notifier().Error(ErrorText(written.error()));
+        services_.notifier.Error(ErrorText(written.error()));
         return false;
     }
     return true;
@@ -190,14 +191,14 @@ void TArchive::Label1Click() {
 }
 
 bool TArchive::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == help_label_ && event->type() == QEvent::MouseButtonRelease) {
         Label1Click();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-TAbout::TAbout(CalendarHost&, QWidget* parent)
+TAbout::TAbout(QWidget* parent)
     : QDialog(parent) {
     FixedDialog(this, "About", 300, 170);
     auto* panel = new QFrame(this);

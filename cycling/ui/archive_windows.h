@@ -2,7 +2,8 @@
 // archive.ovd for the user to read and prune; "Save" asks first, "Help" explains the file.
 #pragma once
 
-#include "core/ui/calendar_host.h"
+#include "core/data_folder.h"
+#include "core/ui/services.h"
 
 #include <QDialog>
 #include <functional>
@@ -20,7 +21,7 @@ using ModalRunner = std::function<void(QDialog&)>;
 class TSaveArch final : public QDialog {
     Q_OBJECT
 public:
-    TSaveArch(CalendarHost& host, std::function<bool()> save, QWidget* parent = nullptr);
+    explicit TSaveArch(std::function<bool()> save, QWidget* parent = nullptr);
 
     // Set by Cancel, read and cleared by the archive window.
     bool KeepArchiveOpen = false;
@@ -37,7 +38,7 @@ private:
 class TArchHelp final : public QDialog {
     Q_OBJECT
 public:
-    explicit TArchHelp(CalendarHost& host, QWidget* parent = nullptr);
+    explicit TArchHelp(QWidget* parent = nullptr);
     static QString HelpText();
 };
 
@@ -45,8 +46,8 @@ public:
 class TArchive final : public QDialog {
     Q_OBJECT
 public:
-    explicit TArchive(
-        CalendarHost& host, QWidget* parent = nullptr, ModalRunner run_modal = nullptr);
+    TArchive(const DataFolder& data_folder, Services services, QWidget* parent = nullptr,
+        ModalRunner run_modal = nullptr);
 
     void Prepare(); // loads archive.ovd
     void OpenModal();
@@ -67,12 +68,13 @@ private:
     void RunModal(QDialog& dialog);
     void Reload();
 
-    CalendarHost& host_;
+    const DataFolder& data_;
+    Services services_;
     ModalRunner run_modal_;
-    QPlainTextEdit* Memo1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QLabel* Label1 = nullptr;
+    QPlainTextEdit* text_ = nullptr; // Memo1
+    QPushButton* save_button_ = nullptr; // Button1
+    QPushButton* cancel_button_ = nullptr; // Button2
+    QLabel* help_label_ = nullptr; // Label1
     TSaveArch* save_arch_ = nullptr;
     TArchHelp* help_ = nullptr;
     bool load_failed_ = false;
@@ -82,7 +84,7 @@ private:
 class TAbout final : public QDialog {
     Q_OBJECT
 public:
-    explicit TAbout(CalendarHost& host, QWidget* parent = nullptr);
+    explicit TAbout(QWidget* parent = nullptr);
     void Prepare() { }
     void OpenModal();
 };

@@ -15,9 +15,12 @@
 
 namespace orvane {
 
-TCycle::TCycle(CalendarHost& host, QWidget* parent, std::function<void(TCycle&)> run_modal)
+TCycle::TCycle(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent,
+    std::function<void(TCycle&)> run_modal)
     : QDialog(parent)
+    , document_(document)
     , host_(host)
+    , services_(services)
     , run_modal_(std::move(run_modal)) {
     setWindowTitle(QStringLiteral("Cycle Calendar"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -34,21 +37,21 @@ TCycle::TCycle(CalendarHost& host, QWidget* parent, std::function<void(TCycle&)>
     label->setWordWrap(true);
     label->setGeometry(12, 10, 236, 90);
     MakeNavy(label);
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAccessibleName(QStringLiteral("OK"));
-    Button1->setGeometry(40, 112, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAccessibleName(QStringLiteral("Cancel"));
-    Button2->setGeometry(145, 112, 75, 25);
-    connect(Button1, &QPushButton::clicked, this, &TCycle::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TCycle::Button2Click);
+    ok_button_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_button_->setObjectName(QStringLiteral("Button1"));
+    ok_button_->setAccessibleName(QStringLiteral("OK"));
+    ok_button_->setGeometry(40, 112, 75, 25);
+    cancel_button_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_button_->setObjectName(QStringLiteral("Button2"));
+    cancel_button_->setAccessibleName(QStringLiteral("Cancel"));
+    cancel_button_->setGeometry(145, 112, 75, 25);
+    connect(ok_button_, &QPushButton::clicked, this, &TCycle::Button1Click);
+    connect(cancel_button_, &QPushButton::clicked, this, &TCycle::Button2Click);
 }
 
 void TCycle::Prepare() {
     confirmed_ = false;
-    Button1->setFocus();
+    ok_button_->setFocus();
     // The dialog is placed now, where it will open, so that the pointer can go onto OK, where
     // the user will most likely click.
     const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
@@ -58,7 +61,7 @@ void TCycle::Prepare() {
             area = screen->availableGeometry();
     }
     move(area.center() - rect().center());
-    host_.desktop().MovePointer(geometry().topLeft() + Button1->geometry().center());
+    services_.desktop.MovePointer(geometry().topLeft() + ok_button_->geometry().center());
 }
 
 void TCycle::OpenModal() {
@@ -67,14 +70,14 @@ void TCycle::OpenModal() {
 }
 
 void TCycle::Button1Click() {
-    if (MayCycle(host_.State().store, host_.clock().Today())) {
+    if (MayCycle(document_.store(), services_.clock.Today())) {
         confirmed_ = true;
         accept();
         return;
     }
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        host_.desktop().MovePointer(screen->geometry().center() + QPoint(10, 30));
-    host_.notifier().Warning(QString::fromLatin1(
+        services_.desktop.MovePointer(screen->geometry().center() + QPoint(10, 30));
+    services_.notifier.Warning(QString::fromLatin1(
         kCycleTooEarlyMessage.data(), static_cast<qsizetype>(kCycleTooEarlyMessage.size())));
     reject();
 }
@@ -89,29 +92,30 @@ void TCycle::done(int result) {
 }
 
 void TCycle::CycleCalendar1Click() {
-    CalendarState& state = host_.State();
     // The note being typed belongs to the day it was typed for, before anything moves.
-    host_.ResetMemos();
-    if (Status backup = BackupDayFile(state.data); !backup) {
-        host_.notifier().Error(ErrorText(backup.error()));
+    document_.FlushPendingEdits();
+    Result<FileChange> backup = BackupDayFile(document_.data());
+    if (!backup) {
+        services_.notifier.Error(ErrorText(backup.error()));
         return;
     }
     if (run_modal_)
         run_modal_(*this);
     else
         OpenModal();
-    if (!confirmed_) {
-        host_.FillOutCalendar();
+    if (!confirmed_)
         return;
-    }
-    CycleOutcome outcome = CycleCalendar(state);
-    if (outcome.moved)
-        host_.MarkGridStale();
+    CycleOutcome outcome;
+    document_.Run(OperationKind::kCycle, "Cycle Calendar", [&](DocumentEdit& edit) {
+        outcome = CycleCalendar(edit);
+        // Undoing the cycle puts the backup back as it was too.
+        if (outcome.moved)
+            edit.Include(std::move(*backup));
+    });
     for (const std::string& message : outcome.messages)
-        host_.notifier().Information(FromCp1252(message));
+        services_.notifier.Information(FromCp1252(message));
     if (!outcome.error)
-        host_.notifier().Error(ErrorText(outcome.error.error()));
-    host_.FillOutCalendar();
+        services_.notifier.Error(ErrorText(outcome.error.error()));
 }
 
 } // namespace orvane

@@ -20,13 +20,6 @@ namespace orvane {
 
 namespace {
 
-// Document margin of the note editors; the wrap width is the editor's width less both margins.
-constexpr int kNoteMargin = 2;
-
-} // namespace
-
-namespace {
-
 // Lays `text` out as the note editor does: one block a paragraph, wrapped at `width`. Returns the
 // display lines (an empty last paragraph is not a line); keeps the blocks' layouts in `blocks`
 // when given, positioned for drawing.
@@ -65,27 +58,6 @@ QStringList LayOutNote(const QString& text, const QFont& font, int width,
 
 QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
     return LayOutNote(text, font, width, nullptr);
-}
-
-DateHeader::DateHeader(QWidget* parent)
-    : QWidget(parent) {
-    setFocusPolicy(Qt::ClickFocus);
-    setAutoFillBackground(true);
-}
-
-void DateHeader::setText(const QString& text) {
-    if (text == text_)
-        return;
-    text_ = text;
-    update();
-}
-
-void DateHeader::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Text));
-    const QFontMetrics metrics(font());
-    const int baseline = (height() - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(QPoint(1, baseline), text_);
 }
 
 NoteView::NoteView(int number, QWidget* parent)

@@ -14,27 +14,11 @@
 
 namespace orvane {
 
+// Document margin of the note editors; the wrap width is the editor's width less both margins.
+inline constexpr int kNoteMargin = 2;
+
 // The display lines of `text` as an editor of `font` wrapping at `width` pixels shows them.
 QStringList WrapNoteLines(const QString& text, const QFont& font, int width);
-
-// A cell's date header: one line of text on the header colour, both from its palette (Text on
-// Base). It takes the focus when clicked (so Page Up and Page Down work from it) and the Tab key
-// skips it.
-class DateHeader : public QWidget {
-    Q_OBJECT
-public:
-    explicit DateHeader(QWidget* parent);
-
-    const QString& text() const { return text_; }
-    void setText(const QString& text);
-    QColor text_color() const { return palette().color(QPalette::Text); }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QString text_;
-};
 
 // A cell's note as it is shown before anyone edits it: the display lines painted exactly where the
 // editor would show them. Creating 35 full editors at start-up costs more than the rest of the

@@ -87,9 +87,11 @@ void SetChecked(QRadioButton* button, bool checked) {
 
 } // namespace
 
-TPrefs::TPrefs(CalendarHost& host, QWidget* parent)
+TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : QDialog(parent)
-    , host_(host) {
+    , document_(document)
+    , host_(host)
+    , services_(services) {
     setObjectName(QStringLiteral("Prefs"));
     setWindowTitle(QStringLiteral("User Preferences"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -107,7 +109,9 @@ TPrefs::TPrefs(CalendarHost& host, QWidget* parent)
     const PrefValues values = PrefValuesFromLines(lines);
     LoadControls(values);
     host_.SetNoteFontFamily(FontComboBox1->currentText());
-    host_.State().prefs.CalendarFont = values.CalendarFont;
+    Preferences prefs = document_.prefs();
+    prefs.CalendarFont = values.CalendarFont;
+    document_.SetPreferences(prefs);
 }
 
 QLineEdit* TPrefs::AddTitleEdit(const QString& name, const QString& caption, int limit) {
@@ -115,7 +119,7 @@ QLineEdit* TPrefs::AddTitleEdit(const QString& name, const QString& caption, int
     edit->setObjectName(name);
     edit->setAccessibleName(caption);
     edit->setMaxLength(limit);
-    InstallInputFilter(edit, host_.notifier());
+    InstallInputFilter(edit, services_.notifier);
     connect(edit, &QLineEdit::textEdited, this,
         [edit, limit](const QString& text) { FitLimit(edit, text, limit); });
     edit->installEventFilter(this);
@@ -216,7 +220,8 @@ void TPrefs::BuildControls() {
         field->setObjectName(QString::fromLatin1(item.name));
         field->setAccessibleName(item.caption);
         field->setGeometry(item.x, 72, item.width, 21);
-        InstallInputFilter(field, host_.notifier(), new QRegularExpressionValidator(item.pattern));
+        InstallInputFilter(
+            field, services_.notifier, new QRegularExpressionValidator(item.pattern));
         field->setAlignment(Qt::AlignRight);
         // The field shows its value in the file's format once the user leaves it.
         const auto format = item.format;
@@ -291,9 +296,9 @@ void TPrefs::BuildControls() {
 }
 
 bool TPrefs::ReadPrefFile(PrefLines& lines) {
-    Result<PrefLines> read = orvane::ReadPrefFile(host_.State().data.pref());
+    Result<PrefLines> read = orvane::ReadPrefFile(document_.data().pref());
     if (!read) {
-        host_.notifier().Error(ErrorText(read.error()));
+        services_.notifier.Error(ErrorText(read.error()));
         return false;
     }
     lines = std::move(*read);
@@ -373,26 +378,21 @@ void TPrefs::Prepare() {
     PrefLines lines;
     if (!ReadPrefFile(lines))
         return;
-    Preferences& prefs = host_.State().prefs;
-    const Preferences before = prefs;
+    Preferences prefs = document_.prefs();
     prefs.OptionFlags = OpenedOptionFlags(PrefLine(lines, 1).value_or(""));
     const PrefValues values = PrefValuesFromLines(lines);
     LoadControls(values);
 
-    // The file's colour and underline reach the grid at once (a colour chosen and then
-    // cancelled at the last showing is undone here).
-    if (prefs.flag(Flag::CellColor) != before.flag(Flag::CellColor)
-        || prefs.flag(Flag::UnderlineDayTitles) != before.flag(Flag::UnderlineDayTitles))
-        ApplyToMainWindow();
-
     const QString family = FontComboBox1->currentText();
     if (family != host_.NoteFont().family()) {
         // A new font re-wraps the notes: the note being edited is stored as it was typed.
-        if (host_.State().ActiveNote >= 2)
-            host_.ResetMemos();
+        document_.FlushPendingEdits();
         host_.SetNoteFontFamily(family);
     }
     prefs.CalendarFont = values.CalendarFont;
+    // The file's flags reach the grid at once (a colour chosen and then cancelled at the last
+    // showing is undone here).
+    ApplyToMainWindow(prefs);
 }
 
 void TPrefs::OpenModal() {
@@ -421,7 +421,7 @@ bool TPrefs::ValidateTitles() {
     QStringList text;
     for (const std::string& message : check.messages)
         text << QString::fromStdString(message);
-    host_.notifier().Information(text.join(QLatin1Char('\n')));
+    services_.notifier.Information(text.join(QLatin1Char('\n')));
     return false;
 }
 
@@ -448,7 +448,7 @@ bool TPrefs::DataBoldFontChecked() const {
 void TPrefs::Save(bool custom_titles) {
     if (!ValidateTitles())
         return;
-    Preferences& prefs = host_.State().prefs;
+    Preferences prefs = document_.prefs();
     PrefValues values;
     values.OptionFlags = SavedOptionFlags(prefs.OptionFlags, Choices(), custom_titles);
     // The checked titles all have their bytes.
@@ -463,15 +463,14 @@ void TPrefs::Save(bool custom_titles) {
     values.CalendarFont = ToCp1252(FontComboBox1->currentText()).value_or(prefs.CalendarFont);
 
     // The file first: memory and the main window change only once it is safely written.
-    const Status written = WritePrefFile(host_.State().data.pref(), values);
+    const Status written = WritePrefFile(document_.data().pref(), values);
     if (!written) {
-        host_.notifier().Error(ErrorText(written.error()));
+        services_.notifier.Error(ErrorText(written.error()));
         return;
     }
 
     // The note being edited is stored before the new font re-wraps it and the refill replaces it.
-    if (host_.State().ActiveNote >= 2)
-        host_.ResetMemos();
+    document_.FlushPendingEdits();
     prefs.OptionFlags = values.OptionFlags;
     if (custom_titles) {
         prefs.DayTitles = values.DayTitles;
@@ -480,14 +479,14 @@ void TPrefs::Save(bool custom_titles) {
     prefs.CalendarFont = values.CalendarFont;
     StyleDayTitleHeading(CheckBox1->isChecked());
     host_.SetNoteFontFamily(FromCp1252(values.CalendarFont));
-    host_.ApplyPreferences();
+    ApplyToMainWindow(prefs);
 
     if (Edit20->text() != loaded_data_files_path_) {
         const QString message = QString::fromLatin1(kRestartForPathMessage);
         if (custom_titles)
-            host_.notifier().Show(Notifier::Kind::kWarning, message, QStringLiteral("Warning"));
+            services_.notifier.Show(Notifier::Kind::kWarning, message, QStringLiteral("Warning"));
         else
-            host_.notifier().Show(Notifier::Kind::kInformation, message);
+            services_.notifier.Show(Notifier::Kind::kInformation, message);
     }
     accept();
 }
@@ -507,14 +506,13 @@ void TPrefs::Button3Click() {
 void TPrefs::ColorButtonClick(int digit) {
     if (digit < 1 || digit > 5)
         return;
-    host_.State().prefs.set_flag(Flag::CellColor, static_cast<char>('0' + digit));
-    ApplyToMainWindow();
+    Preferences prefs = document_.prefs();
+    prefs.set_flag(Flag::CellColor, static_cast<char>('0' + digit));
+    ApplyToMainWindow(prefs);
 }
 
-void TPrefs::ApplyToMainWindow() {
-    if (host_.State().ActiveNote >= 2)
-        host_.ResetMemos();
-    host_.ApplyPreferences();
+void TPrefs::ApplyToMainWindow(const Preferences& prefs) {
+    document_.SetPreferences(prefs);
 }
 
 bool TPrefs::eventFilter(QObject* watched, QEvent* event) {

@@ -5,7 +5,9 @@
 //   prefs.OpenModal();         // one showing; the opener then calls host.ChildWindowClosed()
 #pragma once
 
+#include "core/calendar_document.h"
 #include "core/ui/calendar_host.h"
+#include "core/ui/services.h"
 #include "prefs/pref_file.h"
 
 #include <QDialog>
@@ -29,7 +31,8 @@ inline constexpr const char* kRestartForPathMessage
 class TPrefs final : public QDialog {
     Q_OBJECT
 public:
-    explicit TPrefs(CalendarHost& host, QWidget* parent = nullptr);
+    TPrefs(CalendarDocument& document, CalendarHost& host, Services services,
+        QWidget* parent = nullptr);
 
     // Re-reads pref.ovd into the controls and the in-memory flags for one showing.
     void Prepare();
@@ -62,10 +65,12 @@ private:
     void StyleDayTitleHeading(bool underline);
     PrefChoices Choices() const;
     void Save(bool custom_titles);
-    // Stores the note being edited, then lets the main window apply the in-memory preferences.
-    void ApplyToMainWindow();
+    // New preferences in memory, which the main window and the grid then show.
+    void ApplyToMainWindow(const Preferences& prefs);
 
+    CalendarDocument& document_;
     CalendarHost& host_;
+    Services services_;
     QString loaded_data_files_path_;
 
     QLabel* day_titles_heading_ = nullptr;

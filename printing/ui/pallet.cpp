@@ -38,9 +38,11 @@ int FieldValue(const QString& text, int fallback) {
 
 } // namespace
 
-TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer, QWidget* parent)
+TPallet::TPallet(CalendarHost& host, Notifier& notifier, PrintSizeStore& store,
+    PrinterPort& printer, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , host_(host)
+    , notifier_(notifier)
     , store_(store)
     , printer_(printer) {
     setObjectName(QStringLiteral("TPallet"));
@@ -102,7 +104,7 @@ TPallet::TPallet(CalendarHost& host, PrintSizeStore& store, PrinterPort& printer
         field->setAccessibleName(accessible);
         field->setGeometry(left, 3, 41, 18);
         field->setMaxLength(5);
-        InstallInputFilter(field, host_.notifier(),
+        InstallInputFilter(field, notifier_,
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}"))));
         return field;
     };
@@ -201,12 +203,12 @@ void TPallet::BitBtn2Click() {
 
     QPainter painter;
     if (!painter.begin(printer.get())) {
-        host_.notifier().Error(failure);
+        notifier_.Error(failure);
         return;
     }
     PaintPrintedPage(painter, layout, cells, titles, PrintWidth(), PrintHeight());
     if (!painter.end()) {
-        host_.notifier().Error(failure);
+        notifier_.Error(failure);
         return;
     }
 
@@ -251,7 +253,7 @@ void TPallet::closeEvent(QCloseEvent* event) {
     const bool width_stored = store_.Write(kScaleX, um_number_edit2_->text());
     const bool height_stored = store_.Write(kScaleY, um_number_edit1_->text());
     if (!width_stored || !height_stored)
-        host_.notifier().Warning(QStringLiteral("The print size could not be stored."));
+        notifier_.Warning(QStringLiteral("The print size could not be stored."));
     event->accept();
     if (was_shown)
         host_.ChildWindowClosed();

@@ -17,6 +17,7 @@ class QPushButton;
 namespace orvane {
 
 class CalendarHost;
+class Notifier;
 class PrintSizeStore;
 class PrinterPort;
 
@@ -25,8 +26,8 @@ class TPallet : public QWidget {
 
 public:
     // Reads the stored print size into the two number fields.
-    TPallet(
-        CalendarHost& host, PrintSizeStore& store, PrinterPort& printer, QWidget* parent = nullptr);
+    TPallet(CalendarHost& host, Notifier& notifier, PrintSizeStore& store, PrinterPort& printer,
+        QWidget* parent = nullptr);
 
     // Sets the window up for one showing: the main window's week-day titles, the command strip.
     void Prepare();
@@ -62,6 +63,7 @@ private:
     void EndWait();
 
     CalendarHost& host_;
+    Notifier& notifier_;
     PrintSizeStore& store_;
     PrinterPort& printer_;
     std::array<QLabel*, kPageColumns> titles_ {}; // Label1-Label7

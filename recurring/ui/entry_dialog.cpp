@@ -27,9 +27,12 @@ bool IsEnter(int key) {
 
 } // namespace
 
-EntryDialog::EntryDialog(CalendarHost& host, const EntryDialogOptions& options, QWidget* parent)
+EntryDialog::EntryDialog(CalendarDocument& document, CalendarHost& host, Services services,
+    const EntryDialogOptions& options, QWidget* parent)
     : QDialog(parent)
+    , document_(document)
     , host_(host)
+    , services_(services)
     , options_(options) {
     setWindowTitle(QString::fromLatin1(options.caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -40,59 +43,59 @@ EntryDialog::EntryDialog(CalendarHost& host, const EntryDialogOptions& options, 
 
     from_group_ = new QGroupBox(QString::fromLatin1(options.from_caption), this);
     from_group_->setObjectName(QStringLiteral("GroupBoxFrom"));
-    DateTimePicker1 = new DatePicker(from_group_);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setAccessibleName(QString::fromLatin1(options.from_caption).chopped(1));
-    connect(DateTimePicker1, &DatePicker::DatePicked, this, &EntryDialog::FromCheck);
+    from_picker_ = new DatePicker(from_group_);
+    from_picker_->setObjectName(QStringLiteral("DateTimePicker1"));
+    from_picker_->setAccessibleName(QString::fromLatin1(options.from_caption).chopped(1));
+    connect(from_picker_, &DatePicker::DatePicked, this, &EntryDialog::FromCheck);
     from_group_->installEventFilter(this);
 
     if (options.has_to) {
         to_group_ = new QGroupBox(QStringLiteral("To:"), this);
         to_group_->setObjectName(QStringLiteral("GroupBoxTo"));
-        DateTimePicker2 = new DatePicker(to_group_);
-        DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
-        DateTimePicker2->setAccessibleName(QStringLiteral("To"));
-        DateTimePicker2->setEnabled(options.to_starts_enabled);
-        connect(DateTimePicker2, &DatePicker::DatePicked, this, &EntryDialog::ToCheck);
+        to_picker_ = new DatePicker(to_group_);
+        to_picker_->setObjectName(QStringLiteral("DateTimePicker2"));
+        to_picker_->setAccessibleName(QStringLiteral("To"));
+        to_picker_->setEnabled(options.to_starts_enabled);
+        connect(to_picker_, &DatePicker::DatePicked, this, &EntryDialog::ToCheck);
         to_group_->installEventFilter(this);
 
-        Memo1 = new QPlainTextEdit(this);
-        Memo1->setObjectName(QStringLiteral("Memo1"));
-        Memo1->setAccessibleName(QStringLiteral("Messages"));
-        Memo1->setReadOnly(true);
-        Memo1->setFrameShape(QFrame::NoFrame);
-        Memo1->setFocusPolicy(Qt::NoFocus);
-        Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        SetColours(Memo1, QPalette::Base, kDialogBackground);
+        messages_ = new QPlainTextEdit(this);
+        messages_->setObjectName(QStringLiteral("Memo1"));
+        messages_->setAccessibleName(QStringLiteral("Messages"));
+        messages_->setReadOnly(true);
+        messages_->setFrameShape(QFrame::NoFrame);
+        messages_->setFocusPolicy(Qt::NoFocus);
+        messages_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        SetColours(messages_, QPalette::Base, kDialogBackground);
     }
 
     entry_group_ = new QGroupBox(QStringLiteral("Entry:"), this);
     entry_group_->setObjectName(QStringLiteral("GroupBoxEntry"));
-    Edit1 = new QLineEdit(entry_group_);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setAccessibleName(QStringLiteral("Entry"));
-    InstallInputFilter(Edit1, host_.notifier());
-    Edit1->installEventFilter(this);
+    entry_edit_ = new QLineEdit(entry_group_);
+    entry_edit_->setObjectName(QStringLiteral("Edit1"));
+    entry_edit_->setAccessibleName(QStringLiteral("Entry"));
+    InstallInputFilter(entry_edit_, services_.notifier);
+    entry_edit_->installEventFilter(this);
 
-    CheckBox1 = new QCheckBox(QString::fromLatin1(options.check_box_caption), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setAccessibleName(QString::fromLatin1(options.check_box_caption));
-    CheckBox1->setChecked(true);
-    connect(CheckBox1, &QCheckBox::clicked, this, &EntryDialog::CheckBox1Click);
+    update_check_ = new QCheckBox(QString::fromLatin1(options.check_box_caption), this);
+    update_check_->setObjectName(QStringLiteral("CheckBox1"));
+    update_check_->setAccessibleName(QString::fromLatin1(options.check_box_caption));
+    update_check_->setChecked(true);
+    connect(update_check_, &QCheckBox::clicked, this, &EntryDialog::CheckBox1Click);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAccessibleName(QStringLiteral("OK"));
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAccessibleName(QStringLiteral("Cancel"));
+    ok_button_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_button_->setObjectName(QStringLiteral("Button1"));
+    ok_button_->setAccessibleName(QStringLiteral("OK"));
+    cancel_button_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_button_->setObjectName(QStringLiteral("Button2"));
+    cancel_button_->setAccessibleName(QStringLiteral("Cancel"));
     // Enter is handled by the Entry box itself; no button may take it as well.
-    for (QPushButton* button : { Button1, Button2 }) {
+    for (QPushButton* button : { ok_button_, cancel_button_ }) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    connect(Button1, &QPushButton::clicked, this, &EntryDialog::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &EntryDialog::Button2Click);
+    connect(ok_button_, &QPushButton::clicked, this, &EntryDialog::Button1Click);
+    connect(cancel_button_, &QPushButton::clicked, this, &EntryDialog::Button2Click);
 
     for (QGroupBox* group : { from_group_, to_group_, entry_group_ }) {
         if (group)
@@ -101,39 +104,39 @@ EntryDialog::EntryDialog(CalendarHost& host, const EntryDialogOptions& options, 
 }
 
 Date EntryDialog::SlotDate(int slot) const {
-    const auto date = ParseDateKey(host_.State().store[slot]);
+    const auto date = ParseDateKey(document_.store()[slot]);
     if (date)
         return *date;
-    const auto first = ParseDateKey(host_.State().store[1]);
-    return first ? AddDays(*first, slot - 1) : host_.clock().Today();
+    const auto first = ParseDateKey(document_.store()[1]);
+    return first ? AddDays(*first, slot - 1) : services_.clock.Today();
 }
 
 void EntryDialog::Prepare() {
-    CalendarState& state = host_.State();
-    CheckBox1->setChecked(true);
-    host_.ResetMemos();
+    update_check_->setChecked(true);
+    // The note being typed belongs to the days the dialog reads.
+    document_.FlushPendingEdits();
     ClearMessages();
-    Edit1->clear();
-    MarkError(Edit1, false);
-    if (DateTimePicker2)
-        MarkError(DateTimePicker2, false);
+    entry_edit_->clear();
+    MarkError(entry_edit_, false);
+    if (to_picker_)
+        MarkError(to_picker_, false);
     PrepareOwn();
-    Edit1->setFocus();
+    entry_edit_->setFocus();
 
-    const int note = state.ActiveNote;
-    int slot = note >= 2 && note <= 84 ? note / 2 + state.TopSlot - 1 : 1;
+    // The day whose note the user is in (or last entered); the first day before any.
+    int slot = document_.ActiveSlot().value_or(1);
     if (slot < 1 || slot > kLastShownSlot)
         slot = 1;
     initial_from_ = SlotDate(slot);
     last_day_ = SlotDate(kLastShownSlot);
     const int pivot = static_cast<int>(SlotDate(kCalendarDays / 2).year());
-    DateTimePicker1->SetCenturyPivot(pivot);
-    DateTimePicker1->SetDateQuietly(ToQDate(initial_from_));
-    MarkError(DateTimePicker1, false);
-    if (DateTimePicker2) {
-        DateTimePicker2->SetCenturyPivot(pivot);
-        DateTimePicker2->SetDateQuietly(ToQDate(last_day_));
-        DateTimePicker2->setEnabled(options_.to_starts_enabled);
+    from_picker_->SetCenturyPivot(pivot);
+    from_picker_->SetDateQuietly(ToQDate(initial_from_));
+    MarkError(from_picker_, false);
+    if (to_picker_) {
+        to_picker_->SetCenturyPivot(pivot);
+        to_picker_->SetDateQuietly(ToQDate(last_day_));
+        to_picker_->setEnabled(options_.to_starts_enabled);
         FromCheck();
     }
 }
@@ -143,97 +146,70 @@ void EntryDialog::OpenModal() {
     exec();
 }
 
-void EntryDialog::AddMessage(const char* line) {
-    if (Memo1)
-        Memo1->appendPlainText(QString::fromLatin1(line));
+void EntryDialog::AddMessage(std::string_view line) {
+    if (messages_)
+        messages_->appendPlainText(
+            QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
 }
 
 void EntryDialog::ClearMessages() {
-    if (Memo1)
-        Memo1->clear();
+    if (messages_)
+        messages_->clear();
 }
 
 void EntryDialog::SetEntryColour(bool white) {
-    MarkError(Edit1, false);
+    MarkError(entry_edit_, false);
     if (white)
-        SetColours(Edit1, QPalette::Base, Qt::white);
+        SetColours(entry_edit_, QPalette::Base, Qt::white);
 }
 
-bool EntryDialog::AnyDateError() const {
-    return from_too_early_ || from_too_late_ || from_after_to_ || to_too_late_;
+void EntryDialog::ApplyCheck(const DateCheck& check) {
+    if (check.clear_messages)
+        ClearMessages();
+    for (const std::string_view line : check.added)
+        AddMessage(line);
+    if (check.from_marked)
+        MarkError(from_picker_, *check.from_marked);
+    if (check.to_marked)
+        MarkError(to_picker_, *check.to_marked);
+    errors_ = check.errors;
 }
 
 void EntryDialog::FromCheck() {
-    if (!DateTimePicker2)
+    if (!to_picker_)
         return;
     BeforeFromCheck();
     if (options_.checks_reset_entry_colour)
-        MarkError(Edit1, false);
-    const Date from = FromQDate(DateTimePicker1->date());
-    if (from < initial_from_) {
-        AddMessage(kFromBeforeCalendar);
-        MarkError(DateTimePicker1, true);
-        from_too_early_ = true;
-        return;
-    }
-    from_too_early_ = false;
-    ClearMessages();
-    MarkError(DateTimePicker1, false);
-    if (from > last_day_) {
-        AddMessage(kFromAfterCalendar);
-        MarkError(DateTimePicker1, true);
-        from_too_late_ = true;
-        return;
-    }
-    from_too_late_ = false;
-    ClearMessages();
-    MarkError(DateTimePicker1, false);
-    ToCheck();
+        MarkError(entry_edit_, false);
+    ApplyCheck(CheckFrom(errors_, FromQDate(from_picker_->date()), FromQDate(to_picker_->date()),
+        initial_from_, last_day_));
 }
 
 void EntryDialog::ToCheck() {
-    if (!DateTimePicker2)
+    if (!to_picker_)
         return;
     if (options_.checks_reset_entry_colour)
-        MarkError(Edit1, false);
-    const Date from = FromQDate(DateTimePicker1->date());
-    const Date to = FromQDate(DateTimePicker2->date());
-    if (to < from) {
-        AddMessage(kFromAfterTo);
-        MarkError(DateTimePicker2, true);
-        from_after_to_ = true;
-        return;
-    }
-    from_after_to_ = false;
-    ClearMessages();
-    MarkError(DateTimePicker2, false);
-    if (to > last_day_) {
-        AddMessage(kToAfterCalendar);
-        MarkError(DateTimePicker2, true);
-        to_too_late_ = true;
-    } else {
-        to_too_late_ = false;
-        ClearMessages();
-        MarkError(DateTimePicker2, false);
-    }
+        MarkError(entry_edit_, false);
+    ApplyCheck(CheckTo(
+        errors_, FromQDate(from_picker_->date()), FromQDate(to_picker_->date()), last_day_));
 }
 
 void EntryDialog::ToGroupDoubleClick() {
-    DateTimePicker2->SetDateQuietly(ToQDate(last_day_));
-    MarkError(DateTimePicker2, false);
+    to_picker_->SetDateQuietly(ToQDate(last_day_));
+    MarkError(to_picker_, false);
     ClearMessages();
     ToCheck();
 }
 
 void EntryDialog::CheckBox1Click() {
-    const bool checked = CheckBox1->isChecked();
-    if (options_.automatic_update_controls_to && DateTimePicker2) {
+    const bool checked = update_check_->isChecked();
+    if (options_.automatic_update_controls_to && to_picker_) {
         if (checked) {
-            DateTimePicker2->SetDateQuietly(ToQDate(last_day_));
-            DateTimePicker2->setEnabled(false);
+            to_picker_->SetDateQuietly(ToQDate(last_day_));
+            to_picker_->setEnabled(false);
             ToCheck();
         } else {
-            DateTimePicker2->setEnabled(true);
+            to_picker_->setEnabled(true);
         }
     }
     OnAutomaticUpdate(checked);
@@ -243,17 +219,17 @@ void EntryDialog::Button1Click() {
     // A box shown while OK runs must never start a second OK.
     if (in_ok_)
         return;
-    if (DateTimePicker2 && (AnyDateError() || OwnError()))
+    if (to_picker_ && (errors_.any() || OwnError()))
         return;
-    const QString typed = Edit1->text();
+    const QString typed = entry_edit_->text();
     const auto text = ToCp1252(typed);
     if (typed.isEmpty() || !text) {
-        MarkError(Edit1, true);
+        MarkError(entry_edit_, true);
         return;
     }
     in_ok_ = true;
-    const Date from = FromQDate(DateTimePicker1->date());
-    const Date to = DateTimePicker2 ? FromQDate(DateTimePicker2->date()) : last_day_;
+    const Date from = FromQDate(from_picker_->date());
+    const Date to = to_picker_ ? FromQDate(to_picker_->date()) : last_day_;
     const bool close = RunOk(from, to, *text);
     in_ok_ = false;
     if (close)
@@ -269,42 +245,45 @@ void EntryDialog::done(int result) {
     host_.FocusFirstNote();
 }
 
-bool EntryDialog::ApplyAndReport(const std::optional<EntryPlan>& plan, const std::string& text) {
-    if (!plan) {
-        MarkError(DateTimePicker1, true);
+bool EntryDialog::ApplyAndReport(const PlanMaker& make_plan, const std::string& text) {
+    bool planned = false;
+    EntryOutcome outcome;
+    const std::string name = std::string(options_.operation) + " '" + text + "'";
+    document_.Run(OperationKind::kApplyEntry, name, [&](DocumentEdit& edit) {
+        const std::optional<EntryPlan> plan = make_plan(edit.store());
+        planned = plan.has_value();
+        if (planned)
+            outcome = ApplyEntryPlan(edit, *plan, text, update_check_->isChecked());
+    });
+    if (!planned) {
+        MarkError(from_picker_, true);
         return false;
     }
-    const EntryOutcome outcome = ApplyEntryPlan(host_.State(), *plan, text, CheckBox1->isChecked());
-    if (outcome.days_changed || !outcome.refused.empty())
-        host_.MarkGridStale();
-    Notifier& notifier = host_.notifier();
+    Notifier& notifier = services_.notifier;
     for (int slot : outcome.refused)
-        notifier.Information(FromCp1252(MaxEntriesMessage(host_.State().store[slot])));
+        notifier.Information(FromCp1252(MaxEntriesMessage(document_.store()[slot])));
     if (!outcome.error) {
         notifier.Error(ErrorText(outcome.error.error()));
-        if (!outcome.days_changed) {
-            // Nothing was written: the user may fix the file and press OK again.
-            host_.RadioButton1Click();
+        // Nothing was written: the user may fix the file and press OK again.
+        if (!outcome.days_changed)
             return false;
-        }
     }
-    host_.RadioButton1Click();
     return true;
 }
 
 void EntryDialog::Edit1KeyUp() {
-    const bool bold = host_.State().prefs.on(Flag::DataBoldFont);
+    const bool bold = document_.prefs().on(Flag::DataBoldFont);
     const int limit = bold ? kEntryWidthLimitBold : kEntryWidthLimit;
-    const QString text = Edit1->text();
+    const QString text = entry_edit_->text();
     if (text.isEmpty() || QFontMetrics(host_.ExpansionLabelFont()).horizontalAdvance(text) <= limit)
         return;
-    const int cursor = Edit1->cursorPosition();
-    Edit1->setText(text.chopped(1));
-    Edit1->setCursorPosition(std::min(cursor, static_cast<int>(text.size()) - 1));
+    const int cursor = entry_edit_->cursorPosition();
+    entry_edit_->setText(text.chopped(1));
+    entry_edit_->setCursorPosition(std::min(cursor, static_cast<int>(text.size()) - 1));
 }
 
 bool EntryDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Edit1 && isVisible()) {
+    if (watched == entry_edit_ && isVisible()) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (IsEnter(key->key())) {
@@ -322,7 +301,7 @@ bool EntryDialog::eventFilter(QObject* watched, QEvent* event) {
                 ClearMessages();
         }
     } else if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == to_group_ && DateTimePicker2) {
+        if (watched == to_group_ && to_picker_) {
             ToGroupDoubleClick();
             return true;
         }

@@ -3,11 +3,15 @@
 // "Automatic Update" box, OK and Cancel, and the focus handed back to the grid on close.
 #pragma once
 
+#include "core/calendar_document.h"
 #include "core/date_key.h"
 #include "core/ui/calendar_host.h"
+#include "core/ui/services.h"
+#include "recurring/date_checks.h"
 #include "recurring/scheduling.h"
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -24,14 +28,9 @@ class DatePicker;
 inline constexpr int kEntryWidthLimit = 174; // pixels, notes in the normal weight
 inline constexpr int kEntryWidthLimitBold = 147;
 
-// The texts the date checks add to the message area.
-inline constexpr const char* kFromBeforeCalendar = "From date < calendar";
-inline constexpr const char* kFromAfterCalendar = "From date > calendar";
-inline constexpr const char* kFromAfterTo = "From date  > To date";
-inline constexpr const char* kToAfterCalendar = "To date > calendar";
-
 struct EntryDialogOptions {
     const char* caption = "";
+    const char* operation = ""; // what the change is called: "Daily Entry"
     const char* from_caption = "From:";
     bool has_to = true; // the yearly dialog has no To date, message area or checks
     bool to_starts_enabled = false; // the delete dialog's To date is always open
@@ -46,10 +45,11 @@ class EntryDialog : public QDialog {
     Q_OBJECT
 public:
     // Date-error flags.
-    bool FromTooEarly() const { return from_too_early_; }
-    bool FromTooLate() const { return from_too_late_; }
-    bool FromAfterTo() const { return from_after_to_; }
-    bool ToTooLate() const { return to_too_late_; }
+    const DateErrors& Errors() const { return errors_; }
+    bool FromTooEarly() const { return errors_.from_too_early; }
+    bool FromTooLate() const { return errors_.from_too_late; }
+    bool FromAfterTo() const { return errors_.from_after_to; }
+    bool ToTooLate() const { return errors_.to_too_late; }
 
     // Re-initialises the dialog for one showing.
     void Prepare();
@@ -69,7 +69,8 @@ public:
     void done(int result) override;
 
 protected:
-    EntryDialog(CalendarHost& host, const EntryDialogOptions& options, QWidget* parent);
+    EntryDialog(CalendarDocument& document, CalendarHost& host, Services services,
+        const EntryDialogOptions& options, QWidget* parent);
 
     // Dialog-specific steps of the shared frame.
     virtual void PrepareOwn() { }
@@ -80,28 +81,32 @@ protected:
     // Runs the dialog's work for a good OK; returns true when the dialog should close.
     virtual bool RunOk(const Date& from, const Date& to, const std::string& text) = 0;
 
-    // Writes an entry plan, shows the refusals and errors, refills the grid. True to close.
-    bool ApplyAndReport(const std::optional<EntryPlan>& plan, const std::string& text);
+    // The plan of one OK, made from the days as they stand (nothing when From has no day).
+    using PlanMaker = std::function<std::optional<EntryPlan>(const DayStore&)>;
+    // Applies the plan as one document operation, shows the refusals and errors. True to close.
+    bool ApplyAndReport(const PlanMaker& make_plan, const std::string& text);
 
-    void AddMessage(const char* line);
+    void AddMessage(std::string_view line);
     void ClearMessages();
+    void ApplyCheck(const DateCheck& check);
     void SetEntryColour(bool white);
-    bool AnyDateError() const;
     void ToGroupDoubleClick();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    CalendarDocument& document_;
     CalendarHost& host_;
+    Services services_;
     EntryDialogOptions options_;
     QGroupBox* from_group_ = nullptr;
     QGroupBox* to_group_ = nullptr;
     QGroupBox* entry_group_ = nullptr;
-    DatePicker* DateTimePicker1 = nullptr;
-    DatePicker* DateTimePicker2 = nullptr; // null without a To date
-    QLineEdit* Edit1 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr; // null without a message area
-    QCheckBox* CheckBox1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    DatePicker* from_picker_ = nullptr; // DateTimePicker1
+    DatePicker* to_picker_ = nullptr; // DateTimePicker2; null without a To date
+    QLineEdit* entry_edit_ = nullptr; // Edit1
+    QPlainTextEdit* messages_ = nullptr; // Memo1; null without a message area
+    QCheckBox* update_check_ = nullptr; // CheckBox1, "Automatic Update"
+    QPushButton* ok_button_ = nullptr; // Button1
+    QPushButton* cancel_button_ = nullptr; // Button2
 
 private:
     void Edit1KeyUp();
@@ -109,10 +114,7 @@ private:
 
     Date initial_from_ {};
     Date last_day_ {};
-    bool from_too_early_ = false;
-    bool from_too_late_ = false;
-    bool from_after_to_ = false;
-    bool to_too_late_ = false;
+    DateErrors errors_;
     bool in_ok_ = false;
 };
 

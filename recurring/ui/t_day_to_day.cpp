@@ -20,6 +20,7 @@ namespace {
 EntryDialogOptions DailyOptions() {
     EntryDialogOptions options;
     options.caption = "Day to Day Entries";
+    options.operation = "Daily Entry";
     options.checks_reset_entry_colour = true;
     options.entry_focus_white = false;
     return options;
@@ -27,8 +28,9 @@ EntryDialogOptions DailyOptions() {
 
 } // namespace
 
-TDayToDay::TDayToDay(CalendarHost& host, QWidget* parent)
-    : EntryDialog(host, DailyOptions(), parent) {
+TDayToDay::TDayToDay(
+    CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
+    : EntryDialog(document, host, services, DailyOptions(), parent) {
     setFixedSize(217, 207);
     auto* daily = new QGroupBox(QStringLiteral("Daily:"), this);
     daily->setObjectName(QStringLiteral("GroupBoxDaily"));
@@ -37,48 +39,49 @@ TDayToDay::TDayToDay(CalendarHost& host, QWidget* parent)
     auto* every = new QLabel(QStringLiteral("Every"), daily);
     every->setGeometry(12, 18, 36, 16);
     MakeNavy(every);
-    umNumberEdit1 = new QLineEdit(daily);
-    umNumberEdit1->setObjectName(QStringLiteral("umNumberEdit1"));
-    umNumberEdit1->setAccessibleName(QStringLiteral("Interval in days"));
-    umNumberEdit1->setFrame(false);
-    umNumberEdit1->setMaxLength(3);
-    InstallInputFilter(umNumberEdit1, host.notifier(),
+    interval_edit_ = new QLineEdit(daily);
+    interval_edit_->setObjectName(QStringLiteral("umNumberEdit1"));
+    interval_edit_->setAccessibleName(QStringLiteral("Interval in days"));
+    interval_edit_->setFrame(false);
+    interval_edit_->setMaxLength(3);
+    InstallInputFilter(interval_edit_, services.notifier,
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}"))));
-    umNumberEdit1->setGeometry(50, 17, 32, 18);
+    interval_edit_->setGeometry(50, 17, 32, 18);
     auto* days = new QLabel(QStringLiteral("days..."), daily);
     days->setGeometry(88, 18, 60, 16);
     MakeNavy(days);
-    connect(umNumberEdit1, &QLineEdit::textChanged, this, &TDayToDay::umNumberEdit1Change);
+    connect(interval_edit_, &QLineEdit::textChanged, this, &TDayToDay::umNumberEdit1Change);
 
     from_group_->setGeometry(8, 48, 98, 46);
-    DateTimePicker1->setGeometry(6, 18, 86, 21);
+    from_picker_->setGeometry(6, 18, 86, 21);
     to_group_->setGeometry(111, 48, 98, 46);
-    DateTimePicker2->setGeometry(6, 18, 86, 21);
+    to_picker_->setGeometry(6, 18, 86, 21);
     entry_group_->setGeometry(8, 98, 124, 46);
-    Edit1->setGeometry(6, 18, 112, 21);
-    Memo1->setGeometry(136, 102, 76, 42);
-    CheckBox1->setGeometry(8, 150, 160, 18);
-    Button1->setGeometry(24, 174, 75, 25);
-    Button2->setGeometry(118, 174, 75, 25);
+    entry_edit_->setGeometry(6, 18, 112, 21);
+    messages_->setGeometry(136, 102, 76, 42);
+    update_check_->setGeometry(8, 150, 160, 18);
+    ok_button_->setGeometry(24, 174, 75, 25);
+    cancel_button_->setGeometry(118, 174, 75, 25);
 }
 
 void TDayToDay::PrepareOwn() {
-    umNumberEdit1->setText(QStringLiteral("1"));
+    interval_edit_->setText(QStringLiteral("1"));
     umNumberEdit1Change();
 }
 
 void TDayToDay::umNumberEdit1Change() {
-    MarkError(umNumberEdit1, false);
-    MarkError(Edit1, false);
-    const int interval = umNumberEdit1->text().toInt();
+    MarkError(interval_edit_, false);
+    MarkError(entry_edit_, false);
+    const int interval = interval_edit_->text().toInt();
     interval_error_ = interval < 1 || interval > kMaxInterval;
     if (interval_error_)
-        MarkError(umNumberEdit1, true);
+        MarkError(interval_edit_, true);
 }
 
 bool TDayToDay::RunOk(const Date& from, const Date& to, const std::string& text) {
-    const int interval = umNumberEdit1->text().toInt();
-    return ApplyAndReport(PlanDaily(host_.State().store, from, to, interval, text), text);
+    const int interval = interval_edit_->text().toInt();
+    return ApplyAndReport(
+        [&](const DayStore& store) { return PlanDaily(store, from, to, interval, text); }, text);
 }
 
 } // namespace orvane

@@ -11,7 +11,8 @@ namespace orvane {
 class TDayToDay final : public EntryDialog {
     Q_OBJECT
 public:
-    explicit TDayToDay(CalendarHost& host, QWidget* parent = nullptr);
+    TDayToDay(CalendarDocument& document, CalendarHost& host, Services services,
+        QWidget* parent = nullptr);
 
     bool IntervalError() const { return interval_error_; }
     void umNumberEdit1Change(); // the interval check
@@ -22,7 +23,7 @@ protected:
     bool RunOk(const Date& from, const Date& to, const std::string& text) override;
 
 private:
-    QLineEdit* umNumberEdit1 = nullptr;
+    QLineEdit* interval_edit_ = nullptr;
     bool interval_error_ = false;
 };
 

@@ -19,6 +19,7 @@ namespace {
 EntryDialogOptions DeleteOptions() {
     EntryDialogOptions options;
     options.caption = "Delete Entry";
+    options.operation = "Delete Entry";
     options.to_starts_enabled = true;
     options.automatic_update_controls_to = false;
     options.check_box_caption = "Also Discontinue Automatic Update";
@@ -27,37 +28,51 @@ EntryDialogOptions DeleteOptions() {
 
 } // namespace
 
-TDelEntry::TDelEntry(CalendarHost& host, QWidget* parent)
-    : EntryDialog(host, DeleteOptions(), parent) {
+TDelEntry::TDelEntry(
+    CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
+    : EntryDialog(document, host, services, DeleteOptions(), parent) {
     setFixedSize(217, 163);
     from_group_->setGeometry(8, 4, 98, 46);
-    DateTimePicker1->setGeometry(6, 18, 86, 21);
+    from_picker_->setGeometry(6, 18, 86, 21);
     to_group_->setGeometry(111, 4, 98, 46);
-    DateTimePicker2->setGeometry(6, 18, 86, 21);
+    to_picker_->setGeometry(6, 18, 86, 21);
     entry_group_->setGeometry(8, 54, 124, 46);
-    Edit1->setGeometry(6, 18, 112, 21);
-    Memo1->setGeometry(136, 58, 76, 42);
-    CheckBox1->setGeometry(8, 104, 205, 18);
-    Button1->setGeometry(24, 130, 75, 25);
-    Button2->setGeometry(118, 130, 75, 25);
+    entry_edit_->setGeometry(6, 18, 112, 21);
+    messages_->setGeometry(136, 58, 76, 42);
+    update_check_->setGeometry(8, 104, 205, 18);
+    ok_button_->setGeometry(24, 130, 75, 25);
+    cancel_button_->setGeometry(118, 130, 75, 25);
 }
 
 bool TDelEntry::RunOk(const Date& from, const Date& to, const std::string& text) {
-    CalendarState& state = host_.State();
-    const auto from_slot = FindSlot(state.store, from);
+    const auto from_slot = FindSlot(document_.store(), from);
     if (!from_slot) {
-        MarkError(DateTimePicker1, true);
+        MarkError(from_picker_, true);
         return false;
+    }
+    const bool discontinue = update_check_->isChecked();
+    std::string records;
+    if (discontinue) {
+        // An unreadable fdat.ovd refuses the delete before any day changes.
+        Result<std::string> read = RecordsForDelete(document_.data());
+        if (!read) {
+            Error error = std::move(read).error();
+            services_.notifier.Error(ErrorText(error.Also("No day was changed.")));
+            return false;
+        }
+        records = std::move(*read);
     }
     const int span
         = static_cast<int>((std::chrono::sys_days(to) - std::chrono::sys_days(from)).count());
-    const DeleteOutcome outcome
-        = DeleteEntry(state, *from_slot, *from_slot + span, text, CheckBox1->isChecked());
-    if (outcome.days_changed > 0)
-        host_.MarkGridStale();
+    DeleteOutcome outcome;
+    document_.Run(OperationKind::kDeleteEntries,
+        std::string(options_.operation) + " '" + text + "'", [&](DocumentEdit& edit) {
+            const DeletePlan plan = PlanDelete(
+                edit.store(), *from_slot, *from_slot + span, text, discontinue, records);
+            outcome = DeleteEntry(edit, plan);
+        });
     if (!outcome.error)
-        host_.notifier().Error(ErrorText(outcome.error.error()));
-    host_.RadioButton1Click();
+        services_.notifier.Error(ErrorText(outcome.error.error()));
     return outcome.error.has_value();
 }
 

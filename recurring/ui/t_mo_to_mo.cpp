@@ -18,6 +18,7 @@ namespace {
 EntryDialogOptions MonthlyOptions() {
     EntryDialogOptions options;
     options.caption = "Month to Month Entries";
+    options.operation = "Monthly Entry";
     return options;
 }
 
@@ -43,76 +44,77 @@ QString DayWithSuffix(int day) {
     return QStringLiteral("%1").arg(day, 2, 10, QLatin1Char(' ')) + QString::fromLatin1(suffix);
 }
 
-TMoToMo::TMoToMo(CalendarHost& host, QWidget* parent)
-    : EntryDialog(host, MonthlyOptions(), parent) {
+TMoToMo::TMoToMo(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
+    : EntryDialog(document, host, services, MonthlyOptions(), parent) {
     setFixedSize(217, 227);
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(2);
     panel->setGeometry(8, 4, 201, 30);
-    Label1 = new QLabel(QStringLiteral("On the"), panel);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(8, 7, 40, 16);
-    MakeNavy(Label1);
-    Edit2 = new QLineEdit(panel);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setAccessibleName(QStringLiteral("Day of the month"));
-    Edit2->setReadOnly(true);
-    Edit2->setFrame(false);
-    Edit2->setFocusPolicy(Qt::NoFocus);
-    Edit2->setGeometry(50, 6, 42, 18);
-    Label2 = new QLabel(QStringLiteral("of each month..."), panel);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(96, 7, 100, 16);
-    MakeNavy(Label2);
-    CheckBox2 = new QCheckBox(QStringLiteral("Last day of each month"), this);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setAccessibleName(QStringLiteral("Last day of each month"));
-    CheckBox2->setGeometry(8, 38, 190, 18);
-    connect(CheckBox2, &QCheckBox::clicked, this, &TMoToMo::CheckBox2Click);
+    on_the_label_ = new QLabel(QStringLiteral("On the"), panel);
+    on_the_label_->setObjectName(QStringLiteral("Label1"));
+    on_the_label_->setGeometry(8, 7, 40, 16);
+    MakeNavy(on_the_label_);
+    day_edit_ = new QLineEdit(panel);
+    day_edit_->setObjectName(QStringLiteral("Edit2"));
+    day_edit_->setAccessibleName(QStringLiteral("Day of the month"));
+    day_edit_->setReadOnly(true);
+    day_edit_->setFrame(false);
+    day_edit_->setFocusPolicy(Qt::NoFocus);
+    day_edit_->setGeometry(50, 6, 42, 18);
+    each_month_label_ = new QLabel(QStringLiteral("of each month..."), panel);
+    each_month_label_->setObjectName(QStringLiteral("Label2"));
+    each_month_label_->setGeometry(96, 7, 100, 16);
+    MakeNavy(each_month_label_);
+    last_day_check_ = new QCheckBox(QStringLiteral("Last day of each month"), this);
+    last_day_check_->setObjectName(QStringLiteral("CheckBox2"));
+    last_day_check_->setAccessibleName(QStringLiteral("Last day of each month"));
+    last_day_check_->setGeometry(8, 38, 190, 18);
+    connect(last_day_check_, &QCheckBox::clicked, this, &TMoToMo::CheckBox2Click);
 
     from_group_->setGeometry(8, 60, 98, 46);
-    DateTimePicker1->setGeometry(6, 18, 86, 21);
+    from_picker_->setGeometry(6, 18, 86, 21);
     to_group_->setGeometry(111, 60, 98, 46);
-    DateTimePicker2->setGeometry(6, 18, 86, 21);
+    to_picker_->setGeometry(6, 18, 86, 21);
     entry_group_->setGeometry(8, 110, 124, 46);
-    Edit1->setGeometry(6, 18, 112, 21);
-    Memo1->setGeometry(136, 114, 76, 42);
-    CheckBox1->setGeometry(8, 162, 160, 18);
-    Button1->setGeometry(24, 192, 75, 25);
-    Button2->setGeometry(118, 192, 75, 25);
+    entry_edit_->setGeometry(6, 18, 112, 21);
+    messages_->setGeometry(136, 114, 76, 42);
+    update_check_->setGeometry(8, 162, 160, 18);
+    ok_button_->setGeometry(24, 192, 75, 25);
+    cancel_button_->setGeometry(118, 192, 75, 25);
 }
 
 void TMoToMo::CheckBox2Click() {
-    const bool last_day = CheckBox2->isChecked();
-    for (QWidget* widget : { static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
-             static_cast<QWidget*>(Edit2) })
+    const bool last_day = last_day_check_->isChecked();
+    for (QWidget* widget : { static_cast<QWidget*>(on_the_label_),
+             static_cast<QWidget*>(each_month_label_), static_cast<QWidget*>(day_edit_) })
         widget->setEnabled(!last_day);
-    QFont font = Edit2->font();
+    QFont font = day_edit_->font();
     font.setItalic(last_day);
-    Edit2->setFont(font);
+    day_edit_->setFont(font);
 }
 
 void TMoToMo::PrepareOwn() {
-    CheckBox2->setChecked(false);
+    last_day_check_->setChecked(false);
     CheckBox2Click();
 }
 
 void TMoToMo::BeforeFromCheck() {
-    Edit2->setText(DayWithSuffix(DateTimePicker1->date().day()));
+    day_edit_->setText(DayWithSuffix(from_picker_->date().day()));
 }
 
 void TMoToMo::FromGroupDoubleClick() {
-    DateTimePicker1->SetDateQuietly(ToQDate(InitialFromDate()));
-    MarkError(DateTimePicker1, false);
+    from_picker_->SetDateQuietly(ToQDate(InitialFromDate()));
+    MarkError(from_picker_, false);
     ClearMessages();
     FromCheck();
 }
 
 bool TMoToMo::RunOk(const Date& from, const Date& to, const std::string& text) {
+    const bool last_day = last_day_check_->isChecked();
     return ApplyAndReport(
-        PlanMonthly(host_.State().store, from, to, CheckBox2->isChecked(), text), text);
+        [&](const DayStore& store) { return PlanMonthly(store, from, to, last_day, text); }, text);
 }
 
 } // namespace orvane

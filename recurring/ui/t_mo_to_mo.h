@@ -16,7 +16,8 @@ QString DayWithSuffix(int day);
 class TMoToMo final : public EntryDialog {
     Q_OBJECT
 public:
-    explicit TMoToMo(CalendarHost& host, QWidget* parent = nullptr);
+    TMoToMo(CalendarDocument& document, CalendarHost& host, Services services,
+        QWidget* parent = nullptr);
 
     void CheckBox2Click(); // "Last day of each month"
 
@@ -27,10 +28,10 @@ protected:
     bool RunOk(const Date& from, const Date& to, const std::string& text) override;
 
 private:
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLabel* Label2 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
+    QLabel* on_the_label_ = nullptr;
+    QLineEdit* day_edit_ = nullptr;
+    QLabel* each_month_label_ = nullptr;
+    QCheckBox* last_day_check_ = nullptr;
 };
 
 } // namespace orvane

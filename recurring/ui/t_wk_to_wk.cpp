@@ -20,6 +20,7 @@ namespace {
 EntryDialogOptions WeeklyOptions() {
     EntryDialogOptions options;
     options.caption = "Week to Week Entries";
+    options.operation = "Weekly Entry";
     options.from_caption = "Begin date:";
     options.entry_focus_clears_messages = false;
     return options;
@@ -40,8 +41,8 @@ constexpr std::array<RadioSpec, 7> kRadios = { RadioSpec { "RadioButtonE", "Ever
 
 } // namespace
 
-TWkToWk::TWkToWk(CalendarHost& host, QWidget* parent)
-    : EntryDialog(host, WeeklyOptions(), parent) {
+TWkToWk::TWkToWk(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
+    : EntryDialog(document, host, services, WeeklyOptions(), parent) {
     setFixedSize(228, 222);
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Panel1"));
@@ -50,13 +51,13 @@ TWkToWk::TWkToWk(CalendarHost& host, QWidget* parent)
     auto* on = new QLabel(QStringLiteral("On:"), frame);
     on->setGeometry(6, 8, 24, 16);
     MakeNavy(on);
-    Edit2 = new QLineEdit(frame);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setAccessibleName(QStringLiteral("Weekday"));
-    Edit2->setReadOnly(true);
-    Edit2->setFrame(false);
-    Edit2->setFocusPolicy(Qt::NoFocus);
-    Edit2->setGeometry(30, 6, 44, 18);
+    weekday_edit_ = new QLineEdit(frame);
+    weekday_edit_->setObjectName(QStringLiteral("Edit2"));
+    weekday_edit_->setAccessibleName(QStringLiteral("Weekday"));
+    weekday_edit_->setReadOnly(true);
+    weekday_edit_->setFrame(false);
+    weekday_edit_->setFocusPolicy(Qt::NoFocus);
+    weekday_edit_->setGeometry(30, 6, 44, 18);
     for (int code = 0; code < 7; ++code) {
         auto* radio = new QRadioButton(QString::fromLatin1(kRadios[code].caption), frame);
         radio->setObjectName(QString::fromLatin1(kRadios[code].name));
@@ -65,36 +66,36 @@ TWkToWk::TWkToWk(CalendarHost& host, QWidget* parent)
         connect(radio, &QRadioButton::clicked, this, [this, code] { RadioButtonClick(code); });
         radio_[code] = radio;
     }
-    CheckBox2 = new QCheckBox(frame);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setAccessibleName(QStringLiteral("For begin month only"));
-    CheckBox2->setGeometry(6, 46, 18, 18);
-    Label2 = new QLabel(QStringLiteral("For begin month only"), frame);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(26, 47, 150, 16);
-    Label2->setBuddy(CheckBox2);
-    MakeNavy(Label2);
+    month_only_check_ = new QCheckBox(frame);
+    month_only_check_->setObjectName(QStringLiteral("CheckBox2"));
+    month_only_check_->setAccessibleName(QStringLiteral("For begin month only"));
+    month_only_check_->setGeometry(6, 46, 18, 18);
+    month_only_label_ = new QLabel(QStringLiteral("For begin month only"), frame);
+    month_only_label_->setObjectName(QStringLiteral("Label2"));
+    month_only_label_->setGeometry(26, 47, 150, 16);
+    month_only_label_->setBuddy(month_only_check_);
+    MakeNavy(month_only_label_);
 
     from_group_->setGeometry(8, 76, 104, 46);
-    DateTimePicker1->setGeometry(6, 18, 92, 21);
+    from_picker_->setGeometry(6, 18, 92, 21);
     to_group_->setGeometry(116, 76, 104, 46);
-    DateTimePicker2->setGeometry(6, 18, 92, 21);
+    to_picker_->setGeometry(6, 18, 92, 21);
     entry_group_->setGeometry(8, 126, 128, 46);
-    Edit1->setGeometry(6, 18, 116, 21);
-    Memo1->setGeometry(140, 130, 82, 42);
-    CheckBox1->setGeometry(8, 174, 160, 18);
-    Button1->setGeometry(30, 194, 75, 24);
-    Button2->setGeometry(124, 194, 75, 24);
+    entry_edit_->setGeometry(6, 18, 116, 21);
+    messages_->setGeometry(140, 130, 82, 42);
+    update_check_->setGeometry(8, 174, 160, 18);
+    ok_button_->setGeometry(30, 194, 75, 24);
+    cancel_button_->setGeometry(124, 194, 75, 24);
 }
 
 void TWkToWk::SetMonthOnlyUsable(bool usable) {
     if (!usable)
-        CheckBox2->setChecked(false);
-    CheckBox2->setEnabled(usable);
-    Label2->setEnabled(usable);
-    QFont font = Label2->font();
+        month_only_check_->setChecked(false);
+    month_only_check_->setEnabled(usable);
+    month_only_label_->setEnabled(usable);
+    QFont font = month_only_label_->font();
     font.setItalic(!usable);
-    Label2->setFont(font);
+    month_only_label_->setFont(font);
 }
 
 void TWkToWk::PrepareOwn() {
@@ -104,8 +105,8 @@ void TWkToWk::PrepareOwn() {
 }
 
 void TWkToWk::BeforeFromCheck() {
-    const int weekday = WeekdayIndex(FromQDate(DateTimePicker1->date()));
-    Edit2->setText(QString::fromLatin1(kWeekdayNames[static_cast<std::size_t>(weekday)]));
+    const int weekday = WeekdayIndex(FromQDate(from_picker_->date()));
+    weekday_edit_->setText(QString::fromLatin1(kWeekdayNames[static_cast<std::size_t>(weekday)]));
 }
 
 void TWkToWk::RadioButtonClick(int code) {
@@ -113,7 +114,7 @@ void TWkToWk::RadioButtonClick(int code) {
     occurrence_ = code;
     if (code == kEveryWeek)
         SetMonthOnlyUsable(false);
-    else if (CheckBox1->isChecked())
+    else if (update_check_->isChecked())
         SetMonthOnlyUsable(true);
 }
 
@@ -125,8 +126,12 @@ void TWkToWk::OnAutomaticUpdate(bool checked) {
 }
 
 bool TWkToWk::RunOk(const Date& from, const Date& to, const std::string& text) {
+    const bool month_only = month_only_check_->isChecked();
     return ApplyAndReport(
-        PlanWeekly(host_.State().store, from, to, occurrence_, CheckBox2->isChecked(), text), text);
+        [&](const DayStore& store) {
+            return PlanWeekly(store, from, to, occurrence_, month_only, text);
+        },
+        text);
 }
 
 } // namespace orvane

@@ -20,7 +20,8 @@ inline constexpr std::array<const char*, 7> kWeekdayNames
 class TWkToWk final : public EntryDialog {
     Q_OBJECT
 public:
-    explicit TWkToWk(CalendarHost& host, QWidget* parent = nullptr);
+    TWkToWk(CalendarDocument& document, CalendarHost& host, Services services,
+        QWidget* parent = nullptr);
 
     // The occurrence code of the selected button: 0 every week, 1-5 the n-th, 6 the last.
     int Occurrence() const { return occurrence_; }
@@ -35,10 +36,10 @@ protected:
 private:
     void SetMonthOnlyUsable(bool usable);
 
-    QLineEdit* Edit2 = nullptr;
+    QLineEdit* weekday_edit_ = nullptr;
     std::array<QRadioButton*, 7> radio_ {}; // by occurrence code
-    QCheckBox* CheckBox2 = nullptr;
-    QLabel* Label2 = nullptr;
+    QCheckBox* month_only_check_ = nullptr;
+    QLabel* month_only_label_ = nullptr;
     int occurrence_ = 0;
 };
 

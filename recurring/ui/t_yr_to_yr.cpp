@@ -15,6 +15,7 @@ namespace {
 EntryDialogOptions YearlyOptions() {
     EntryDialogOptions options;
     options.caption = "Year to Year Entries";
+    options.operation = "Yearly Entry";
     options.from_caption = "Begin Date:";
     options.has_to = false;
     options.automatic_update_controls_to = false;
@@ -23,23 +24,24 @@ EntryDialogOptions YearlyOptions() {
 
 } // namespace
 
-TYrToYr::TYrToYr(CalendarHost& host, QWidget* parent)
-    : EntryDialog(host, YearlyOptions(), parent) {
+TYrToYr::TYrToYr(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
+    : EntryDialog(document, host, services, YearlyOptions(), parent) {
     setFixedSize(166, 155);
     from_group_->setGeometry(8, 4, 150, 44);
-    DateTimePicker1->setGeometry(8, 17, 134, 21);
+    from_picker_->setGeometry(8, 17, 134, 21);
     entry_group_->setGeometry(8, 52, 150, 44);
-    Edit1->setGeometry(8, 17, 134, 21);
-    CheckBox1->setGeometry(8, 100, 150, 18);
-    Button1->setGeometry(8, 124, 70, 24);
-    Button2->setGeometry(88, 124, 70, 24);
+    entry_edit_->setGeometry(8, 17, 134, 21);
+    update_check_->setGeometry(8, 100, 150, 18);
+    ok_button_->setGeometry(8, 124, 70, 24);
+    cancel_button_->setGeometry(88, 124, 70, 24);
     // A Begin date refused as outside the calendar stays marked until the user changes it.
-    connect(DateTimePicker1, &DatePicker::DatePicked, this,
-        [this] { MarkError(DateTimePicker1, false); });
+    connect(
+        from_picker_, &DatePicker::DatePicked, this, [this] { MarkError(from_picker_, false); });
 }
 
 bool TYrToYr::RunOk(const Date& from, const Date&, const std::string& text) {
-    return ApplyAndReport(PlanYearly(host_.State().store, from, text), text);
+    return ApplyAndReport(
+        [&](const DayStore& store) { return PlanYearly(store, from, text); }, text);
 }
 
 } // namespace orvane

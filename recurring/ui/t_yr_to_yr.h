@@ -9,7 +9,8 @@ namespace orvane {
 class TYrToYr final : public EntryDialog {
     Q_OBJECT
 public:
-    explicit TYrToYr(CalendarHost& host, QWidget* parent = nullptr);
+    TYrToYr(CalendarDocument& document, CalendarHost& host, Services services,
+        QWidget* parent = nullptr);
 
 protected:
     bool RunOk(const Date& from, const Date& to, const std::string& text) override;

@@ -1,7 +1,6 @@
 #include "tools/ui/edit_file_dialog.h"
 
 #include "core/result.h"
-#include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
@@ -19,11 +18,12 @@ const QString kClose = QStringLiteral("Close");
 
 } // namespace
 
-EditFileDialog::EditFileDialog(CalendarHost& host, QWidget* parent)
+EditFileDialog::EditFileDialog(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
             | Qt::MSWindowsFixedSizeDialogHint)
-    , host_(host) {
+    , data_(data_folder)
+    , notifier_(notifier) {
     setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
     ApplyDialogBackground(this);
 }
@@ -41,7 +41,7 @@ void EditFileDialog::OfferSave(const Error* unreadable, const QString& file_role
     const bool offered = unreadable == nullptr;
     save_offered_ = offered;
     if (!offered) {
-        host_.notifier().Error(ErrorText(*unreadable)
+        notifier_.Error(ErrorText(*unreadable)
             + QStringLiteral("\nThe %1 is left as it is and cannot be saved now.").arg(file_role));
     }
     Button1->setText(offered ? kSave : kClose);
@@ -62,7 +62,7 @@ void EditFileDialog::Button1Click() {
 
 bool EditFileDialog::Succeeded(const Status& saved) {
     if (!saved)
-        host_.notifier().Error(ErrorText(saved.error()));
+        notifier_.Error(ErrorText(saved.error()));
     return saved.has_value();
 }
 

@@ -3,6 +3,7 @@
 // read, the showing says so and Button1 only closes, so the file is never saved over.
 #pragma once
 
+#include "core/data_folder.h"
 #include "core/result.h"
 
 #include <QDialog>
@@ -11,7 +12,7 @@ class QPushButton;
 
 namespace orvane {
 
-class CalendarHost;
+class Notifier;
 
 class EditFileDialog : public QDialog {
     Q_OBJECT
@@ -31,7 +32,7 @@ public slots:
     void reject() override;
 
 protected:
-    EditFileDialog(CalendarHost& host, QWidget* parent);
+    EditFileDialog(const DataFolder& data_folder, Notifier& notifier, QWidget* parent);
 
     // Creates Button1 at `geometry`; called after the box so the tab order runs box, button.
     void AddButton1(const QRect& geometry);
@@ -47,7 +48,8 @@ protected:
     // True when `saved` succeeded; otherwise reports it.
     bool Succeeded(const Status& saved);
 
-    CalendarHost& host_;
+    const DataFolder& data_;
+    Notifier& notifier_;
     QPushButton* Button1 = nullptr;
 
 private:

@@ -7,11 +7,13 @@
 
 class QPlainTextEdit;
 
-class TErrors : public orvane::EditFileDialog {
+namespace orvane {
+
+class TErrors : public EditFileDialog {
     Q_OBJECT
 
 public:
-    explicit TErrors(orvane::CalendarHost& host, QWidget* parent = nullptr);
+    TErrors(const DataFolder& data_folder, Notifier& notifier, QWidget* parent = nullptr);
 
     // Loads rdat.ovd for one showing.
     void Prepare() override;
@@ -19,5 +21,7 @@ public:
 private:
     bool SaveFile() override;
 
-    QPlainTextEdit* Memo1;
+    QPlainTextEdit* log_box_ = nullptr; // Memo1
 };
+
+} // namespace orvane

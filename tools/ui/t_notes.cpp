@@ -1,6 +1,5 @@
 #include "tools/ui/t_notes.h"
 
-#include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
@@ -11,13 +10,15 @@
 #include <QPushButton>
 #include <QTextCharFormat>
 
+namespace orvane {
+
 namespace {
 
 // The notes box: the rich-edit keys for bold, italic and underline on the selection or at the
 // caret.
-class NotesEditor final : public orvane::FilteredTextEdit {
+class NotesEditor final : public FilteredTextEdit {
 public:
-    using orvane::FilteredTextEdit::FilteredEditor;
+    using FilteredTextEdit::FilteredEditor;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -36,62 +37,63 @@ protected:
                 change.setFontUnderline(!current.fontUnderline());
                 break;
             default:
-                orvane::FilteredTextEdit::keyPressEvent(event);
+                FilteredTextEdit::keyPressEvent(event);
                 return;
             }
             mergeCurrentCharFormat(change);
             event->accept();
             return;
         }
-        orvane::FilteredTextEdit::keyPressEvent(event);
+        FilteredTextEdit::keyPressEvent(event);
     }
 };
 
 } // namespace
 
-TNotes::TNotes(orvane::CalendarHost& host, QWidget* parent)
-    : EditFileDialog(host, parent) {
+TNotes::TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
+    : EditFileDialog(data_folder, notifier, parent) {
     setObjectName(QStringLiteral("TNotes"));
     setWindowTitle(QStringLiteral("Notes"));
     setFixedSize(263, 343);
 
-    RichEdit1 = new NotesEditor(host_.notifier(), this);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setGeometry(7, 6, 249, 305);
-    RichEdit1->setAccessibleName(QStringLiteral("Notes"));
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->document()->setDefaultFont(orvane::ProgramFont(QStringLiteral("MS Sans Serif"), 11));
+    notes_box_ = new NotesEditor(notifier_, this);
+    notes_box_->setObjectName(QStringLiteral("RichEdit1"));
+    notes_box_->setGeometry(7, 6, 249, 305);
+    notes_box_->setAccessibleName(QStringLiteral("Notes"));
+    notes_box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    notes_box_->document()->setDefaultFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
     // Navy on white whatever the desktop theme: a dark theme's field would swallow navy text.
-    orvane::SetColours(
-        RichEdit1, QPalette::Base, Qt::white, orvane::kLabelNavy, orvane::DisabledText::kSame);
+    SetColours(notes_box_, QPalette::Base, Qt::white, kLabelNavy, DisabledText::kSame);
 
     AddButton1(QRect(94, 316, 75, 25));
-    orvane::MakeNavy(Button1, QPalette::ButtonText);
+    MakeNavy(Button1, QPalette::ButtonText);
 }
 
 void TNotes::Prepare() {
-    const orvane::Result<orvane::NotesLoad> load = orvane::LoadNotes(host_.State().data.notes());
-    const orvane::RtfDocument empty;
-    const orvane::RtfDocument& document = load ? load->document : empty;
+    const Result<NotesLoad> load = LoadNotes(data_.notes());
+    const RtfDocument empty;
+    const RtfDocument& document = load ? load->document : empty;
     if (load)
-        orvane::ShowDocument(document, RichEdit1->document());
+        ShowDocument(document, notes_box_->document());
     else
-        RichEdit1->clear();
+        notes_box_->clear();
     OfferSave(load ? nullptr : &load.error(), QStringLiteral("notes file"));
-    RichEdit1->setReadOnly(!load);
-    RichEdit1->moveCursor(QTextCursor::Start);
-    RichEdit1->setCurrentCharFormat(orvane::CharFormatOf(
-        document.runs.empty() ? orvane::RtfFormat {} : document.runs.front().format));
-    RichEdit1->setFocus();
+    notes_box_->setReadOnly(!load);
+    notes_box_->moveCursor(QTextCursor::Start);
+    notes_box_->setCurrentCharFormat(
+        CharFormatOf(document.runs.empty() ? RtfFormat {} : document.runs.front().format));
+    notes_box_->setFocus();
 }
 
 bool TNotes::SaveFile() {
-    const auto document = orvane::DocumentOf(*RichEdit1->document());
+    const auto document = DocumentOf(*notes_box_->document());
     if (!document) {
-        host_.notifier().Error(
+        notifier_.Error(
             QStringLiteral("The notes hold characters that cannot be saved. Remove them and "
                            "save again."));
         return false;
     }
-    return Succeeded(orvane::SaveNotes(host_.State().data.notes(), *document));
+    return Succeeded(SaveNotes(data_.notes(), *document));
 }
+
+} // namespace orvane

@@ -6,11 +6,13 @@
 
 class QTextEdit;
 
-class TNotes : public orvane::EditFileDialog {
+namespace orvane {
+
+class TNotes : public EditFileDialog {
     Q_OBJECT
 
 public:
-    explicit TNotes(orvane::CalendarHost& host, QWidget* parent = nullptr);
+    TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* parent = nullptr);
 
     // Loads notes.ovd for one showing.
     void Prepare() override;
@@ -18,5 +20,7 @@ public:
 private:
     bool SaveFile() override;
 
-    QTextEdit* RichEdit1;
+    QTextEdit* notes_box_ = nullptr; // RichEdit1
 };
+
+} // namespace orvane

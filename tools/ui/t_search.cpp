@@ -1,10 +1,10 @@
 #include "tools/ui/t_search.h"
 
-#include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
+#include "mainwindow/navigation.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <functional>
+
+namespace orvane {
 
 namespace {
 
@@ -42,66 +44,67 @@ protected:
 
 } // namespace
 
-TSearch::TSearch(orvane::CalendarHost& host, QWidget* parent)
+TSearch::TSearch(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : QWidget(parent,
         Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint
             | Qt::MSWindowsFixedSizeDialogHint)
-    , host_(host) {
+    , document_(document)
+    , host_(host)
+    , services_(services) {
     setObjectName(QStringLiteral("TSearch"));
     setWindowTitle(QStringLiteral("Search"));
     setFixedSize(193, 251);
-    setFont(orvane::ProgramFont(QStringLiteral("MS Sans Serif"), 11));
-    orvane::ApplyDialogBackground(this);
+    setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
+    ApplyDialogBackground(this);
 
-    BitBtn1 = new QPushButton(QStringLiteral("Find"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setGeometry(7, 4, 61, 21);
-    BitBtn1->setAccessibleName(QStringLiteral("Find"));
-    BitBtn1->setAutoDefault(false);
-    orvane::MakeNavy(BitBtn1, QPalette::ButtonText);
+    find_button_ = new QPushButton(QStringLiteral("Find"), this);
+    find_button_->setObjectName(QStringLiteral("BitBtn1"));
+    find_button_->setGeometry(7, 4, 61, 21);
+    find_button_->setAccessibleName(QStringLiteral("Find"));
+    find_button_->setAutoDefault(false);
+    MakeNavy(find_button_, QPalette::ButtonText);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(71, 4, 115, 21);
-    Edit1->setAccessibleName(QStringLiteral("Search text"));
+    search_edit_ = new QLineEdit(this);
+    search_edit_->setObjectName(QStringLiteral("Edit1"));
+    search_edit_->setGeometry(71, 4, 115, 21);
+    search_edit_->setAccessibleName(QStringLiteral("Search text"));
     // Only Windows-1252 text can be in a note, so nothing else is worth searching for.
-    orvane::InstallInputFilter(Edit1, host_.notifier());
-    Edit1->installEventFilter(this);
+    InstallInputFilter(search_edit_, services_.notifier);
+    search_edit_->installEventFilter(this);
 
-    Label1 = new QLabel(kStatusReady, this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(10, 37, 180, 14);
-    Label1->setAccessibleName(QStringLiteral("Search status"));
-    Label1->setAccessibleDescription(QStringLiteral("What the search found"));
-    orvane::MakeNavy(Label1);
+    status_label_ = new QLabel(kStatusReady, this);
+    status_label_->setObjectName(QStringLiteral("Label1"));
+    status_label_->setGeometry(10, 37, 180, 14);
+    status_label_->setAccessibleName(QStringLiteral("Search status"));
+    status_label_->setAccessibleDescription(QStringLiteral("What the search found"));
+    MakeNavy(status_label_);
 
     auto* list = new ResultList(this);
-    ListBox1 = list;
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(7, 51, 178, 174);
-    ListBox1->setAccessibleName(QStringLiteral("Dates found"));
-    ListBox1->setUniformItemSizes(true);
-    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    result_list_ = list;
+    result_list_->setObjectName(QStringLiteral("ListBox1"));
+    result_list_->setGeometry(7, 51, 178, 174);
+    result_list_->setAccessibleName(QStringLiteral("Dates found"));
+    result_list_->setUniformItemSizes(true);
+    result_list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list->on_press = [this](Qt::MouseButton button) { ListBox1MouseDown(button); };
 
-    BitBtn3 = new QPushButton(QStringLiteral("Close"), this);
-    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setGeometry(66, 228, 60, 21);
-    BitBtn3->setAccessibleName(QStringLiteral("Close"));
-    BitBtn3->setAutoDefault(false);
-    orvane::MakeNavy(BitBtn3, QPalette::ButtonText);
+    close_button_ = new QPushButton(QStringLiteral("Close"), this);
+    close_button_->setObjectName(QStringLiteral("BitBtn3"));
+    close_button_->setGeometry(66, 228, 60, 21);
+    close_button_->setAccessibleName(QStringLiteral("Close"));
+    close_button_->setAutoDefault(false);
+    MakeNavy(close_button_, QPalette::ButtonText);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    connect(BitBtn3, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
-    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(find_button_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(close_button_, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+    connect(search_edit_, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     // A paste or an input method's text is held to the width as well as a typed key.
-    connect(Edit1, &QLineEdit::textEdited, this, [this] { WidthCheck(); });
+    connect(search_edit_, &QLineEdit::textEdited, this, [this] { WidthCheck(); });
 }
 
 void TSearch::Prepare() {
-    host_.RebuildMonthMenu();
     if (first_activation_) {
-        Edit1->setFocus();
+        search_edit_->setFocus();
         first_activation_ = false;
     }
     RefreshCopy();
@@ -121,33 +124,32 @@ void TSearch::OpenModeless() {
 
 void TSearch::RefreshCopy() {
     // The note being typed in the grid is part of what the user expects to find.
-    host_.ResetMemos();
-    search_.Rebuild(host_.State().store);
+    document_.FlushPendingEdits();
+    search_.Rebuild(document_.store());
 }
 
 void TSearch::BitBtn1Click() {
-    Label1->setText(kStatusSearching);
-    ListBox1->clear();
-    Label1->repaint();
-    orvane::MarkError(Edit1, false);
-    if (Edit1->text().isEmpty()) {
-        orvane::MarkError(Edit1, true);
+    status_label_->setText(kStatusSearching);
+    result_list_->clear();
+    status_label_->repaint();
+    MarkError(search_edit_, false);
+    if (search_edit_->text().isEmpty()) {
+        MarkError(search_edit_, true);
         return;
     }
     RefreshCopy();
-    const auto needle = orvane::ToCp1252(Edit1->text());
-    const std::vector<orvane::SearchHit> hits
-        = needle ? search_.Find(*needle) : std::vector<orvane::SearchHit> {};
-    for (const orvane::SearchHit& hit : hits) {
-        auto* item = new QListWidgetItem(orvane::FromCp1252(hit.date_key), ListBox1);
-        item->setSizeHint(QSize(ListBox1->viewport()->width(), kItemHeight));
+    const auto needle = ToCp1252(search_edit_->text());
+    const std::vector<SearchHit> hits = needle ? search_.Find(*needle) : std::vector<SearchHit> {};
+    for (const SearchHit& hit : hits) {
+        auto* item = new QListWidgetItem(FromCp1252(hit.date_key), result_list_);
+        item->setSizeHint(QSize(result_list_->viewport()->width(), kItemHeight));
     }
     if (hits.empty()) {
-        Label1->setText(kStatusNoMatch);
+        status_label_->setText(kStatusNoMatch);
         return;
     }
-    Label1->setText(kStatusFound);
-    JumpToMonthOf(ListBox1->item(0)->text());
+    status_label_->setText(kStatusFound);
+    JumpToMonthOf(result_list_->item(0)->text());
 }
 
 void TSearch::Edit1KeyUp(int key) {
@@ -158,15 +160,15 @@ void TSearch::Edit1KeyUp(int key) {
 }
 
 void TSearch::Edit1Change() {
-    ListBox1->clear();
+    result_list_->clear();
 }
 
 void TSearch::WidthCheck() {
     // The window's own font measures; bold notes narrow the limit instead.
     const QFontMetrics metrics(font());
-    const int limit = orvane::SearchWidthLimit(host_.State().prefs);
-    QString text = Edit1->text();
-    int caret = Edit1->cursorPosition();
+    const int limit = SearchWidthLimit(document_.prefs());
+    QString text = search_edit_->text();
+    int caret = search_edit_->cursorPosition();
     bool trimmed = false;
     while (!text.isEmpty() && metrics.horizontalAdvance(text) > limit) {
         const int at = caret > 0 ? caret - 1 : static_cast<int>(text.size()) - 1;
@@ -175,15 +177,15 @@ void TSearch::WidthCheck() {
         trimmed = true;
     }
     if (trimmed) {
-        Edit1->setText(text);
-        Edit1->setCursorPosition(caret);
+        search_edit_->setText(text);
+        search_edit_->setCursorPosition(caret);
     }
 }
 
 void TSearch::ListBox1MouseDown(Qt::MouseButton button) {
-    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+    const QList<QListWidgetItem*> selected = result_list_->selectedItems();
     if (selected.isEmpty()) {
-        Edit1->setFocus();
+        search_edit_->setFocus();
         return;
     }
     if (button == Qt::LeftButton)
@@ -191,15 +193,16 @@ void TSearch::ListBox1MouseDown(Qt::MouseButton button) {
 }
 
 void TSearch::JumpToMonthOf(const QString& date_key) {
-    const auto key = orvane::ToCp1252(date_key);
+    const auto key = ToCp1252(date_key);
     if (!key)
         return;
-    // Rebuilt now so the item numbers match the main window's menu as it stands.
-    const auto item = orvane::MonthMenuItemFor(host_.RebuildMonthMenu(), *key);
+    // The month menu as the main window builds it for the days as they stand.
+    const std::vector<MonthMenuItem> items
+        = BuildMonthMenu(document_.store(), document_.prefs(), {});
+    const auto item = MonthMenuItemFor(items, *key);
     if (!item)
         return;
-    host_.ResetMemos();
-    host_.Date1Click(*item);
+    document_.MoveWindow(items[static_cast<std::size_t>(*item - 1)].slot);
 }
 
 void TSearch::BitBtn3Click() {
@@ -207,13 +210,13 @@ void TSearch::BitBtn3Click() {
 }
 
 bool TSearch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Edit1) {
+    if (watched == search_edit_) {
         if (event->type() == QEvent::KeyRelease) {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat())
                 Edit1KeyUp(key->key());
         } else if (event->type() == QEvent::FocusIn) {
-            orvane::MarkError(Edit1, false);
+            MarkError(search_edit_, false);
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -226,3 +229,5 @@ void TSearch::closeEvent(QCloseEvent* event) {
     if (was_visible)
         host_.ChildWindowClosed();
 }
+
+} // namespace orvane

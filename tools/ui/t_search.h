@@ -3,6 +3,9 @@
 // blocking the main window, so the user can keep clicking results while the grid follows.
 #pragma once
 
+#include "core/calendar_document.h"
+#include "core/ui/calendar_host.h"
+#include "core/ui/services.h"
 #include "tools/search.h"
 
 #include <QString>
@@ -15,14 +18,13 @@ class QListWidget;
 class QPushButton;
 
 namespace orvane {
-class CalendarHost;
-}
 
 class TSearch : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TSearch(orvane::CalendarHost& host, QWidget* parent = nullptr);
+    TSearch(CalendarDocument& document, CalendarHost& host, Services services,
+        QWidget* parent = nullptr);
 
     // Re-initialises the window for one showing: rebuilds the month menu and the copy of the
     // day texts, and focuses the search field on the first showing of the run.
@@ -46,13 +48,17 @@ private:
     void WidthCheck();
     void JumpToMonthOf(const QString& date_key);
 
-    orvane::CalendarHost& host_;
-    orvane::DaySearch search_;
+    CalendarDocument& document_;
+    CalendarHost& host_;
+    Services services_;
+    DaySearch search_;
     bool first_activation_ = true;
 
-    QPushButton* BitBtn1;
-    QLineEdit* Edit1;
-    QLabel* Label1;
-    QListWidget* ListBox1;
-    QPushButton* BitBtn3;
+    QPushButton* find_button_ = nullptr; // BitBtn1
+    QLineEdit* search_edit_ = nullptr; // Edit1
+    QLabel* status_label_ = nullptr; // Label1
+    QListWidget* result_list_ = nullptr; // ListBox1
+    QPushButton* close_button_ = nullptr; // BitBtn3
 };
+
+} // namespace orvane

@@ -23,14 +23,51 @@ bool NamesDataFile(const QString& message, const char* file) {
 }
 
 FakeCalendarHost::FakeCalendarHost(const std::filesystem::path& data_dir, Date first)
-    : fixed_clock(first) {
-    state.data.dir = data_dir;
-    NewCalendar(first, state.store);
-    state.TodayKey = DateKey(first);
+    : document(DataFolder { data_dir })
+    , fixed_clock(first) {
+    DayStore store;
+    NewCalendar(first, store);
+    document.Adopt(std::move(store), DateKey(first));
+    document.AddListener(this);
+}
+
+FakeCalendarHost::~FakeCalendarHost() {
+    document.RemoveListener(this);
+}
+
+void FakeCalendarHost::SetDay(int slot, std::string text) {
+    document.StoreNote(slot, std::move(text));
+}
+
+void FakeCalendarHost::AddToDay(int slot, const std::string& entries) {
+    SetDay(slot, document.store()[slot] + entries);
+}
+
+void FakeCalendarHost::SetTopSlot(int top_slot) {
+    document.MoveWindow(top_slot);
+}
+
+void FakeCalendarHost::SetFlags(const std::string& option_flags) {
+    Preferences prefs = document.prefs();
+    prefs.OptionFlags = option_flags;
+    document.SetPreferences(prefs);
+}
+
+int FakeCalendarHost::ReportsOf(OperationKind kind) const {
+    return static_cast<int>(std::count_if(reports.begin(), reports.end(),
+        [kind](const ChangeReport& report) { return report.kind == kind; }));
+}
+
+void FakeCalendarHost::BeforeChange(CalendarDocument&) {
+    ++before_change_calls;
+}
+
+void FakeCalendarHost::Changed(const CalendarDocument&, const ChangeReport& report) {
+    reports.push_back(report);
 }
 
 QFont FakeCalendarHost::ExpansionLabelFont() const {
-    return ProgramFont(QStringLiteral("Verdana"), 11, state.prefs.on(Flag::DataBoldFont));
+    return ProgramFont(QStringLiteral("Verdana"), 11, document.prefs().on(Flag::DataBoldFont));
 }
 
 QFont FakeCalendarHost::NoteFont() const {
@@ -39,8 +76,8 @@ QFont FakeCalendarHost::NoteFont() const {
 
 GridCellView FakeCalendarHost::Cell(int cell) const {
     GridCellView view;
-    const int slot = state.TopSlot + cell - 1;
-    const std::string& day = state.store[slot];
+    const int slot = document.TopSlot() + cell - 1;
+    const std::string& day = document.store()[slot];
     view.header
         = FromCp1252(std::string_view(day).substr(0, std::min<std::size_t>(day.size(), 11)));
     for (const std::string& entry : Entries(day))

@@ -1,15 +1,19 @@
-// A CalendarHost for window tests: owns a state, a recording notifier and desktop, a fixed clock,
-// and counts the calls the windows make.
+// A test bed for windows: a calendar document on a data folder, recording services (notifier,
+// desktop) and a fixed clock, and a CalendarHost that counts what the windows ask of the grid.
+// Every report the document makes is kept, so a test can check what an operation changed.
 #pragma once
 
+#include "core/calendar_document.h"
 #include "core/clock.h"
 #include "core/ui/calendar_host.h"
 #include "core/ui/desktop.h"
 #include "core/ui/notifier.h"
+#include "core/ui/services.h"
 
 #include <QWidget>
 #include <filesystem>
-#include <memory>
+#include <string>
+#include <vector>
 
 namespace orvane {
 
@@ -24,55 +28,51 @@ std::filesystem::path NonAsciiDataFolder(const QString& temp_dir);
 // desktop spells it.
 bool NamesDataFile(const QString& message, const char* file);
 
-class FakeCalendarHost : public CalendarHost {
+class FakeCalendarHost : public CalendarHost, public DocumentListener {
 public:
-    // A store of bare date keys from Sunday `first`, with its data folder at `data_dir`.
+    // A store of bare date keys from Sunday `first` (today is `first` too), with its data folder
+    // at `data_dir`.
     explicit FakeCalendarHost(const std::filesystem::path& data_dir,
         Date first = Date { std::chrono::year(2024), std::chrono::January, std::chrono::day(7) });
+    ~FakeCalendarHost() override;
 
-    CalendarState& State() override { return state; }
-    Notifier& notifier() override { return notes; }
-    Desktop& desktop() override { return desk; }
-    const Clock& clock() const override { return fixed_clock; }
+    Services services() { return Services { notes, fixed_clock, desk }; }
+    const DataFolder& data() const { return document.data(); }
+    const DayStore& store() const { return document.store(); }
+    const std::string& Day(int slot) const { return document.store()[slot]; }
+    // Changes the document as the user or an operation would, each through an operation.
+    void SetDay(int slot, std::string text);
+    void AddToDay(int slot, const std::string& entries);
+    void SetTopSlot(int top_slot);
+    void SetFlags(const std::string& option_flags);
+    // The reports of one kind made since the test bed was built (or `reports` was cleared).
+    int ReportsOf(OperationKind kind) const;
+
+    // CalendarHost
     QWidget* MainWidget() override { return &main_widget; }
-
-    void ResetMemos() override { ++reset_memos_calls; }
-    void FillOutCalendar() override {
-        ++fill_calls;
-        stale = false;
-    }
-    void RadioButton1Click() override {
-        ++refill_calls;
-        FillOutCalendar();
-    }
-    void MarkGridStale() override { stale = true; }
-    void FocusFirstNote() override { ++focus_first_note_calls; }
-    QFont ExpansionLabelFont() const override;
-    std::vector<MonthMenuItem> RebuildMonthMenu() override { return month_menu; }
-    void Date1Click(int item) override { jumps.push_back(item); }
-    QStringList DayTitleTexts() const override { return day_titles; }
     GridCellView Cell(int cell) const override;
+    QStringList DayTitleTexts() const override { return day_titles; }
     QFont NoteFont() const override;
-    void ApplyPreferences() override { ++apply_preferences_calls; }
+    QFont ExpansionLabelFont() const override;
     void SetNoteFontFamily(const QString& family) override { note_font_family = family; }
+    void FocusFirstNote() override { ++focus_first_note_calls; }
     void ChildWindowClosed() override { ++child_closed_calls; }
 
-    CalendarState state;
+    CalendarDocument document;
     RecordingNotifier notes;
     RecordingDesktop desk;
     FixedClock fixed_clock;
     QWidget main_widget;
-    std::vector<MonthMenuItem> month_menu;
-    std::vector<int> jumps;
     QStringList day_titles { "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT" };
     QString note_font_family;
-    bool stale = false;
-    int reset_memos_calls = 0;
-    int fill_calls = 0;
-    int refill_calls = 0;
+    std::vector<ChangeReport> reports;
+    int before_change_calls = 0; // operations asked the grid to store its pending edit
     int focus_first_note_calls = 0;
-    int apply_preferences_calls = 0;
     int child_closed_calls = 0;
+
+private:
+    void BeforeChange(CalendarDocument& document) override;
+    void Changed(const CalendarDocument& document, const ChangeReport& report) override;
 };
 
 } // namespace orvane

@@ -1,10 +1,5 @@
-// The state the main window owns for the whole run and hands, by reference, to every window that
-// reads or changes it: the day store, its indexes, the entry-limit exchange fields and the
-// preferences held in memory.
+// The data folder (csystem) and the program's files in it.
 #pragma once
-
-#include "core/day_store.h"
-#include "core/preferences.h"
 
 #include <array>
 #include <filesystem>
@@ -40,15 +35,6 @@ struct DataFolder {
     std::filesystem::path rdat() const { return file(kErrorLogFileName); }
     std::filesystem::path archive() const { return file(kArchiveFileName); }
     std::filesystem::path notes() const { return file(kNotesFileName); }
-};
-
-struct CalendarState {
-    DayStore store;
-    int TopSlot = 1; // 1 + 7k, at most 694
-    std::string TodayKey;
-    int ActiveNote = 0; // cell number (2, 4, ... 70) of the note last entered; 0 before any
-    Preferences prefs;
-    DataFolder data;
 };
 
 } // namespace orvane
