@@ -1,5 +1,7 @@
 #include "tools/rtf.h"
 
+#include "core/cp1252.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -15,23 +17,6 @@ constexpr std::size_t kMaxWordLength = 32;
 constexpr int kMaxParameterDigits = 9;
 // How many fallback characters a \u may be followed by; larger \uc values are taken as this.
 constexpr int kMaxFallbackCharacters = 16;
-
-// Characters of bytes 0x80-0x9F; the five bytes Windows-1252 leaves undefined stand for the C1
-// control characters of the same value.
-constexpr std::array<char16_t, 32> kHighCharacters
-    = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-          0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-          0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
-
-std::optional<char> Cp1252Byte(int code) {
-    if ((code >= 0 && code < 0x80) || (code >= 0xA0 && code <= 0xFF))
-        return static_cast<char>(static_cast<unsigned char>(code));
-    for (std::size_t i = 0; i < kHighCharacters.size(); ++i) {
-        if (kHighCharacters[i] == code)
-            return static_cast<char>(static_cast<unsigned char>(0x80 + i));
-    }
-    return std::nullopt;
-}
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -289,8 +274,9 @@ private:
                 return;
             const int code = *parameter < 0 ? *parameter + 65536 : *parameter;
             // A character Windows-1252 cannot hold is read from the fallback text that follows.
-            if (const auto byte = Cp1252Byte(code); byte && *byte != '\0') {
-                Emit(*byte);
+            const auto byte = code >= 0 ? Cp1252Byte(static_cast<char32_t>(code)) : std::nullopt;
+            if (byte && *byte != 0) {
+                Emit(static_cast<char>(*byte));
                 fallback_to_skip_ = group.fallback_characters;
             }
         } else if (word == "uc") {

@@ -1,5 +1,7 @@
 #include "core/ui/text_codec.h"
 
+#include "core/cp1252.h"
+
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <array>
@@ -8,19 +10,9 @@ namespace orvane {
 
 namespace {
 
-// Characters of bytes 0x80-0x9F; the undefined ones keep their own value.
-constexpr std::array<char16_t, 32> kHighControls
-    = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-          0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-          0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
-
 std::optional<char> ByteOf(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(static_cast<unsigned char>(c));
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == c)
-            return static_cast<char>(static_cast<unsigned char>(0x80 + i));
-    }
+    if (const auto byte = Cp1252Byte(c))
+        return static_cast<char>(*byte);
     return std::nullopt;
 }
 
@@ -47,10 +39,7 @@ QString FromCp1252(std::string_view bytes) {
     text.reserve(static_cast<qsizetype>(bytes.size()));
     for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        if (u >= 0x80 && u < 0xA0)
-            text.append(QChar(kHighControls[u - 0x80]));
-        else
-            text.append(QChar(static_cast<char16_t>(u)));
+        text.append(QChar(static_cast<char16_t>(Cp1252Character(u))));
     }
     return text;
 }

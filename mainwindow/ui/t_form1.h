@@ -80,6 +80,8 @@ public:
     void Up7Click();
     void Dn7Click();
     void ShowMonthMenu(); // the "Dates " button: builds the month menu, then pops it up
+    // Builds the month menu from the days as they stand (Date1Click's build).
+    const std::vector<MonthMenuItem>& RebuildMonthMenu();
     void Date1Click(int item); // a month of the menu, 1-25
     void Instructions();
 
@@ -113,7 +115,6 @@ private:
     // The preferences in memory changed (the preferences dialog): titles, underline and the
     // items that saved preferences enable; the grid refills itself.
     void ApplyPreferences();
-    void RebuildMonthMenu();
     void PlaceWindow();
 
     StartupOptions options_;

@@ -1,5 +1,6 @@
 #include "core/clock.h"
 #include "core/day_file.h"
+#include "core/entry_limit.h"
 #include "core/text_file.h"
 #include "core/ui/desktop.h"
 #include "core/ui/error_text.h"
@@ -7,6 +8,7 @@
 #include "core/ui/testing/fake_calendar_host.h"
 #include "core/ui/testing/input_checks.h"
 #include "core/ui/text_codec.h"
+#include "mainwindow/ui/day_grid.h"
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/t_form1.h"
@@ -53,7 +55,7 @@ struct Harness {
     }
     TForm1& Form() {
         if (!form)
-            form = std::make_unique<TForm1>(options, notes, desk, clock);
+            form = std::make_unique<TForm1>(options, Services { notes, clock, desk });
         return *form;
     }
     std::string Read(const char* name) { return ReadWholeFile(data / name).value_or(""); }
@@ -70,6 +72,15 @@ struct Harness {
     FixedClock clock;
     std::unique_ptr<TForm1> form;
 };
+
+// A menu item by its name in the program.
+QAction* Item(TForm1& form, const char* name) {
+    return form.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+DayCell* CellOf(TForm1& form, int cell) {
+    return form.grid().CellWidget(cell);
+}
 
 void Paste(NoteEditor* note, const QString& text) {
     QGuiApplication::clipboard()->setText(text);
@@ -98,31 +109,28 @@ private slots:
         Harness h;
         QVERIFY(h.Form().FormCreate());
         QCOMPARE(SplitLines(h.Read("cdat.ovd")).size(), std::size_t(738));
-        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024"));
-        QCOMPARE(h.Form().State().TodayKey, std::string("Mar/14/2024"));
-        auto* header = h.Form().findChild<DateHeader*>(QStringLiteral("Memo1"));
-        QCOMPARE(header->text(), QStringLiteral("Mar 10, 2024"));
-        QCOMPARE(
-            h.Form().findChild<DateHeader*>(QStringLiteral("Memo9"))->text(), QStringLiteral("14"));
+        QCOMPARE(h.Form().document().store()[1], std::string("Mar/10/2024"));
+        QCOMPARE(h.Form().document().TodayKey(), std::string("Mar/14/2024"));
+        QCOMPARE(CellOf(h.Form(), 1)->header_text(), QStringLiteral("Mar 10, 2024"));
+        QCOMPARE(CellOf(h.Form(), 5)->header_text(), QStringLiteral("14"));
         QCOMPARE(h.Form().note(5)->accessibleName(), QStringLiteral("Thursday 14 March 2024"));
         // Today: yellow throughout with a red date; other days white with a blue date.
-        auto* today = h.Form().findChild<DateHeader*>(QStringLiteral("Memo9"));
-        QCOMPARE(today->text_color(), QColor(255, 0, 0));
-        QCOMPARE(today->palette().color(today->backgroundRole()), QColor(255, 255, 0));
+        QCOMPARE(CellOf(h.Form(), 5)->date_colour(), QColor(255, 0, 0));
+        QCOMPARE(CellOf(h.Form(), 5)->header_background(), QColor(255, 255, 0));
         QCOMPARE(h.Form().note(5)->palette().color(QPalette::Base), QColor(255, 255, 0));
-        auto* other = h.Form().findChild<DateHeader*>(QStringLiteral("Memo11"));
-        QCOMPARE(other->text_color(), QColor(0, 0, 255));
-        QCOMPARE(other->palette().color(other->backgroundRole()), QColor(255, 255, 255));
+        QCOMPARE(CellOf(h.Form(), 6)->date_colour(), QColor(0, 0, 255));
+        QCOMPARE(CellOf(h.Form(), 6)->header_background(), QColor(255, 255, 255));
         // The grey behind the cells shows between them as grid lines.
         auto* panel = h.Form().findChild<QWidget*>(QStringLiteral("Panelb2"));
-        QCOMPARE(panel->palette().color(QPalette::Window), QColor(128, 128, 128));
         QCOMPARE(panel->mapTo(&h.Form(), QPoint(0, 0)), QPoint(0, 37));
+        const QImage grid = h.Form().grid().grab(QRect(0, 0, 4, 4)).toImage();
+        QCOMPARE(QColor(grid.pixel(0, 0)), QColor(128, 128, 128));
         QVERIFY(h.notes.boxes.empty());
         // Entry items wait for the first activation; the saved-preferences items are enabled.
-        QVERIFY(!h.Form().action(QStringLiteral("DailyEntry1"))->isEnabled());
-        QVERIFY(h.Form().action(QStringLiteral("SaveCalendar1"))->isEnabled());
+        QVERIFY(!Item(h.Form(), "DailyEntry1")->isEnabled());
+        QVERIFY(Item(h.Form(), "SaveCalendar1")->isEnabled());
         h.Form().FormActivate();
-        QVERIFY(h.Form().action(QStringLiteral("DailyEntry1"))->isEnabled());
+        QVERIFY(Item(h.Form(), "DailyEntry1")->isEnabled());
     }
 
     void unsavedPreferencesDisableItemsAndSaveNothingOnClose() {
@@ -130,11 +138,11 @@ private slots:
         pref[2] = '0';
         Harness h(pref);
         QVERIFY(h.Form().FormCreate());
-        QVERIFY(!h.Form().action(QStringLiteral("SaveCalendar1"))->isEnabled());
-        QVERIFY(!h.Form().action(QStringLiteral("CycleCalendar1"))->isEnabled());
+        QVERIFY(!Item(h.Form(), "SaveCalendar1")->isEnabled());
+        QVERIFY(!Item(h.Form(), "CycleCalendar1")->isEnabled());
         h.Form().FormActivate();
-        QVERIFY(h.Form().action(QStringLiteral("WeeklyEntry1"))->isEnabled());
-        QVERIFY(!h.Form().action(QStringLiteral("Archives1"))->isEnabled());
+        QVERIFY(Item(h.Form(), "WeeklyEntry1")->isEnabled());
+        QVERIFY(!Item(h.Form(), "Archives1")->isEnabled());
         const std::string before = h.Read("cdat.ovd");
         QTest::keyClicks(h.Form().note(1), QStringLiteral("lost"));
         h.Form().show();
@@ -147,7 +155,7 @@ private slots:
         for (const bool no_save : { true, false }) {
             Harness h(kPref, &saved);
             QVERIFY(h.Form().FormCreate());
-            h.Form().MemoEnter(2);
+            h.Form().document().SetActiveNote(2);
             QTest::keyClicks(h.Form().note(1), QStringLiteral("Gym"));
             h.Form().show();
             no_save ? h.Form().QuitNoSave() : void(h.Form().close());
@@ -271,19 +279,19 @@ private slots:
         Harness h;
         QVERIFY(h.Form().FormCreate());
         NoteEditor* note = h.Form().note(1);
-        h.Form().MemoEnter(2);
+        h.Form().document().SetActiveNote(2);
         QTest::keyClicks(note, QStringLiteral("A"));
         QTest::keyClick(note, Qt::Key_Return);
         QTest::keyClick(note, Qt::Key_Return);
         QTest::keyClicks(note, QStringLiteral("C"));
         QTest::keyClick(note, Qt::Key_Return); // a final line break adds no entry
-        h.Form().ResetMemos();
-        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024A\a\aC\a"));
+        h.Form().grid().StoreActiveNote();
+        QCOMPARE(h.Form().document().store()[1], std::string("Mar/10/2024A\a\aC\a"));
 
         note->selectAll();
         QTest::keyClick(note, Qt::Key_Delete);
-        h.Form().ResetMemos();
-        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024"));
+        h.Form().grid().StoreActiveNote();
+        QCOMPARE(h.Form().document().store()[1], std::string("Mar/10/2024"));
 
         const QString long_line = QStringLiteral(
             "Meet the whole planning committee at the town hall about the summer fair");
@@ -298,8 +306,8 @@ private slots:
         for (QTextBlock block = note->document()->begin(); block.isValid(); block = block.next())
             shown += block.layout()->lineCount();
         QCOMPARE(shown, static_cast<int>(lines.size()));
-        h.Form().ResetMemos();
-        QCOMPARE(EntryCount(h.Form().State().store[1]), static_cast<int>(lines.size()));
+        h.Form().grid().StoreActiveNote();
+        QCOMPARE(EntryCount(h.Form().document().store()[1]), static_cast<int>(lines.size()));
     }
 
     void unsafeCharactersAreRefused() {
@@ -347,32 +355,32 @@ private slots:
                 std::count(store[cell].begin(), store[cell].end(), '\xa0'));
         }
         QVERIFY(shown[5].size() > 1);
-        h.Form().MemoEnter(8);
+        h.Form().document().SetActiveNote(8);
         NoteEditor* note = h.Form().note(4);
         note->moveCursor(QTextCursor::End);
         QTest::keyClicks(note, QStringLiteral("!"));
-        h.Form().ResetMemos();
+        h.Form().grid().StoreActiveNote();
         store[4] = WithNbsp("Mar/13/2024Tea~at~5\aCall Bob!\a");
-        QCOMPARE(h.Form().State().store[4], store[4]);
+        QCOMPARE(h.Form().document().store()[4], store[4]);
         // The long entry is stored as the lines the cell showed, split where it wrapped.
-        h.Form().MemoEnter(10);
+        h.Form().document().SetActiveNote(10);
         QTest::keyClicks(h.Form().note(5), QStringLiteral("x"));
         QTest::keyClick(h.Form().note(5), Qt::Key_Backspace);
-        h.Form().ResetMemos();
+        h.Form().grid().StoreActiveNote();
         store[5] = store[5].substr(0, 11);
         for (const QString& line : shown[5])
             store[5] += ToCp1252(line).value() + "\a";
-        QCOMPARE(h.Form().State().store[5], store[5]);
+        QCOMPARE(h.Form().document().store()[5], store[5]);
         // Every byte comes back, in the lines the cell showed.
-        h.Form().MemoEnter(12);
+        h.Form().document().SetActiveNote(12);
         QTest::keyClicks(h.Form().note(6), QStringLiteral("x"));
         QTest::keyClick(h.Form().note(6), Qt::Key_Backspace);
-        h.Form().ResetMemos();
-        std::string stored = h.Form().State().store[6].substr(11);
-        QCOMPARE(EntryCount(h.Form().State().store[6]), static_cast<int>(shown[6].size()));
+        h.Form().grid().StoreActiveNote();
+        std::string stored = h.Form().document().store()[6].substr(11);
+        QCOMPARE(EntryCount(h.Form().document().store()[6]), static_cast<int>(shown[6].size()));
         std::erase(stored, '\a');
         QCOMPARE(stored, every_byte);
-        store[6] = h.Form().State().store[6];
+        store[6] = h.Form().document().store()[6];
         QVERIFY(h.Form().SaveCalendar());
         QCOMPARE(h.Read("cdat.ovd"), FormatDayFile(store));
     }
@@ -408,17 +416,13 @@ private slots:
                 text << QStringLiteral("line %1").arg(i);
             h.Form().note(cell)->setPlainText(text.join(QLatin1Char('\n')));
         };
-        auto* corner = h.Form().findChild<QWidget*>(QStringLiteral("Panel46"));
-        auto* marker = h.Form().findChild<QWidget*>(QStringLiteral("Panel88"));
         fill(3, 9);
-        QVERIFY(corner->isVisible());
-        QVERIFY(!marker->isVisible());
+        QVERIFY(!CellOf(h.Form(), 3)->overflow());
         fill(3, 10);
-        QVERIFY(!corner->isVisible());
-        QVERIFY(marker->isVisible());
+        QVERIFY(CellOf(h.Form(), 3)->overflow());
 
-        auto* image = h.Form().findChild<QLabel*>(QStringLiteral("Image6"));
-        QTest::mouseMove(image, QPoint(5, 5));
+        const QPoint on_marker = DayCell::MarkerRect().center();
+        QTest::mouseMove(CellOf(h.Form(), 3), on_marker);
         auto* preview = h.Form().findChild<QPlainTextEdit*>(QStringLiteral("Memo85"));
         QVERIFY(preview != nullptr);
         QTRY_VERIFY(preview->isVisible());
@@ -426,7 +430,7 @@ private slots:
         QVERIFY(preview->toPlainText().endsWith(QStringLiteral("line 10")));
 
         fill(30, 12); // bottom row: the preview opens upward
-        QTest::mouseMove(h.Form().findChild<QLabel*>(QStringLiteral("Image60")), QPoint(5, 5));
+        QTest::mouseMove(CellOf(h.Form(), 30), on_marker);
         QTRY_COMPARE(preview->geometry(), QRect(182 + 2, 593 - 294, 182, 294));
         QTest::mouseMove(h.Form().note(10)->viewport(), QPoint(10, 10));
         QTRY_VERIFY(!preview->isVisible());
@@ -444,58 +448,75 @@ private slots:
         Harness h(kPref, &saved);
         QVERIFY(h.Form().FormCreate());
         h.Form().show();
+        for (int cell = 2; cell <= 5; ++cell)
+            h.Form().note(cell); // editors that show the notes as wrapped lines
         for (int i = 0; i < 3; ++i)
-            h.Form().FillOutCalendar();
-        h.Form().ResetMemos();
+            h.Form().grid().FillOutCalendar();
+        h.Form().grid().StoreActiveNote();
         h.Form().Dn1Click();
         h.Form().Up1Click();
         QVERIFY(h.Form().SaveCalendar());
-        QCOMPARE(h.Read("cdat.ovd"), saved.substr(0, saved.size()));
-        QCOMPARE(h.Form().State().ActiveNote, 70);
+        QCOMPARE(h.Read("cdat.ovd"), saved);
     }
 
-    void nothingIsStoredWhileTheGridIsStale() {
+    // An operation first stores the note being typed, in a change of its own, and the grid then
+    // shows what the operation made of the day: the grid is never stale.
+    void theTypedNoteIsStoredBeforeAnOperationAndTheGridFollows() {
         Harness h;
         QVERIFY(h.Form().FormCreate());
-        h.Form().MemoEnter(2);
-        QTest::keyClicks(h.Form().note(1), QStringLiteral("old view"));
-        h.Form().State().store[1] = "Mar/10/2024changed by a dialog\a";
-        h.Form().MarkGridStale();
-        h.Form().ResetMemos();
-        QCOMPARE(h.Form().State().store[1], std::string("Mar/10/2024changed by a dialog\a"));
-        h.Form().RadioButton1Click();
-        QVERIFY(!h.Form().grid_stale());
-        QCOMPARE(h.Form().note(1)->toPlainText(), QStringLiteral("changed by a dialog"));
+        h.Form().document().SetActiveNote(2);
+        QTest::keyClicks(h.Form().note(1), QStringLiteral("typed"));
+        std::vector<ChangeReport> reports;
+        class Listener final : public DocumentListener {
+        public:
+            explicit Listener(std::vector<ChangeReport>& reports)
+                : reports_(reports) { }
+            void Changed(const CalendarDocument&, const ChangeReport& report) override {
+                reports_.push_back(report);
+            }
+
+        private:
+            std::vector<ChangeReport>& reports_;
+        } listener(reports);
+        h.Form().document().AddListener(&listener);
+        h.Form().document().Run(OperationKind::kApplyEntry, "Daily Entry 'x'",
+            [](DocumentEdit& edit) { InsertFirstEntry(edit.Day(1), "x"); });
+        h.Form().document().RemoveListener(&listener);
+        QCOMPARE(reports.size(), std::size_t(2));
+        QCOMPARE(reports[0].kind, OperationKind::kStoreNote);
+        QCOMPARE(reports[0].days.at(0).after, std::string("Mar/10/2024typed\a"));
+        QCOMPARE(reports[1].days.at(0).after, std::string("Mar/10/2024x\atyped\a"));
+        QCOMPARE(h.Form().note(1)->toPlainText(), QStringLiteral("x\ntyped"));
+        QVERIFY(!h.Form().note(1)->changed());
     }
 
     void typedTextSurvivesAMonthJump() {
         Harness h;
         QVERIFY(h.Form().FormCreate());
-        h.Form().MemoEnter(4);
+        h.Form().document().SetActiveNote(4);
         QTest::keyClicks(h.Form().note(2), QStringLiteral("keep me"));
         const auto items = h.Form().RebuildMonthMenu();
         QCOMPARE(items[0].caption, std::string("Mar   2024"));
-        QCOMPARE(h.Form().action(QStringLiteral("Mo3"))->text(), QStringLiteral("May  2024"));
+        QCOMPARE(h.Form().MonthAction(3)->text(), QStringLiteral("May  2024"));
         h.Form().Date1Click(3);
-        QCOMPARE(h.Form().State().TopSlot, items[2].slot);
-        QCOMPARE(h.Form().State().store[2], std::string("Mar/11/2024keep me\a"));
+        QCOMPARE(h.Form().document().TopSlot(), items[2].slot);
+        QCOMPARE(h.Form().document().store()[2], std::string("Mar/11/2024keep me\a"));
         QVERIFY(h.notes.boxes.empty());
     }
 
     void navigationAndPageKeys() {
         Harness h;
         QVERIFY(h.Form().FormCreate());
-        h.Form().MemoEnter(2);
+        h.Form().document().SetActiveNote(2);
         h.Form().Dn1Click();
-        QCOMPARE(h.Form().State().TopSlot, 8);
-        QCOMPARE(h.Form().findChild<DateHeader*>(QStringLiteral("Memo1"))->text(),
-            QStringLiteral("Mar 17, 2024"));
+        QCOMPARE(h.Form().document().TopSlot(), 8);
+        QCOMPARE(CellOf(h.Form(), 1)->header_text(), QStringLiteral("Mar 17, 2024"));
         QTest::keyClick(h.Form().note(3), Qt::Key_PageDown);
-        QCOMPARE(h.Form().State().TopSlot, 22); // the row holding 1 April 2024
-        QTest::keyClick(h.Form().findChild<DateHeader*>(QStringLiteral("Memo5")), Qt::Key_PageUp);
-        QCOMPARE(h.Form().State().TopSlot, 1);
+        QCOMPARE(h.Form().document().TopSlot(), 22); // the row holding 1 April 2024
+        QTest::keyClick(CellOf(h.Form(), 3), Qt::Key_PageUp); // from a date header
+        QCOMPARE(h.Form().document().TopSlot(), 1);
         h.Form().Up1Click();
-        QCOMPARE(h.Form().State().TopSlot, 1);
+        QCOMPARE(h.Form().document().TopSlot(), 1);
     }
 
     void functionKeysWorkWithMenusClosedWhenEnabled() {
@@ -503,28 +524,26 @@ private slots:
         QVERIFY(h.Form().FormCreate());
         int daily = 0;
         int search = 0;
-        MainWindowCommands commands;
-        commands.DailyEntry = [&] { ++daily; };
-        commands.Search = [&] { ++search; };
-        h.Form().SetCommands(commands);
+        h.Form().SetCommand(Command::kDailyEntry, [&] { ++daily; });
+        h.Form().SetCommand(Command::kSearch, [&] { ++search; });
         h.Form().show();
         QApplication::setActiveWindow(&h.Form());
         QVERIFY(QTest::qWaitForWindowActive(&h.Form()));
         QTRY_VERIFY(h.Form().activation_count() > 0);
         // Typing starts in the first note, so a dialog opened at once stores it without a box.
         QCOMPARE(QApplication::focusWidget(), h.Form().note(1));
-        QCOMPARE(h.Form().State().ActiveNote, 2);
-        h.Form().ResetMemos();
+        QCOMPARE(h.Form().document().ActiveNote(), 2);
+        h.Form().grid().StoreActiveNote();
         QVERIFY(h.notes.boxes.empty());
-        h.Form().action(QStringLiteral("DailyEntry1"))->setEnabled(false);
+        Item(h.Form(), "DailyEntry1")->setEnabled(false);
         QTest::keyClick(&h.Form(), Qt::Key_F1);
         QCOMPARE(daily, 0);
-        h.Form().action(QStringLiteral("DailyEntry1"))->setEnabled(true);
+        Item(h.Form(), "DailyEntry1")->setEnabled(true);
         QTest::keyClick(&h.Form(), Qt::Key_F1);
         QTest::keyClick(&h.Form(), Qt::Key_F9);
         QCOMPARE(daily, 1);
         QCOMPARE(search, 1);
-        h.Form().action(QStringLiteral("Instructions1"))->trigger();
+        Item(h.Form(), "Instructions1")->trigger();
         QCOMPARE(h.desk.opened,
             QStringList { h.options.program_dir + QStringLiteral("/Help/Orvane.html") });
     }
@@ -565,7 +584,7 @@ private slots:
         QVERIFY(editor != nullptr);
         QTRY_COMPARE(QApplication::focusWidget(), editor);
         QCOMPARE(editor->textCursor().blockNumber(), 1);
-        QCOMPARE(h.Form().State().ActiveNote, 24);
+        QCOMPARE(h.Form().document().ActiveNote(), 24);
         // Only the clicked cell got its editor.
         QVERIFY(h.Form().findChild<NoteEditor*>(QStringLiteral("Memo26")) == nullptr);
         QTest::keyClicks(editor, QStringLiteral("!"));
@@ -573,8 +592,8 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Tab);
         QTRY_COMPARE(QApplication::focusWidget(),
             static_cast<QWidget*>(h.Form().findChild<NoteEditor*>(QStringLiteral("Memo26"))));
-        QCOMPARE(h.Form().State().ActiveNote, 26);
-        const std::vector<std::string> entries = Entries(h.Form().State().store[12]);
+        QCOMPARE(h.Form().document().ActiveNote(), 26);
+        const std::vector<std::string> entries = Entries(h.Form().document().store()[12]);
         QCOMPARE(entries.size(), std::size_t(3));
         QCOMPARE(entries[0], std::string("first"));
         QVERIFY(entries[1].find('!') != std::string::npos);
@@ -602,18 +621,18 @@ private slots:
     void appliedPreferencesChangeOnlyWhatTheDialogApplies() {
         Harness h;
         QVERIFY(h.Form().FormCreate());
-        Preferences& prefs = h.Form().State().prefs;
+        Preferences prefs = h.Form().document().prefs();
         // A colour tried out while the saved flag is cleared in memory leaves the menus alone.
         prefs.set_flag(Flag::PreferencesSaved, '0');
         prefs.set_flag(Flag::CellColor, '5');
-        h.Form().ApplyPreferences();
-        QVERIFY(h.Form().action(QStringLiteral("SaveCalendar1"))->isEnabled());
+        h.Form().document().SetPreferences(prefs);
+        QVERIFY(Item(h.Form(), "SaveCalendar1")->isEnabled());
         QCOMPARE(h.Form().note(2)->palette().color(QPalette::Base), QColor(255, 153, 0));
         // Titles apply at once; bold notes wait for the next start.
         prefs.set_flag(Flag::CustomTitles, '1');
         prefs.DayTitles = { "Dom", "Lun", "Mar", "Mie", "Jue", "Vie", "Sab" };
         prefs.set_flag(Flag::DataBoldFont, '1');
-        h.Form().ApplyPreferences();
+        h.Form().document().SetPreferences(prefs);
         h.Form().SetNoteFontFamily(QStringLiteral("Verdana"));
         QCOMPARE(h.Form().DayTitleTexts().first(), QStringLiteral("Dom"));
         QVERIFY(!h.Form().NoteFont().bold());
