@@ -10,7 +10,7 @@ namespace orvane {
 namespace {
 
 std::string_view KeyOf(std::string_view day) {
-    return day.substr(0, std::min(day.size(), kDateKeyLength));
+    return DateKeyView(day).key();
 }
 
 } // namespace

@@ -28,18 +28,18 @@ std::string HeaderMonth(std::string_view abbreviation, const Preferences& prefs)
 CellText CellTexts(
     std::string_view slot, bool first_cell, std::string_view today_key, const Preferences& prefs) {
     CellText cell;
-    const std::string_view key = slot.substr(0, std::min(slot.size(), kDateKeyLength));
-    if (key.size() < kDateKeyLength) {
+    const DateKeyView key(slot);
+    if (!key.complete()) {
         // Not a day string the program wrote; show what there is rather than guess.
-        cell.header = std::string(key);
+        cell.header = std::string(key.key());
         return cell;
     }
-    const std::string_view month = key.substr(0, 3);
-    const std::string_view day_field = key.substr(4, 2);
-    const std::string_view year = key.substr(7, 4);
+    const std::string_view month = key.month();
+    const std::string_view day_field = key.day_field();
+    const std::string_view year = key.year();
     cell.header = std::string(day_field);
-    cell.today = key == today_key;
-    if (day_field == "1 ") {
+    cell.today = key.key() == today_key;
+    if (key.first_of_month()) {
         cell.header = HeaderMonth(month, prefs) + " " + std::string(1, day_field[0]) + ", "
             + std::string(year);
         cell.first_of_month = true;

@@ -11,8 +11,7 @@ namespace {
 bool IsFirstOfMonth(const DayStore& store, int slot) {
     if (slot < 1 || slot > kSlotCount)
         return false;
-    const std::string& day = store[slot];
-    return day.size() >= 6 && day[4] == '1' && day[5] == ' ';
+    return DateKeyView(store[slot]).first_of_month();
 }
 
 bool RowHoldsFirst(const DayStore& store, int row_start) {
@@ -110,14 +109,15 @@ std::vector<MonthMenuItem> BuildMonthMenu(
     items.resize(kMonthMenuItems);
     items[kMonthMenuItems - 1] = MonthMenuItem { "", 0, 0, kMaxTopSlot, false };
     int slot = 1;
-    std::string current = store[1].substr(0, 3);
+    std::string_view current = DateKeyView(store[1]).month();
     for (int k = 1; k <= kMonthMenuItems; ++k) {
         const std::string& day = store[slot];
         MonthMenuItem& item = items[static_cast<std::size_t>(k - 1)];
         const auto date = ParseDateKey(day);
         if (!date)
             break; // a damaged day string: the items from here keep their last captions
-        const std::string month = day.substr(0, 3);
+        const DateKeyView key(day);
+        const std::string_view month = key.month();
         std::string month_part = PaddedMonth(month);
         if (prefs.on(Flag::CustomTitles)) {
             const int number = MonthFromAbbreviation(month);
@@ -125,18 +125,18 @@ std::vector<MonthMenuItem> BuildMonthMenu(
             if (!title.empty())
                 month_part = title + "   ";
         }
-        item.caption = month_part + day.substr(7, 4);
+        item.caption = month_part + std::string(key.year());
         item.year = static_cast<int>(date->year());
         item.month = static_cast<int>(static_cast<unsigned>(date->month()));
         item.slot = std::clamp(slot - WeekdayIndex(*date), 1, kMaxTopSlot);
         item.visible = !item.caption.empty();
         if (k == kMonthMenuItems)
             break;
-        while (slot <= 731 && store[slot].substr(0, 3) == current)
+        while (slot <= 731 && DateKeyView(store[slot]).month() == current)
             ++slot;
         if (slot > 731)
             break;
-        current = store[slot].substr(0, 3);
+        current = DateKeyView(store[slot]).month();
     }
     return items;
 }

@@ -184,7 +184,7 @@ std::string MonthlyRecordLine(std::string_view day_field, std::string_view text)
 
 std::string YearlyRecordLine(std::string_view date_key, std::string_view text) {
     std::string line = "Y";
-    line += date_key.substr(0, 6); // month, "/", day field
+    line += DateKeyView(date_key).month_and_day();
     line += text;
     return line;
 }

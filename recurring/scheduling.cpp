@@ -19,12 +19,6 @@ int LastSlotOfRange(int from_slot, const Date& from, const Date& to) {
     return static_cast<int>(std::min<long long>(last, kLastShownSlot));
 }
 
-std::string_view KeyField(const std::string& day, std::size_t pos, std::size_t count) {
-    if (day.size() < kDateKeyLength)
-        return {};
-    return std::string_view(day).substr(pos, count);
-}
-
 } // namespace
 
 std::optional<int> FindSlot(const DayStore& store, const Date& date) {
@@ -47,7 +41,7 @@ std::optional<EntryPlan> PlanDaily(
         plan.visits.push_back({ slot, true });
     // The record's anchor is the last day visited; with none, the From day itself.
     const int anchor = plan.visits.empty() ? *from_slot : plan.visits.back().slot;
-    plan.record = DailyRecordLine(KeyField(store[anchor], 0, kDateKeyLength), interval, text);
+    plan.record = DailyRecordLine(DateKeyView(store[anchor]).key(), interval, text);
     return plan;
 }
 
@@ -85,7 +79,7 @@ std::optional<EntryPlan> PlanMonthly(const DayStore& store, const Date& from, co
     EntryPlan plan;
     const int last = LastSlotOfRange(*from_slot, from, to);
     for (int slot = *from_slot; slot <= last; ++slot) {
-        const std::string_view day_field = KeyField(store[slot], 4, 2);
+        const std::string_view day_field = DateKeyView(store[slot]).day_field();
         bool hit = false;
         if (last_day_of_month) {
             const auto date = ParseDateKey(store[slot]);
@@ -108,8 +102,7 @@ std::optional<EntryPlan> PlanYearly(
     const std::string key = DateKey(begin);
     EntryPlan plan;
     for (int slot = *begin_slot; slot <= kLastShownSlot; ++slot) {
-        if (KeyField(store[slot], 0, 3) == std::string_view(key).substr(0, 3)
-            && KeyField(store[slot], 4, 2) == std::string_view(key).substr(4, 2))
+        if (DateKeyView(store[slot]).month_and_day() == DateKeyView(key).month_and_day())
             plan.visits.push_back({ slot, true });
     }
     plan.record = YearlyRecordLine(key, text);

@@ -32,6 +32,23 @@ TEST(DateKey, TextThatIsNotAKeyIsInvalid) {
     }
 }
 
+TEST(DateKeyView, FieldsAreReadInPlaceAndEmptyForAShortText) {
+    const DateKeyView fifth("Mar/5 /2024Dentist\a");
+    EXPECT_TRUE(fifth.complete());
+    EXPECT_EQ(fifth.key(), "Mar/5 /2024");
+    EXPECT_EQ(fifth.month(), "Mar");
+    EXPECT_EQ(fifth.day_field(), "5 ");
+    EXPECT_EQ(fifth.year(), "2024");
+    EXPECT_EQ(fifth.month_and_day(), "Mar/5 ");
+    EXPECT_FALSE(fifth.first_of_month());
+    EXPECT_TRUE(DateKeyView("Apr/1 /2024").first_of_month());
+    const DateKeyView short_text("Apr/1 /20");
+    EXPECT_FALSE(short_text.complete());
+    EXPECT_EQ(short_text.key(), "Apr/1 /20");
+    EXPECT_EQ(short_text.month(), "");
+    EXPECT_FALSE(short_text.first_of_month());
+}
+
 TEST(DayStore, EntriesAreTheTextsBeforeEachSeparator) {
     const std::string day = "Mar/14/2024Dentist\aCall Bob\atail";
     EXPECT_EQ(EntryCount(day), 2);
