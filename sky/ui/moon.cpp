@@ -3,18 +3,20 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+namespace orvane::sky {
+
 namespace {
 
 // Rectangle and ellipse calls take left, top, right, bottom and fill up to, not including, the
 // right and bottom edges, whichever way round the corners come.
-QRect FillArea(const orvane::sky::MoonShape& shape) {
+QRect FillArea(const MoonShape& shape) {
     return QRect(QPoint(std::min(shape.left, shape.right), std::min(shape.top, shape.bottom)),
         QSize(std::abs(shape.right - shape.left), std::abs(shape.bottom - shape.top)));
 }
 
 } // namespace
 
-TMoon::TMoon(const orvane::Clock& clock, QWidget* parent)
+TMoon::TMoon(const Clock& clock, QWidget* parent)
     : QWidget(parent)
     , clock_(clock)
     , calculator_(clock.Now()) {
@@ -75,18 +77,17 @@ long double TMoon::CalcPhase() {
     return calculator_.CalcPhase(clock_.Now());
 }
 
-long double TMoon::CalcPhaseFor(const orvane::LocalTime& when) {
+long double TMoon::CalcPhaseFor(const LocalTime& when) {
     return calculator_.CalcPhaseFor(when);
 }
 
 void TMoon::Paint(QPainter& painter) {
-    using orvane::sky::MoonShape;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     const long double phase = CalcPhase();
     for (const MoonShape& shape :
-        orvane::sky::PlanMoonPaint(width(), height(), border_size_, phase, Hemisphere())) {
+        PlanMoonPaint(width(), height(), border_size_, phase, Hemisphere())) {
         const QColor& colour
             = shape.colour == MoonShape::Colour::kMoon ? moon_color_ : background_color_;
         const QRect area = FillArea(shape);
@@ -105,3 +106,5 @@ void TMoon::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     Paint(painter);
 }
+
+} // namespace orvane::sky

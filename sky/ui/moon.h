@@ -12,6 +12,11 @@
 
 class QPainter;
 
+namespace orvane::sky {
+
+// The background every strip picture is drawn on; the strip shows it as transparent.
+inline const QColor kStripSilver(192, 192, 192);
+
 class TMoon : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QColor BackgroundColor READ BackgroundColor WRITE SetBackgroundColor)
@@ -23,12 +28,13 @@ class TMoon : public QWidget {
     Q_PROPERTY(int MoonDisplayType READ MoonDisplayTypeValue WRITE SetMoonDisplayTypeValue)
 
 public:
+    // The control's enumerations, also reachable as TMoon::THemisphere and so on.
     using THemisphere = orvane::sky::THemisphere;
     using TMoonDisplayType = orvane::sky::TMoonDisplayType;
 
     // `clock` gives the default CustomTime and the time of the system-time mode; it must outlive
     // the control.
-    explicit TMoon(const orvane::Clock& clock, QWidget* parent = nullptr);
+    explicit TMoon(const Clock& clock, QWidget* parent = nullptr);
 
     QColor BackgroundColor() const { return background_color_; }
     void SetBackgroundColor(const QColor& color);
@@ -51,7 +57,7 @@ public:
     // mdtUsePhaseAngle. The mode never changes.
     long double CalcPhase();
     // The same for a given instant instead of the CustomTime text or the clock.
-    long double CalcPhaseFor(const orvane::LocalTime& when);
+    long double CalcPhaseFor(const LocalTime& when);
 
     // Draws the control on `painter`, whose origin is the control's top-left corner.
     void Paint(QPainter& painter);
@@ -67,9 +73,11 @@ private:
     int MoonDisplayTypeValue() const { return static_cast<int>(MoonDisplayType()); }
     void SetMoonDisplayTypeValue(int value);
 
-    const orvane::Clock& clock_;
+    const Clock& clock_;
     QColor background_color_ { 0, 0, 0 };
     int border_size_ = 2;
     QColor moon_color_ { 255, 255, 255 };
-    orvane::sky::MoonPhaseCalculator calculator_;
+    MoonPhaseCalculator calculator_;
 };
+
+} // namespace orvane::sky

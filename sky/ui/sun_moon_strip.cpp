@@ -7,7 +7,6 @@
 #include "sky/option_flag.h"
 #include "sky/sun_times.h"
 #include "sky/ui/moon.h"
-#include "sky/ui/strip_bitmaps.h"
 
 #include <QBitmap>
 #include <QLabel>
@@ -109,8 +108,9 @@ void SunMoonStrip::ShowMoonPhase(const Preferences& prefs, const LocalTime& now)
             ? TMoon::THemisphere::heNorthern
             : TMoon::THemisphere::heSouthern);
     moon1_->SetCustomTime(QString::fromLatin1(EveningCustomTime(now.date)));
-    // Taken from the date itself rather than the two-digit year of the text.
-    const long double phase = moon1_->CalcPhaseFor(LocalTime { now.date, 18, 0, 0 });
+    // The phase for 6 pm today comes from the model, taken from the date itself rather than the
+    // two-digit year of the control's text; Moon1 keeps the settings it is described with.
+    const long double phase = PhaseAngleAt(PartsOf(LocalTime { now.date, 18, 0, 0 }));
     const int id = MoonBitmapForPhase(phase);
     if (id == 0)
         return; // exactly on a bound: the picture stays

@@ -11,13 +11,14 @@
 #include <vector>
 
 class QLabel;
-class TMoon;
 
 namespace orvane {
 class Notifier;
 }
 
 namespace orvane::sky {
+
+class TMoon;
 
 class SunMoonStrip : public QWidget {
     Q_OBJECT

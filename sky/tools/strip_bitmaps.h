@@ -1,15 +1,15 @@
 // Drawing of the toolbar strip's pictures: the 28 moon pictures (drawn with TMoon) and the
-// sunrise and sunset icons. The pictures kept in the program's resources are made by the
-// generator in resources/tools with these functions, and tests compare the two.
+// sunrise and sunset icons. A development tool, not part of the program: the generator beside it
+// draws the pictures the program keeps in its resources, and tests compare the two.
 #pragma once
+
+#include "sky/ui/moon.h"
 
 #include <QColor>
 #include <QImage>
 
 namespace orvane::sky {
 
-// The background every strip picture is drawn on; the strip shows it as transparent.
-inline const QColor kStripSilver(192, 192, 192);
 inline constexpr int kStripBitmapSize = 16;
 
 // Moon picture `id` (1 to 28): 16 x 16, 24-bit colour, silver around the disc. 1 to 13 wax,

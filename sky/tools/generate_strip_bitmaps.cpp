@@ -3,7 +3,7 @@
 //   orvane_generate_strip_bitmaps /path/to/resources
 #include "resources/resource_paths.h"
 #include "sky/moon_phase.h"
-#include "sky/ui/strip_bitmaps.h"
+#include "sky/tools/strip_bitmaps.h"
 
 #include <QApplication>
 #include <QDir>

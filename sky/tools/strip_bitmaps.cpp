@@ -1,4 +1,4 @@
-#include "sky/ui/strip_bitmaps.h"
+#include "sky/tools/strip_bitmaps.h"
 
 #include "core/clock.h"
 #include "sky/moon_phase.h"
