@@ -108,7 +108,7 @@ TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services
         return;
     const PrefValues values = PrefValuesFromLines(lines);
     LoadControls(values);
-    host_.SetNoteFontFamily(FontComboBox1->currentText());
+    host_.SetNoteFontFamily(font_list_->currentText());
     Preferences prefs = document_.prefs();
     prefs.CalendarFont = values.CalendarFont;
     document_.SetPreferences(prefs);
@@ -130,7 +130,8 @@ void TPrefs::BuildControls() {
     // Day titles, Sunday first.
     day_titles_heading_ = AddLabel(this, QStringLiteral("Day Titles"), QRect(16, 8, 86, 16));
     day_titles_heading_->setObjectName(QStringLiteral("LabelDayTitles"));
-    CheckBox1 = AddCheckBox(this, "CheckBox1", QStringLiteral("Underline"), QRect(110, 7, 90, 18));
+    underline_check_
+        = AddCheckBox(this, "CheckBox1", QStringLiteral("Underline"), QRect(110, 7, 90, 18));
     for (int i = 0; i < 7; ++i) {
         const QString caption = QString::fromLatin1(kDayCaptions[static_cast<std::size_t>(i)]);
         AddLabel(this, caption, QRect(16, 30 + 24 * i, 30, 21));
@@ -154,7 +155,7 @@ void TPrefs::BuildControls() {
         month_edits_[static_cast<std::size_t>(i)] = edit;
     }
 
-    CheckBox6 = AddCheckBox(
+    bold_check_ = AddCheckBox(
         this, "CheckBox6", QStringLiteral("Data: Bold Font"), QRect(16, 304, 120, 18));
     AddLabel(this, QStringLiteral("(for visually impaired)"), QRect(34, 321, 180, 14));
 
@@ -191,9 +192,9 @@ void TPrefs::BuildControls() {
     sun->setObjectName(QStringLiteral("GroupBoxSun"));
     sun->setGeometry(240, 120, 210, 120);
     MakeNavy(sun);
-    CheckBox3 = AddCheckBox(
+    sun_check_ = AddCheckBox(
         sun, "CheckBox3", QStringLiteral("Display Sunrise / Sunset"), QRect(8, 16, 190, 18));
-    CheckBox4 = AddCheckBox(
+    military_time_check_ = AddCheckBox(
         sun, "CheckBox4", QStringLiteral("Display Military Time"), QRect(8, 34, 190, 18));
     const auto place_pattern = QRegularExpression(QStringLiteral("-?[0-9]{0,3}([.,][0-9]{0,2})?"));
     const auto offset_pattern = QRegularExpression(QStringLiteral("-?[0-9]{0,2}([.,][0-9]{0,2})?"));
@@ -207,11 +208,11 @@ void TPrefs::BuildControls() {
         std::string (DecimalNumber::*format)() const;
     };
     const NumberField fields[] = {
-        { &CurrencyEdit1, "CurrencyEdit1", QStringLiteral("-W\u00b0/ E\u00b0"), 8, 58,
+        { &longitude_edit_, "CurrencyEdit1", QStringLiteral("-W\u00b0/ E\u00b0"), 8, 58,
             place_pattern, &DecimalNumber::FormatFixed2 },
-        { &CurrencyEdit2, "CurrencyEdit2", QStringLiteral("N\u00b0/ -S\u00b0"), 72, 58,
+        { &latitude_edit_, "CurrencyEdit2", QStringLiteral("N\u00b0/ -S\u00b0"), 72, 58,
             place_pattern, &DecimalNumber::FormatFixed2 },
-        { &CurrencyEdit3, "CurrencyEdit3", QStringLiteral("GMT Offset"), 136, 40, offset_pattern,
+        { &gmt_offset_edit_, "CurrencyEdit3", QStringLiteral("GMT Offset"), 136, 40, offset_pattern,
             &DecimalNumber::FormatWhole },
     };
     for (const NumberField& item : fields) {
@@ -229,42 +230,42 @@ void TPrefs::BuildControls() {
             [field, format] { ShowNumber(field, (FieldNumber(field).*format)()); });
         *item.field = field;
     }
-    CheckBox7 = AddCheckBox(sun, "CheckBox7", QStringLiteral("DST"), QRect(8, 97, 60, 18));
+    dst_check_ = AddCheckBox(sun, "CheckBox7", QStringLiteral("DST"), QRect(8, 97, 60, 18));
 
     // The moon and its hemisphere: a group of its own, independent of the colours.
     auto* moon = new QGroupBox(QStringLiteral("Moon"), this);
     moon->setObjectName(QStringLiteral("GroupBoxMoon"));
     moon->setGeometry(240, 244, 210, 62);
     MakeNavy(moon);
-    CheckBox5
+    moon_check_
         = AddCheckBox(moon, "CheckBox5", QStringLiteral("Display Moon"), QRect(8, 16, 190, 18));
-    RadioButton1 = new QRadioButton(QStringLiteral("N Hemisphere"), moon);
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton1->setAccessibleName(QStringLiteral("N Hemisphere"));
-    RadioButton1->setGeometry(8, 37, 96, 18);
-    RadioButton2 = new QRadioButton(QStringLiteral("S Hemisphere"), moon);
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton2->setAccessibleName(QStringLiteral("S Hemisphere"));
-    RadioButton2->setGeometry(106, 37, 100, 18);
+    northern_radio_ = new QRadioButton(QStringLiteral("N Hemisphere"), moon);
+    northern_radio_->setObjectName(QStringLiteral("RadioButton1"));
+    northern_radio_->setAccessibleName(QStringLiteral("N Hemisphere"));
+    northern_radio_->setGeometry(8, 37, 96, 18);
+    southern_radio_ = new QRadioButton(QStringLiteral("S Hemisphere"), moon);
+    southern_radio_->setObjectName(QStringLiteral("RadioButton2"));
+    southern_radio_->setAccessibleName(QStringLiteral("S Hemisphere"));
+    southern_radio_->setGeometry(106, 37, 100, 18);
 
     AddLabel(this, QStringLiteral("Calendar Font"), QRect(240, 313, 76, 16));
-    FontComboBox1 = new QComboBox(this);
-    FontComboBox1->setObjectName(QStringLiteral("FontComboBox1"));
-    FontComboBox1->setAccessibleName(QStringLiteral("Calendar Font"));
-    FontComboBox1->setGeometry(318, 310, 132, 21);
+    font_list_ = new QComboBox(this);
+    font_list_->setObjectName(QStringLiteral("FontComboBox1"));
+    font_list_->setAccessibleName(QStringLiteral("Calendar Font"));
+    font_list_->setGeometry(318, 310, 132, 21);
     for (const QString& family : QFontDatabase::families()) {
         // Only names the file can hold; the list is the system's, in its order.
         if (!QFontDatabase::isPrivateFamily(family) && IsStorableInput(family, FieldLines::kSingle))
-            FontComboBox1->addItem(family);
+            font_list_->addItem(family);
     }
 
     // The data files path is carried from the file and written back; it is never shown.
-    Edit20 = new QLineEdit(this);
-    Edit20->setObjectName(QStringLiteral("Edit20"));
-    Edit20->setAccessibleName(QStringLiteral("Data Files Path"));
-    Edit20->setReadOnly(true);
-    Edit20->setMaxLength(32767);
-    Edit20->hide();
+    data_files_path_edit_ = new QLineEdit(this);
+    data_files_path_edit_->setObjectName(QStringLiteral("Edit20"));
+    data_files_path_edit_->setAccessibleName(QStringLiteral("Data Files Path"));
+    data_files_path_edit_->setReadOnly(true);
+    data_files_path_edit_->setMaxLength(32767);
+    data_files_path_edit_->hide();
 
     struct ButtonItem {
         QPushButton** button;
@@ -274,9 +275,9 @@ void TPrefs::BuildControls() {
         void (TPrefs::*click)();
     };
     const ButtonItem buttons[] = {
-        { &Button2, "Button2", "Default Preferences", 16, &TPrefs::Button2Click },
-        { &Button1, "Button1", "User Preferences", 166, &TPrefs::Button1Click },
-        { &Button3, "Button3", "Cancel", 316, &TPrefs::Button3Click },
+        { &default_button_, "Button2", "Default Preferences", 16, &TPrefs::Button2Click },
+        { &user_button_, "Button1", "User Preferences", 166, &TPrefs::Button1Click },
+        { &cancel_button_, "Button3", "Cancel", 316, &TPrefs::Button3Click },
     };
     for (const ButtonItem& item : buttons) {
         auto* button = new QPushButton(QString::fromLatin1(item.caption), this);
@@ -307,14 +308,14 @@ bool TPrefs::ReadPrefFile(PrefLines& lines) {
 
 void TPrefs::LoadControls(const PrefValues& values) {
     const PrefChoices choices = ChoicesFromFlags(values.OptionFlags);
-    CheckBox1->setChecked(choices.underline);
-    CheckBox3->setChecked(choices.sunrise_sunset);
-    CheckBox4->setChecked(choices.military_time);
-    CheckBox5->setChecked(choices.moon);
-    CheckBox6->setChecked(choices.bold);
-    CheckBox7->setChecked(choices.daylight_saving);
-    RadioButton1->setChecked(choices.northern);
-    RadioButton2->setChecked(!choices.northern);
+    underline_check_->setChecked(choices.underline);
+    sun_check_->setChecked(choices.sunrise_sunset);
+    military_time_check_->setChecked(choices.military_time);
+    moon_check_->setChecked(choices.moon);
+    bold_check_->setChecked(choices.bold);
+    dst_check_->setChecked(choices.daylight_saving);
+    northern_radio_->setChecked(choices.northern);
+    southern_radio_->setChecked(!choices.northern);
     SelectColor(choices.cell_color);
     StyleDayTitleHeading(choices.underline);
 
@@ -325,11 +326,11 @@ void TPrefs::LoadControls(const PrefValues& values) {
         SetTitle(month_edits_[i], FromCp1252(values.MonthTitles[i]),
             static_cast<int>(kMonthTitleLength));
     loaded_data_files_path_ = FromCp1252(values.DataFilesPath);
-    Edit20->setText(loaded_data_files_path_);
+    data_files_path_edit_->setText(loaded_data_files_path_);
 
-    ShowNumber(CurrencyEdit1, values.Longitude.FormatFixed2());
-    ShowNumber(CurrencyEdit2, values.Latitude.FormatFixed2());
-    ShowNumber(CurrencyEdit3, values.GmtOffset.FormatWhole());
+    ShowNumber(longitude_edit_, values.Longitude.FormatFixed2());
+    ShowNumber(latitude_edit_, values.Latitude.FormatFixed2());
+    ShowNumber(gmt_offset_edit_, values.GmtOffset.FormatWhole());
     SelectFont(FromCp1252(values.CalendarFont));
 }
 
@@ -340,24 +341,23 @@ void TPrefs::SelectColor(char digit) {
 
 void TPrefs::SelectFont(const QString& family) {
     // A name kept from an earlier showing goes unless it is the one asked for now.
-    for (int i = FontComboBox1->count() - 1; i >= 0; --i) {
-        if (FontComboBox1->itemData(i, kStoredOnlyRole).toBool()
-            && FontComboBox1->itemText(i) != family)
-            FontComboBox1->removeItem(i);
+    for (int i = font_list_->count() - 1; i >= 0; --i) {
+        if (font_list_->itemData(i, kStoredOnlyRole).toBool() && font_list_->itemText(i) != family)
+            font_list_->removeItem(i);
     }
-    int index = FontComboBox1->findText(family, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    int index = font_list_->findText(family, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index < 0)
-        index = FontComboBox1->findText(family, Qt::MatchFixedString);
+        index = font_list_->findText(family, Qt::MatchFixedString);
     if (index < 0) {
         // A font that is not installed here stays the choice, so that a save writes it back.
         index = 0;
-        while (index < FontComboBox1->count()
-            && QString::compare(FontComboBox1->itemText(index), family, Qt::CaseInsensitive) < 0)
+        while (index < font_list_->count()
+            && QString::compare(font_list_->itemText(index), family, Qt::CaseInsensitive) < 0)
             ++index;
-        FontComboBox1->insertItem(index, family);
-        FontComboBox1->setItemData(index, true, kStoredOnlyRole);
+        font_list_->insertItem(index, family);
+        font_list_->setItemData(index, true, kStoredOnlyRole);
     }
-    FontComboBox1->setCurrentIndex(index);
+    font_list_->setCurrentIndex(index);
 }
 
 void TPrefs::StyleDayTitleHeading(bool underline) {
@@ -383,7 +383,7 @@ void TPrefs::Prepare() {
     const PrefValues values = PrefValuesFromLines(lines);
     LoadControls(values);
 
-    const QString family = FontComboBox1->currentText();
+    const QString family = font_list_->currentText();
     if (family != host_.NoteFont().family()) {
         // A new font re-wraps the notes: the note being edited is stored as it was typed.
         document_.FlushPendingEdits();
@@ -427,13 +427,13 @@ bool TPrefs::ValidateTitles() {
 
 PrefChoices TPrefs::Choices() const {
     PrefChoices choices;
-    choices.underline = CheckBox1->isChecked();
-    choices.sunrise_sunset = CheckBox3->isChecked();
-    choices.military_time = CheckBox4->isChecked();
-    choices.moon = CheckBox5->isChecked();
-    choices.northern = RadioButton1->isChecked();
-    choices.bold = CheckBox6->isChecked();
-    choices.daylight_saving = CheckBox7->isChecked();
+    choices.underline = underline_check_->isChecked();
+    choices.sunrise_sunset = sun_check_->isChecked();
+    choices.military_time = military_time_check_->isChecked();
+    choices.moon = moon_check_->isChecked();
+    choices.northern = northern_radio_->isChecked();
+    choices.bold = bold_check_->isChecked();
+    choices.daylight_saving = dst_check_->isChecked();
     for (std::size_t i = 0; i < color_buttons_.size(); ++i) {
         if (color_buttons_[i]->isChecked())
             choices.cell_color = static_cast<char>('1' + i);
@@ -442,7 +442,7 @@ PrefChoices TPrefs::Choices() const {
 }
 
 bool TPrefs::DataBoldFontChecked() const {
-    return CheckBox6->isChecked();
+    return bold_check_->isChecked();
 }
 
 void TPrefs::Save(bool custom_titles) {
@@ -456,11 +456,11 @@ void TPrefs::Save(bool custom_titles) {
         values.DayTitles[i] = ToCp1252(day_edits_[i]->text()).value_or(std::string());
     for (std::size_t i = 0; i < values.MonthTitles.size(); ++i)
         values.MonthTitles[i] = ToCp1252(month_edits_[i]->text()).value_or(std::string());
-    values.DataFilesPath = ToCp1252(Edit20->text()).value_or(std::string());
-    values.Longitude = FieldNumber(CurrencyEdit1);
-    values.Latitude = FieldNumber(CurrencyEdit2);
-    values.GmtOffset = FieldNumber(CurrencyEdit3);
-    values.CalendarFont = ToCp1252(FontComboBox1->currentText()).value_or(prefs.CalendarFont);
+    values.DataFilesPath = ToCp1252(data_files_path_edit_->text()).value_or(std::string());
+    values.Longitude = FieldNumber(longitude_edit_);
+    values.Latitude = FieldNumber(latitude_edit_);
+    values.GmtOffset = FieldNumber(gmt_offset_edit_);
+    values.CalendarFont = ToCp1252(font_list_->currentText()).value_or(prefs.CalendarFont);
 
     // The file first: memory and the main window change only once it is safely written.
     const Status written = WritePrefFile(document_.data().pref(), values);
@@ -477,11 +477,11 @@ void TPrefs::Save(bool custom_titles) {
         prefs.MonthTitles = values.MonthTitles;
     }
     prefs.CalendarFont = values.CalendarFont;
-    StyleDayTitleHeading(CheckBox1->isChecked());
+    StyleDayTitleHeading(underline_check_->isChecked());
     host_.SetNoteFontFamily(FromCp1252(values.CalendarFont));
     ApplyToMainWindow(prefs);
 
-    if (Edit20->text() != loaded_data_files_path_) {
+    if (data_files_path_edit_->text() != loaded_data_files_path_) {
         const QString message = QString::fromLatin1(kRestartForPathMessage);
         if (custom_titles)
             services_.notifier.Show(Notifier::Kind::kWarning, message, QStringLiteral("Warning"));

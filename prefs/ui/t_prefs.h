@@ -78,22 +78,22 @@ private:
     std::array<QLineEdit*, 12> month_edits_ {};
     std::array<QRadioButton*, 5> color_buttons_ {};
 
-    QLineEdit* Edit20 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
-    QCheckBox* CheckBox4 = nullptr;
-    QCheckBox* CheckBox5 = nullptr;
-    QCheckBox* CheckBox6 = nullptr;
-    QCheckBox* CheckBox7 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QLineEdit* CurrencyEdit1 = nullptr;
-    QLineEdit* CurrencyEdit2 = nullptr;
-    QLineEdit* CurrencyEdit3 = nullptr;
-    QComboBox* FontComboBox1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* Button3 = nullptr;
+    QLineEdit* data_files_path_edit_ = nullptr;
+    QCheckBox* underline_check_ = nullptr;
+    QCheckBox* sun_check_ = nullptr;
+    QCheckBox* military_time_check_ = nullptr;
+    QCheckBox* moon_check_ = nullptr;
+    QCheckBox* bold_check_ = nullptr;
+    QCheckBox* dst_check_ = nullptr;
+    QRadioButton* northern_radio_ = nullptr;
+    QRadioButton* southern_radio_ = nullptr;
+    QLineEdit* longitude_edit_ = nullptr;
+    QLineEdit* latitude_edit_ = nullptr;
+    QLineEdit* gmt_offset_edit_ = nullptr;
+    QComboBox* font_list_ = nullptr;
+    QPushButton* user_button_ = nullptr;
+    QPushButton* default_button_ = nullptr;
+    QPushButton* cancel_button_ = nullptr;
 };
 
 } // namespace orvane

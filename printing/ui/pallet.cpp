@@ -66,40 +66,42 @@ TPallet::TPallet(CalendarHost& host, Notifier& notifier, PrintSizeStore& store,
         titles_[column] = label;
     }
 
-    panel1_ = new QWidget(this);
-    panel1_->setObjectName(QStringLiteral("Panel1"));
-    panel1_->setAccessibleName(QStringLiteral("Print commands"));
-    panel1_->setGeometry(kPanelGeometry);
+    command_strip_ = new QWidget(this);
+    command_strip_->setObjectName(QStringLiteral("Panel1"));
+    command_strip_->setAccessibleName(QStringLiteral("Print commands"));
+    command_strip_->setGeometry(kPanelGeometry);
     // Yellow captions on blue; the labels on the strip take their colour from it.
-    SetColours(panel1_, QPalette::Window, QColor(0, 0, 255), kErrorYellow, DisabledText::kSame);
-    panel1_->setAutoFillBackground(true);
+    SetColours(
+        command_strip_, QPalette::Window, QColor(0, 0, 255), kErrorYellow, DisabledText::kSame);
+    command_strip_->setAutoFillBackground(true);
     const QFont small = ProgramFont(QStringLiteral("Small Fonts"), 9);
-    panel1_->setFont(small);
+    command_strip_->setFont(small);
 
-    bit_btn2_ = new QPushButton(QStringLiteral("Print"), panel1_);
-    bit_btn2_->setObjectName(QStringLiteral("BitBtn2"));
-    bit_btn2_->setAccessibleName(QStringLiteral("Print"));
-    bit_btn2_->setGeometry(17, 2, 71, 20);
-    bit_btn1_ = new QPushButton(QStringLiteral("Cancel"), panel1_);
-    bit_btn1_->setObjectName(QStringLiteral("BitBtn1"));
-    bit_btn1_->setAccessibleName(QStringLiteral("Cancel"));
-    bit_btn1_->setGeometry(97, 2, 71, 20);
+    print_button_ = new QPushButton(QStringLiteral("Print"), command_strip_);
+    print_button_->setObjectName(QStringLiteral("BitBtn2"));
+    print_button_->setAccessibleName(QStringLiteral("Print"));
+    print_button_->setGeometry(17, 2, 71, 20);
+    cancel_button_ = new QPushButton(QStringLiteral("Cancel"), command_strip_);
+    cancel_button_->setObjectName(QStringLiteral("BitBtn1"));
+    cancel_button_->setAccessibleName(QStringLiteral("Cancel"));
+    cancel_button_->setGeometry(97, 2, 71, 20);
 
     const auto make_label = [this](const QString& name, const QString& text, int left) {
-        auto* label = new QLabel(text, panel1_);
+        auto* label = new QLabel(text, command_strip_);
         label->setObjectName(name);
         label->move(left, 6);
         label->adjustSize();
         return label;
     };
-    label8_ = make_label(QStringLiteral("Label8"), QStringLiteral("DPI width:"), 176);
-    label9_ = make_label(QStringLiteral("Label9"), QStringLiteral("DPI heigth:"), 276);
-    label10_ = make_label(QStringLiteral("Label10"), QString(), 376);
-    label10_->setAccessibleDescription(QStringLiteral("Weeks left off the printed page"));
-    label10_->hide();
+    width_label_ = make_label(QStringLiteral("Label8"), QStringLiteral("DPI width:"), 176);
+    height_label_ = make_label(QStringLiteral("Label9"), QStringLiteral("DPI heigth:"), 276);
+    weeks_left_off_label_ = make_label(QStringLiteral("Label10"), QString(), 376);
+    weeks_left_off_label_->setAccessibleDescription(
+        QStringLiteral("Weeks left off the printed page"));
+    weeks_left_off_label_->hide();
 
     const auto make_field = [this](const QString& name, const QString& accessible, int left) {
-        auto* field = new QLineEdit(panel1_);
+        auto* field = new QLineEdit(command_strip_);
         field->setObjectName(name);
         field->setAccessibleName(accessible);
         field->setGeometry(left, 3, 41, 18);
@@ -108,15 +110,15 @@ TPallet::TPallet(CalendarHost& host, Notifier& notifier, PrintSizeStore& store,
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}"))));
         return field;
     };
-    um_number_edit2_
+    print_width_edit_
         = make_field(QStringLiteral("umNumberEdit2"), QStringLiteral("DPI width"), 226);
-    um_number_edit1_
+    print_height_edit_
         = make_field(QStringLiteral("umNumberEdit1"), QStringLiteral("DPI height"), 330);
-    label8_->setBuddy(um_number_edit2_);
-    label9_->setBuddy(um_number_edit1_);
+    width_label_->setBuddy(print_width_edit_);
+    height_label_->setBuddy(print_height_edit_);
 
-    connect(bit_btn2_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
-    connect(bit_btn1_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(print_button_, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(cancel_button_, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 
     close_timer_.setSingleShot(true);
     close_timer_.setInterval(kCloseDelay);
@@ -130,17 +132,17 @@ void TPallet::FormCreate() {
         const std::optional<QString> text = store_.Read(name);
         return text ? FieldValue(*text, fallback) : fallback;
     };
-    um_number_edit2_->setText(QString::number(stored(kScaleX, kDefaultPrintWidth)));
-    um_number_edit1_->setText(QString::number(stored(kScaleY, kDefaultPrintHeight)));
+    print_width_edit_->setText(QString::number(stored(kScaleX, kDefaultPrintWidth)));
+    print_height_edit_->setText(QString::number(stored(kScaleY, kDefaultPrintHeight)));
 }
 
 void TPallet::Prepare() {
     const QStringList titles = host_.DayTitleTexts();
     for (int column = 0; column < kPageColumns && column < titles.size(); ++column)
         titles_[column]->setText(titles[column]);
-    panel1_->show();
-    um_number_edit1_->show();
-    um_number_edit2_->show();
+    command_strip_->show();
+    print_height_edit_->show();
+    print_width_edit_->show();
     RefreshPage();
 }
 
@@ -153,11 +155,11 @@ void TPallet::OpenModeless() {
 }
 
 int TPallet::PrintWidth() const {
-    return FieldValue(um_number_edit2_->text(), 0);
+    return FieldValue(print_width_edit_->text(), 0);
 }
 
 int TPallet::PrintHeight() const {
-    return FieldValue(um_number_edit1_->text(), 0);
+    return FieldValue(print_height_edit_->text(), 0);
 }
 
 void TPallet::RefreshPage() {
@@ -167,10 +169,10 @@ void TPallet::RefreshPage() {
 
 void TPallet::ShowWeeksLeftOff(int weeks) {
     weeks_left_off_ = weeks;
-    label10_->setText(QString::fromStdString(WeeksLeftOffText(weeks)));
-    label10_->adjustSize();
-    label10_->setVisible(weeks > 0);
-    panel1_->setGeometry(weeks > 0 ? kWidePanelGeometry : kPanelGeometry);
+    weeks_left_off_label_->setText(QString::fromStdString(WeeksLeftOffText(weeks)));
+    weeks_left_off_label_->adjustSize();
+    weeks_left_off_label_->setVisible(weeks > 0);
+    command_strip_->setGeometry(weeks > 0 ? kWidePanelGeometry : kPanelGeometry);
 }
 
 void TPallet::BitBtn1Click() {
@@ -214,7 +216,7 @@ void TPallet::BitBtn2Click() {
 
     // The strip stays hidden until the next showing; both windows take no input until the
     // window closes.
-    panel1_->hide();
+    command_strip_->hide();
     setEnabled(false);
     if (QWidget* main = host_.MainWidget())
         main->setEnabled(false);
@@ -250,8 +252,8 @@ void TPallet::closeEvent(QCloseEvent* event) {
     const bool was_shown = isVisible();
     if (WaitingToClose())
         EndWait();
-    const bool width_stored = store_.Write(kScaleX, um_number_edit2_->text());
-    const bool height_stored = store_.Write(kScaleY, um_number_edit1_->text());
+    const bool width_stored = store_.Write(kScaleX, print_width_edit_->text());
+    const bool height_stored = store_.Write(kScaleY, print_height_edit_->text());
     if (!width_stored || !height_stored)
         notifier_.Warning(QStringLiteral("The print size could not be stored."));
     event->accept();

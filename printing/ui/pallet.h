@@ -67,14 +67,14 @@ private:
     PrintSizeStore& store_;
     PrinterPort& printer_;
     std::array<QLabel*, kPageColumns> titles_ {}; // Label1-Label7
-    QWidget* panel1_ = nullptr;
-    QPushButton* bit_btn2_ = nullptr; // "Print"
-    QPushButton* bit_btn1_ = nullptr; // "Cancel"
-    QLabel* label8_ = nullptr;
-    QLabel* label9_ = nullptr;
-    QLabel* label10_ = nullptr; // weeks left off the page
-    QLineEdit* um_number_edit2_ = nullptr; // print width
-    QLineEdit* um_number_edit1_ = nullptr; // print height
+    QWidget* command_strip_ = nullptr;
+    QPushButton* print_button_ = nullptr; // "Print"
+    QPushButton* cancel_button_ = nullptr; // "Cancel"
+    QLabel* width_label_ = nullptr;
+    QLabel* height_label_ = nullptr;
+    QLabel* weeks_left_off_label_ = nullptr; // weeks left off the page
+    QLineEdit* print_width_edit_ = nullptr; // print width
+    QLineEdit* print_height_edit_ = nullptr; // print height
     QTimer close_timer_;
     int weeks_left_off_ = 0;
 };
