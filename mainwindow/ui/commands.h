@@ -38,7 +38,8 @@ struct CommandItem {
 
 // In menu order.
 inline constexpr std::array<CommandItem, 16> kCommandItems = { {
-    { Command::kSaveCalendar, MenuName::kFile, "SaveCalendar1", "Save Calendar", {} },
+    { Command::kSaveCalendar, MenuName::kFile, "SaveCalendar1", "Save Calendar",
+        Qt::CTRL | Qt::Key_S },
     { Command::kQuitNoSave, MenuName::kFile, "MenuItem2", "Quit - No Save", {} },
     { Command::kArchives, MenuName::kFile, "Archives1", "Archives", {} },
     { Command::kNotes, MenuName::kFile, "Notes1", "Notes", {} },

@@ -4,6 +4,7 @@
 #include "core/ui/dialog_style.h"
 #include "core/ui/document_events.h"
 #include "core/ui/text_codec.h"
+#include "mainwindow/navigation.h"
 #include "mainwindow/ui/note_editor.h"
 
 #include <QApplication>
@@ -143,8 +144,8 @@ void DayCell::mousePressEvent(QMouseEvent* event) {
 }
 
 void DayCell::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
-        emit PageKey(event->key() == Qt::Key_PageDown);
+    if (const auto move = GridMoveOf(*event)) {
+        emit Move(cell_, *move);
         return;
     }
     QWidget::keyPressEvent(event);
@@ -173,7 +174,7 @@ DayGrid::DayGrid(
             }
         });
         connect(cell, &DayCell::PointerElsewhere, this, &DayGrid::HidePreview);
-        connect(cell, &DayCell::PageKey, this, &DayGrid::PageKey);
+        connect(cell, &DayCell::Move, this, &DayGrid::MoveFrom);
         connect(cell->view(), &NoteView::Activated, this,
             [this](int number, Qt::FocusReason why) { EnsureEditor(number / 2)->setFocus(why); });
         connect(cell->view(), &NoteView::DragArrived, this,
@@ -328,7 +329,7 @@ NoteEditor* DayGrid::EnsureEditor(int c) {
     editor->viewport()->installEventFilter(this);
     connect(editor, &NoteEditor::Entered, this, &DayGrid::MemoEnter);
     connect(editor, &NoteEditor::Left, this, &DayGrid::MemoExit);
-    connect(editor, &NoteEditor::PageKey, this, &DayGrid::PageKey);
+    connect(editor, &NoteEditor::Move, this, [this, c](GridMove move) { MoveFrom(c, move); });
     connect(editor, &QPlainTextEdit::textChanged, this, [this, c] { UpdateMarker(c); });
     // The editor takes the view's place, in the Tab order too.
     QWidget::setTabOrder(view, editor);
@@ -341,6 +342,60 @@ NoteEditor* DayGrid::EnsureEditor(int c) {
         editor->setFocus(Qt::OtherFocusReason);
     view->hide();
     return editor;
+}
+
+void DayGrid::MoveFrom(int cell, GridMove move) {
+    int step = 0;
+    switch (move) {
+    case GridMove::kPreviousMonth:
+    case GridMove::kNextMonth:
+        emit PageKey(move == GridMove::kNextMonth);
+        return;
+    case GridMove::kToday:
+        GoToToday();
+        return;
+    case GridMove::kDayBefore:
+        step = -1;
+        break;
+    case GridMove::kDayAfter:
+        step = 1;
+        break;
+    case GridMove::kWeekBefore:
+        step = -7;
+        break;
+    case GridMove::kWeekAfter:
+        step = 7;
+        break;
+    }
+    int target = cell + step;
+    if (target < 1 || target > kVisibleCells) {
+        // Beyond the grid's edge the grid moves a week, as the Week buttons do.
+        const bool earlier = target < 1;
+        const auto top
+            = earlier ? WeekEarlier(document_.TopSlot()) : WeekLater(document_.TopSlot());
+        if (!top)
+            return;
+        document_.MoveWindow(*top);
+        target += earlier ? 7 : -7;
+    }
+    FocusCell(target, Qt::ShortcutFocusReason);
+}
+
+void DayGrid::GoToToday() {
+    const std::string& today = document_.TodayKey();
+    for (int slot = 1; slot <= kLastShownSlot; ++slot) {
+        if (DateKeyView(document_.store()[slot]).key() != today)
+            continue;
+        int top = document_.TopSlot();
+        if (slot < top || slot >= top + kVisibleCells) {
+            top = ClampTopSlot(slot);
+            if (slot >= top + kVisibleCells)
+                return; // the last week of the store is never shown
+            document_.MoveWindow(top);
+        }
+        FocusCell(slot - document_.TopSlot() + 1, Qt::ShortcutFocusReason);
+        return;
+    }
 }
 
 int DayGrid::FocusedCell() const {

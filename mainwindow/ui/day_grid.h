@@ -12,6 +12,7 @@
 #include "core/calendar_document.h"
 #include "core/ui/calendar_host.h"
 #include "mainwindow/grid_layout.h"
+#include "mainwindow/ui/note_editor.h"
 
 #include <QColor>
 #include <QWidget>
@@ -54,7 +55,7 @@ public:
 signals:
     void PointerOverMarker(int cell);
     void PointerElsewhere();
-    void PageKey(bool down);
+    void Move(int cell, orvane::GridMove move);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -103,6 +104,13 @@ public:
     // The note preview, or nothing before it was first needed.
     QPlainTextEdit* preview() const { return preview_; }
     void HidePreview();
+
+    // A move key pressed in visible cell `cell`: the neighbouring day (a week of the grid further
+    // when it lies beyond the grid's edge) or today takes the focus; a month move goes to the
+    // window as PageKey.
+    void MoveFrom(int cell, GridMove move);
+    // Puts the focus in today's note, moving the grid when today is not shown.
+    void GoToToday();
 
 signals:
     void PageKey(bool down);

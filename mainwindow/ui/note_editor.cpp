@@ -56,6 +56,33 @@ QStringList LayOutNote(const QString& text, const QFont& font, int width,
 
 } // namespace
 
+std::optional<GridMove> GridMoveOf(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers
+        = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (modifiers == Qt::NoModifier) {
+        if (key.key() == Qt::Key_PageUp)
+            return GridMove::kPreviousMonth;
+        if (key.key() == Qt::Key_PageDown)
+            return GridMove::kNextMonth;
+    } else if (modifiers == Qt::ControlModifier) {
+        switch (key.key()) {
+        case Qt::Key_Left:
+            return GridMove::kDayBefore;
+        case Qt::Key_Right:
+            return GridMove::kDayAfter;
+        case Qt::Key_Up:
+            return GridMove::kWeekBefore;
+        case Qt::Key_Down:
+            return GridMove::kWeekAfter;
+        case Qt::Key_Home:
+            return GridMove::kToday;
+        default:
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
 QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
     return LayOutNote(text, font, width, nullptr);
 }
@@ -189,10 +216,19 @@ bool NoteEditor::AcceptsInsert(const QString& insert) const {
     return lines_after <= kMaxEntries || lines_after <= lines_now;
 }
 
+bool NoteEditor::event(QEvent* event) {
+    // The grid's keys are the grid's, not the editor's word and document moves.
+    if (event->type() == QEvent::ShortcutOverride && GridMoveOf(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return FilteredPlainTextEdit::event(event);
+}
+
 void NoteEditor::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
-        emit PageKey(key == Qt::Key_PageDown);
+    if (const auto move = GridMoveOf(*event)) {
+        emit Move(*move);
         return;
     }
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {

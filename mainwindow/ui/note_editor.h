@@ -10,12 +10,26 @@
 #include <QStringList>
 #include <QTextLayout>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace orvane {
 
 // Document margin of the note editors; the wrap width is the editor's width less both margins.
 inline constexpr int kNoteMargin = 2;
+
+// The keys that move about the grid from a note or a date header: Page Up and Page Down a month,
+// Ctrl+Left, Ctrl+Right, Ctrl+Up and Ctrl+Down to the neighbouring day, Ctrl+Home to today.
+enum class GridMove {
+    kPreviousMonth,
+    kNextMonth,
+    kDayBefore,
+    kDayAfter,
+    kWeekBefore,
+    kWeekAfter,
+    kToday,
+};
+std::optional<GridMove> GridMoveOf(const QKeyEvent& key);
 
 // The display lines of `text` as an editor of `font` wrapping at `width` pixels shows them.
 QStringList WrapNoteLines(const QString& text, const QFont& font, int width);
@@ -76,11 +90,12 @@ public:
 signals:
     void Entered(int number);
     void Left(int number);
-    void PageKey(bool down);
+    void Move(orvane::GridMove move);
 
 protected:
     // A day string holds no control character, and typing stops at 20 lines.
     bool AcceptsInsert(const QString& insert) const override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

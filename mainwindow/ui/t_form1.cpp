@@ -12,7 +12,9 @@
 #include "mainwindow/startup.h"
 #include "mainwindow/ui/day_grid.h"
 #include "mainwindow/ui/instance_lock.h"
+#include "mainwindow/ui/main_menus.h"
 #include "mainwindow/ui/note_editor.h"
+#include "mainwindow/ui/toolbar.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,8 +23,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
@@ -30,51 +32,9 @@ namespace orvane {
 
 namespace {
 
-constexpr int kClientWidth = 1264;
+constexpr int kClientWidth = 1272; // the seventh column ends at 1090 + 182
 constexpr int kClientHeight = 741;
 constexpr int kGridTop = 37;
-constexpr std::array<int, 7> kColumnLefts = { 0, 182, 364, 546, 728, 909, 1090 };
-
-struct ToolbarButton {
-    const char* caption;
-    int width;
-    const char* accessible;
-    int arrow; // 0 none, 1 up, 2 down
-};
-
-// SpeedButton1-SpeedButton10, left to right.
-constexpr std::array<ToolbarButton, 10> kToolbarButtons = { {
-    { "File", 34, "File menu", 0 },
-    { "Cal", 32, "Calendar menu", 0 },
-    { "Help", 36, "Help menu", 0 },
-    { "Quit ", 38, "Quit and save", 0 },
-    { "Dates ", 44, "Dates: jump to a month", 0 },
-    { "Week  ", 58, "One week earlier", 1 },
-    { "Week  ", 58, "One week later", 2 },
-    { "TOP", 36, "First week", 0 },
-    { "Month  ", 64, "Previous month", 1 },
-    { "Month  ", 64, "Next month", 2 },
-} };
-
-// The week and month arrows are navy; on a toolbar too dark for navy (a dark desktop theme) they
-// take the colour of the buttons' captions, so that up and down can still be told apart.
-QIcon ArrowIcon(bool up, const QPalette& toolbar) {
-    constexpr double kPictureContrast = 3; // what a picture needs against its background
-    const QColor colour
-        = ContrastRatio(kLabelNavy, toolbar.color(QPalette::Window)) >= kPictureContrast
-        ? kLabelNavy
-        : toolbar.color(QPalette::ButtonText);
-    QPixmap pixmap(10, 10);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    const std::array<QPointF, 3> up_arrow = { QPointF(1, 8), QPointF(9, 8), QPointF(5, 2) };
-    const std::array<QPointF, 3> down_arrow = { QPointF(1, 2), QPointF(9, 2), QPointF(5, 8) };
-    painter.drawPolygon((up ? up_arrow : down_arrow).data(), 3);
-    return QIcon(pixmap);
-}
 
 // Saved preferences enable these; unsaved ones disable them at start-up.
 constexpr std::array<Command, 9> kSavedPreferenceItems = { Command::kSaveCalendar,
@@ -110,9 +70,13 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     setAccessibleName(QStringLiteral("Orvane calendar"));
     // The window's own font is the date headers' font; every other control sets its own.
     setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11, true));
-    BuildToolbar();
-    BuildMenus();
-    BuildDayTitles();
+    toolbar_ = new Toolbar(kClientWidth, this);
+    menus_ = new MainMenus(this);
+    ConnectCommands();
+    day_titles_ = new DayTitles(kClientWidth, this);
+    day_titles_->installEventFilter(this);
+    for (QLabel* label : day_titles_->labels())
+        label->installEventFilter(this);
     grid_ = new DayGrid(document_, *events_, services_.notifier, this);
     grid_->setGeometry(0, kGridTop, kClientWidth, kClientHeight - kGridTop);
     connect(grid_, &DayGrid::PageKey, this, [this](bool down) { down ? Dn7Click() : Up7Click(); });
@@ -125,122 +89,51 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::BuildToolbar() {
-    toolbar_ = new QWidget(this);
-    toolbar_->setObjectName(QStringLiteral("ToolBar2"));
-    toolbar_->setGeometry(0, 0, kClientWidth, 21);
-    toolbar_->setAccessibleName(QStringLiteral("Toolbar"));
-    toolbar_->setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
-    int left = 2;
-    for (std::size_t i = 0; i < kToolbarButtons.size(); ++i) {
-        const ToolbarButton& info = kToolbarButtons[i];
-        auto* button = new QToolButton(toolbar_);
-        button->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
-        button->setText(QString::fromLatin1(info.caption));
-        button->setAutoRaise(true);
-        button->setAccessibleName(QString::fromLatin1(info.accessible));
-        button->setToolTip(QString::fromLatin1(info.accessible));
-        if (info.arrow != 0) {
-            button->setIcon(ArrowIcon(info.arrow == 1, toolbar_->palette()));
-            button->setIconSize(QSize(10, 10));
-            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-            button->setLayoutDirection(Qt::RightToLeft);
+void TForm1::ConnectCommands() {
+    connect(toolbar_->button(Toolbar::kQuit), &QToolButton::clicked, this, &QWidget::close);
+    connect(toolbar_->button(Toolbar::kDates), &QToolButton::clicked, this, &TForm1::ShowMonthMenu);
+    connect(toolbar_->button(Toolbar::kWeekUp), &QToolButton::clicked, this, &TForm1::Up1Click);
+    connect(toolbar_->button(Toolbar::kWeekDown), &QToolButton::clicked, this, &TForm1::Dn1Click);
+    connect(toolbar_->button(Toolbar::kTop), &QToolButton::clicked, this, &TForm1::TopClick);
+    connect(toolbar_->button(Toolbar::kMonthUp), &QToolButton::clicked, this, &TForm1::Up7Click);
+    connect(toolbar_->button(Toolbar::kMonthDown), &QToolButton::clicked, this, &TForm1::Dn7Click);
+    connect(menus_, &MainMenus::MonthChosen, this, &TForm1::Date1Click);
+    SetCommand(Command::kSaveCalendar, [this] {
+        if (SaveCalendar()) {
+            const LocalTime now = services_.clock.Now();
+            toolbar_->ShowStatus(QStringLiteral("Saved at %1:%2")
+                                     .arg(now.hour, 2, 10, QLatin1Char('0'))
+                                     .arg(now.minute, 2, 10, QLatin1Char('0')));
         }
-        button->setGeometry(left, 0, info.width, 21);
-        left += info.width + 1;
-        buttons_[i + 1] = button;
-    }
-    expansion_label_ = new QLabel(toolbar_);
-    expansion_label_->setObjectName(QStringLiteral("ExpansionLabel"));
-    expansion_label_->setFont(ProgramFont(QStringLiteral("Verdana"), 11));
-    expansion_label_->hide();
-
-    connect(buttons_[4], &QToolButton::clicked, this, &QWidget::close);
-    connect(buttons_[5], &QToolButton::clicked, this, &TForm1::ShowMonthMenu);
-    connect(buttons_[6], &QToolButton::clicked, this, &TForm1::Up1Click);
-    connect(buttons_[7], &QToolButton::clicked, this, &TForm1::Dn1Click);
-    connect(buttons_[8], &QToolButton::clicked, this, &TForm1::TopClick);
-    connect(buttons_[9], &QToolButton::clicked, this, &TForm1::Up7Click);
-    connect(buttons_[10], &QToolButton::clicked, this, &TForm1::Dn7Click);
-}
-
-void TForm1::BuildMenus() {
-    const std::array<std::pair<MenuName, const char*>, 3> menus = { { { MenuName::kFile, "File" },
-        { MenuName::kCal, "Cal" }, { MenuName::kHelp, "Help" } } };
-    for (const auto& [name, title] : menus) {
-        auto* menu = new QMenu(this);
-        menu->setObjectName(QString::fromLatin1(title) + QStringLiteral("Menu"));
-        menu->setTitle(QString::fromLatin1(title));
-        menu->setAccessibleName(QString::fromLatin1(title));
-        menus_[name] = menu;
-    }
-    dates_menu_ = new QMenu(this);
-    dates_menu_->setObjectName(QStringLiteral("DatesMenu"));
-    dates_menu_->setAccessibleName(QStringLiteral("Dates"));
-
-    for (const CommandItem& item : kCommandItems) {
-        auto* entry = new QAction(QString::fromLatin1(item.caption), this);
-        entry->setObjectName(QString::fromLatin1(item.object_name));
-        if (item.shortcut.key() != Qt::Key_unknown) {
-            entry->setShortcut(QKeySequence(item.shortcut));
-            entry->setShortcutContext(Qt::WindowShortcut);
-            // Added to the window too, so the key works while the menu is closed; a disabled
-            // item ignores it.
-            addAction(entry);
-        }
-        menus_[item.menu]->addAction(entry);
-        const Command command = item.command;
-        connect(entry, &QAction::triggered, this, [this, command] {
-            const auto run = commands_.find(command);
-            if (run != commands_.end() && run->second)
-                run->second();
-        });
-        actions_[command] = entry;
-    }
-    SetCommand(Command::kSaveCalendar, [this] { SaveCalendar(); });
+    });
     SetCommand(Command::kQuitNoSave, [this] { QuitNoSave(); });
     SetCommand(Command::kInstructions, [this] { Instructions(); });
-    for (int k = 1; k <= kMonthMenuItems; ++k) {
-        auto* entry = new QAction(this);
-        entry->setObjectName(QStringLiteral("Mo%1").arg(k));
-        dates_menu_->addAction(entry);
-        connect(entry, &QAction::triggered, this, [this, k] { Date1Click(k); });
-        month_actions_[static_cast<std::size_t>(k)] = entry;
-    }
     for (Command command : { Command::kDailyEntry, Command::kWeeklyEntry, Command::kMonthlyEntry,
              Command::kDeleteEntry, Command::kSearch })
-        actions_[command]->setEnabled(false);
-    for (std::size_t i = 1; i <= menus.size(); ++i) {
-        QToolButton* button = buttons_[i];
-        QMenu* menu = menus_[menus[i - 1].first];
-        connect(button, &QToolButton::clicked, this,
-            [this, button, menu] { menu->popup(PopupPosition(button)); });
+        menus_->action(command)->setEnabled(false);
+    // The File, Cal and Help buttons pop their menus up, also from the keyboard: F10 or Alt+F
+    // for File, Alt+C for Cal, Alt+H for Help.
+    const std::array<std::tuple<Toolbar::Button, MenuName, QKeySequence>, 3> popups
+        = { { { Toolbar::kFile, MenuName::kFile, QKeySequence(Qt::ALT | Qt::Key_F) },
+            { Toolbar::kCal, MenuName::kCal, QKeySequence(Qt::ALT | Qt::Key_C) },
+            { Toolbar::kHelp, MenuName::kHelp, QKeySequence(Qt::ALT | Qt::Key_H) } } };
+    for (const auto& [which, name, keys] : popups) {
+        QToolButton* button = toolbar_->button(which);
+        QMenu* menu = menus_->menu(name);
+        const auto pop = [this, button, menu] { menu->popup(PopupPosition(button)); };
+        connect(button, &QToolButton::clicked, this, pop);
+        auto* key = new QShortcut(keys, this);
+        connect(key, &QShortcut::activated, this, pop);
+        if (name == MenuName::kFile)
+            connect(
+                new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, pop);
     }
-}
-
-void TForm1::BuildDayTitles() {
-    auto* strip = new QWidget(this);
-    strip->setObjectName(QStringLiteral("Panel43"));
-    strip->setGeometry(0, 21, kClientWidth, 17);
-    strip->setMouseTracking(true);
-    strip->installEventFilter(this);
-    QFont title_font = ProgramFont(QStringLiteral("MS Sans Serif"), 11, true);
-    title_font.setUnderline(true);
-    for (std::size_t i = 0; i < day_labels_.size(); ++i) {
-        auto* label = new QLabel(QString::fromLatin1(kDefaultDayTitles[i].data()), strip);
-        label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        label->setFont(title_font);
-        label->setAlignment(Qt::AlignCenter);
-        label->setGeometry(kColumnLefts[i], 0, i >= 4 ? 182 : 183, 17);
-        MakeNavy(label);
-        label->setMouseTracking(true);
-        label->installEventFilter(this);
-        day_labels_[i] = label;
-    }
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
+        &QWidget::close);
 }
 
 void TForm1::SetCommand(Command command, std::function<void()> run) {
-    commands_[command] = std::move(run);
+    menus_->SetCommand(command, std::move(run));
 }
 
 QPoint TForm1::PopupPosition(const QToolButton* button) const {
@@ -251,11 +144,7 @@ QPoint TForm1::PopupPosition(const QToolButton* button) const {
 
 void TForm1::SetToolbarStrip(ToolbarStrip strip) {
     strip_ = std::move(strip);
-    if (strip_.widget) {
-        strip_.widget->setParent(toolbar_);
-        strip_.widget->move(kClientWidth - strip_.widget->width(), 0);
-        strip_.widget->show();
-    }
+    toolbar_->PlaceStrip(strip_.widget);
 }
 
 bool TForm1::FormCreate() {
@@ -304,41 +193,28 @@ void TForm1::ApplyStartupFlags() {
     if (strip_.apply_startup_flags)
         strip_.apply_startup_flags(prefs);
     const bool bold = prefs.on(Flag::DataBoldFont);
-    QFont expansion = expansion_label_->font();
+    QLabel* expansion_label = toolbar_->expansion_label();
+    QFont expansion = expansion_label->font();
     expansion.setBold(bold);
-    expansion_label_->setFont(expansion);
+    expansion_label->setFont(expansion);
     QFont notes = ProgramFont(QStringLiteral("Verdana"), 11, bold);
     grid_->SetNoteFont(notes);
     SetNoteFontFamily(FromCp1252(prefs.CalendarFont));
     if (prefs.flag(Flag::PreferencesSaved) == '0') {
         for (Command command : kSavedPreferenceItems)
-            actions_[command]->setEnabled(false);
+            menus_->action(command)->setEnabled(false);
     }
-    ApplyDayTitles();
-}
-
-void TForm1::ApplyDayTitles() {
-    const Preferences& prefs = document_.prefs();
-    for (std::size_t i = 0; i < day_labels_.size(); ++i) {
-        QLabel* label = day_labels_[i];
-        QFont font = label->font();
-        font.setUnderline(prefs.flag(Flag::UnderlineDayTitles) != '0');
-        label->setFont(font);
-        const std::string& title = prefs.DayTitles[i];
-        label->setText(prefs.on(Flag::CustomTitles) && !title.empty()
-                ? FromCp1252(title)
-                : QString::fromLatin1(kDefaultDayTitles[i].data()));
-    }
+    day_titles_->Apply(document_.prefs());
 }
 
 void TForm1::ApplyPreferences() {
-    ApplyDayTitles();
+    day_titles_->Apply(document_.prefs());
     // Saved preferences enable the items that start-up disabled; nothing here disables them again
     // (a colour tried out in the dialog, say), and bold notes and the sun and moon display wait
     // for the next start.
     if (document_.prefs().on(Flag::PreferencesSaved)) {
         for (Command command : kSavedPreferenceItems)
-            actions_[command]->setEnabled(true);
+            menus_->action(command)->setEnabled(true);
     }
     RebuildMonthMenu();
 }
@@ -371,7 +247,7 @@ void TForm1::FormActivate() {
         return;
     }
     for (Command command : kActivatedItems)
-        actions_[command]->setEnabled(true);
+        menus_->action(command)->setEnabled(true);
     if (strip_.activate)
         strip_.activate(*pref, document_.prefs());
 }
@@ -407,18 +283,13 @@ void TForm1::Up7Click() {
 const std::vector<MonthMenuItem>& TForm1::RebuildMonthMenu() {
     grid_->HidePreview();
     month_items_ = BuildMonthMenu(document_.store(), document_.prefs(), month_items_);
-    for (int k = 1; k <= kMonthMenuItems; ++k) {
-        const MonthMenuItem& item = month_items_[static_cast<std::size_t>(k - 1)];
-        QAction* entry = month_actions_[static_cast<std::size_t>(k)];
-        entry->setText(FromCp1252(item.caption));
-        entry->setVisible(item.visible);
-    }
+    menus_->ShowMonthItems(month_items_);
     return month_items_;
 }
 
 void TForm1::ShowMonthMenu() {
     RebuildMonthMenu();
-    dates_menu_->popup(PopupPosition(buttons_[5]));
+    menus_->dates()->popup(PopupPosition(toolbar_->button(Toolbar::kDates)));
 }
 
 void TForm1::Date1Click(int item) {
@@ -460,18 +331,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 QAction* TForm1::action(Command command) const {
-    const auto it = actions_.find(command);
-    return it == actions_.end() ? nullptr : it->second;
+    return menus_->action(command);
 }
 
 QAction* TForm1::MonthAction(int item) const {
-    return item >= 1 && item <= kMonthMenuItems ? month_actions_[static_cast<std::size_t>(item)]
-                                                : nullptr;
+    return menus_->month(item);
 }
 
 QMenu* TForm1::menu(MenuName name) const {
-    const auto it = menus_.find(name);
-    return it == menus_.end() ? nullptr : it->second;
+    return menus_->menu(name);
 }
 
 GridCellView TForm1::Cell(int cell) const {
@@ -479,10 +347,7 @@ GridCellView TForm1::Cell(int cell) const {
 }
 
 QStringList TForm1::DayTitleTexts() const {
-    QStringList titles;
-    for (const QLabel* label : day_labels_)
-        titles << label->text();
-    return titles;
+    return day_titles_->Texts();
 }
 
 QFont TForm1::NoteFont() const {
@@ -490,7 +355,7 @@ QFont TForm1::NoteFont() const {
 }
 
 QFont TForm1::ExpansionLabelFont() const {
-    return expansion_label_->font();
+    return toolbar_->expansion_label()->font();
 }
 
 void TForm1::SetNoteFontFamily(const QString& family) {

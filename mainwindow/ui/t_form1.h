@@ -29,9 +29,12 @@ class QToolButton;
 namespace orvane {
 
 class DayGrid;
+class DayTitles;
 class DocumentEvents;
 class InstanceLock;
+class MainMenus;
 class NoteEditor;
+class Toolbar;
 
 // The sunrise, sunset and moon strip of the toolbar, supplied by app/.
 struct ToolbarStrip {
@@ -90,6 +93,7 @@ public:
     QAction* MonthAction(int item) const; // Mo1-Mo25
     QMenu* menu(MenuName name) const;
     QPoint PopupPosition(const QToolButton* button) const;
+    Toolbar& toolbar() { return *toolbar_; }
 
     // CalendarHost
     QWidget* MainWidget() override { return this; }
@@ -107,11 +111,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildToolbar();
-    void BuildMenus();
-    void BuildDayTitles();
+    void ConnectCommands();
     void ApplyStartupFlags();
-    void ApplyDayTitles();
     // The preferences in memory changed (the preferences dialog): titles, underline and the
     // items that saved preferences enable; the grid refills itself.
     void ApplyPreferences();
@@ -123,18 +124,12 @@ private:
     std::unique_ptr<DocumentEvents> events_;
     std::unique_ptr<InstanceLock> lock_;
     ToolbarStrip strip_;
-    std::map<Command, std::function<void()>> commands_;
 
-    QWidget* toolbar_ = nullptr;
+    Toolbar* toolbar_ = nullptr;
+    MainMenus* menus_ = nullptr;
     DayGrid* grid_ = nullptr;
-    QLabel* expansion_label_ = nullptr;
-    std::array<QLabel*, 7> day_labels_ {};
-    std::map<MenuName, QMenu*> menus_;
-    QMenu* dates_menu_ = nullptr;
-    std::array<QAction*, 26> month_actions_ {}; // Mo1-Mo25
+    DayTitles* day_titles_ = nullptr;
     std::vector<MonthMenuItem> month_items_;
-    std::map<Command, QAction*> actions_;
-    std::array<QToolButton*, 11> buttons_ {}; // SpeedButton1-SpeedButton10
 
     bool no_save_on_close_ = false; // NoSaveOnClose
     bool shown_once_ = false;
