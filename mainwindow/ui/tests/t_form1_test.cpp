@@ -12,6 +12,7 @@
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/t_form1.h"
+#include "mainwindow/ui/toolbar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,11 +22,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLockFile>
+#include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolButton>
 #include <map>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -636,6 +641,111 @@ private slots:
         h.Form().SetNoteFontFamily(QStringLiteral("Verdana"));
         QCOMPARE(h.Form().DayTitleTexts().first(), QStringLiteral("Dom"));
         QVERIFY(!h.Form().NoteFont().bold());
+    }
+
+    // After a move the keyboard stays in the cell (row and column) it was in, on the day that
+    // cell shows now; the fill stores nothing, and the entry dialogs propose that day.
+    void theFocusStaysInItsCellAcrossMoves() {
+        const std::string saved = SavedCalendarWith(20, "Untouched\a");
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        QApplication::setActiveWindow(&h.Form());
+        QVERIFY(QTest::qWaitForWindowActive(&h.Form()));
+        h.Form().grid().FocusCell(10);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.Form().note(10)));
+        for (auto move : { &TForm1::Dn1Click, &TForm1::Dn7Click, &TForm1::TopClick }) {
+            (h.Form().*move)();
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.Form().note(10)));
+            QCOMPARE(h.Form().grid().FocusedCell(), 10);
+            QCOMPARE(h.Form().document().ActiveNote(), 20);
+            QCOMPARE(h.Form().document().ActiveSlot(), h.Form().document().TopSlot() + 9);
+        }
+        h.Form().Date1Click(2);
+        QCOMPARE(h.Form().grid().FocusedCell(), 10);
+        QCOMPARE(h.Form().document().store()[20], std::string("Mar/29/2024Untouched\a"));
+    }
+
+    // Ctrl+arrows go to the neighbouring day, a week of the grid further at its edges; Ctrl+Home
+    // goes to today wherever the grid is.
+    void keysMoveBetweenDaysAndToToday() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        QApplication::setActiveWindow(&h.Form());
+        QVERIFY(QTest::qWaitForWindowActive(&h.Form()));
+        TForm1& form = h.Form();
+        form.grid().FocusCell(9);
+        const auto press = [&](Qt::Key key) {
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            return std::make_pair(form.document().TopSlot(), form.grid().FocusedCell());
+        };
+        QCOMPARE(press(Qt::Key_Right), std::make_pair(1, 10));
+        QCOMPARE(press(Qt::Key_Left), std::make_pair(1, 9));
+        QCOMPARE(press(Qt::Key_Up), std::make_pair(1, 2));
+        QCOMPARE(press(Qt::Key_Up), std::make_pair(1, 2)); // the first week: nowhere to go
+        QCOMPARE(press(Qt::Key_Left), std::make_pair(1, 1));
+        form.grid().FocusCell(35);
+        QCOMPARE(press(Qt::Key_Right), std::make_pair(8, 29)); // the next Sunday, a week on
+        QCOMPARE(press(Qt::Key_Down), std::make_pair(15, 29));
+        form.Dn7Click();
+        form.Dn7Click();
+        QCOMPARE(press(Qt::Key_Home), std::make_pair(1, 5)); // 14 March 2024 in the first week
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.note(5)));
+        // In the text the keys still edit as usual.
+        QTest::keyClicks(form.note(5), QStringLiteral("ab"));
+        QTest::keyClick(form.note(5), Qt::Key_Left);
+        QCOMPARE(form.note(5)->textCursor().position(), 1);
+    }
+
+    // The whole Saturday column fits; each arrow sits right after its own caption; saving says
+    // so; the month menu's years line up.
+    void whatTheUserSees() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        TForm1& form = h.Form();
+        QWidget* saturday = form.findChild<QWidget*>(QStringLiteral("Panelb14"));
+        QVERIFY(saturday->mapTo(&form, QPoint(saturday->width(), 0)).x() <= form.width());
+        for (int i : { 6, 7, 9, 10 }) {
+            auto* button = qobject_cast<ArrowButton*>(
+                form.findChild<QToolButton*>(QStringLiteral("SpeedButton%1").arg(i)));
+            QVERIFY(button);
+            QCOMPARE(
+                button->text().trimmed(), i < 8 ? QStringLiteral("Week") : QStringLiteral("Month"));
+            const QRect arrow = button->ArrowRect();
+            QVERIFY(button->rect().contains(arrow));
+            QVERIFY(arrow.left() - button->CaptionRect().right() <= 4);
+            // Nearer its own caption than the next button's.
+            QVERIFY(button->width() - arrow.right() > arrow.left() - button->CaptionRect().right());
+        }
+        form.action(Command::kSaveCalendar)->trigger();
+        QCOMPARE(form.toolbar().status_label()->text(), QStringLiteral("Saved at 09:00"));
+        QCOMPARE(form.action(Command::kSaveCalendar)->shortcut(),
+            QKeySequence(QStringLiteral("Ctrl+S")));
+
+        // Two captions whose blanks differ in width draw their years at the same place.
+        QMenu* dates = form.menu(MenuName::kFile)
+                           ->parentWidget()
+                           ->findChild<QMenu*>(QStringLiteral("DatesMenu"));
+        QVERIFY(dates);
+        const auto draw = [dates](const QString& caption) {
+            QStyleOptionMenuItem item;
+            item.initFrom(dates);
+            item.menuItemType = QStyleOptionMenuItem::Normal;
+            item.text = caption;
+            item.font = dates->font();
+            item.rect = QRect(0, 0, 160, 20);
+            QImage image(160, 20, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            dates->style()->drawControl(QStyle::CE_MenuItem, &item, &painter, dates);
+            return image;
+        };
+        const QImage may = draw(QStringLiteral("May  2024"));
+        const QImage march = draw(QStringLiteral("Mar   2024"));
+        QCOMPARE(may.copy(110, 0, 50, 20), march.copy(110, 0, 50, 20));
+        QVERIFY(
+            may.copy(110, 0, 50, 20) != draw(QStringLiteral("Mar   2025")).copy(110, 0, 50, 20));
     }
 
     void applicationTitleKeepsFirstCharacter() {
