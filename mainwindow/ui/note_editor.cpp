@@ -4,6 +4,7 @@
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 
+#include <QAccessibleWidget>
 #include <QDragEnterEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -87,9 +88,65 @@ QStringList WrapNoteLines(const QString& text, const QFont& font, int width) {
     return LayOutNote(text, font, width, nullptr);
 }
 
+namespace {
+
+// A note that has no editor yet is read by a screen reader as the text field it stands for: its
+// date as its name, "today" or "first of month" as its description, its note through the text
+// interface.
+class NoteViewAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit NoteViewAccessible(NoteView* view)
+        : QAccessibleWidget(view, QAccessible::EditableText) { }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return Text();
+        return QAccessibleWidget::text(kind);
+    }
+
+    // QAccessibleTextInterface
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QString text(int start, int end) const override { return Text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Text().size()); }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return QString();
+    }
+
+private:
+    const QString& Text() const { return static_cast<const NoteView*>(object())->text(); }
+};
+
+QAccessibleInterface* NoteViewFactory(const QString&, QObject* object) {
+    if (auto* view = qobject_cast<NoteView*>(object))
+        return new NoteViewAccessible(view);
+    return nullptr;
+}
+
+} // namespace
+
 NoteView::NoteView(int number, QWidget* parent)
     : QWidget(parent)
     , number_(number) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(NoteViewFactory);
+        return true;
+    }();
+    (void)accessible;
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     setAcceptDrops(true);
@@ -101,6 +158,10 @@ void NoteView::SetText(const QString& text) {
     text_ = text;
     lines_valid_ = false;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, text_);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 int NoteView::WrapWidth() const {

@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/text_file.h"
+#include "core/ui/accessible_window.h"
 #include "core/ui/desktop.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/document_events.h"
@@ -60,6 +61,8 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     , services_(services)
     , document_(DataFolder { options_.data_dir })
     , events_(std::make_unique<DocumentEvents>(document_)) {
+    // Before anything that could make the screen reader ask about it.
+    MarkAccessibleWindow(this);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Orvane"));
     // A title bar with a system menu and a minimise button; the program closes through its own

@@ -1,5 +1,7 @@
 #include "printing/ui/pallet.h"
 
+#include "core/ui/accessible_window.h"
+
 #include "core/ui/calendar_host.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/input_filter.h"
@@ -45,6 +47,8 @@ TPallet::TPallet(CalendarHost& host, Notifier& notifier, PrintSizeStore& store,
     , notifier_(notifier)
     , store_(store)
     , printer_(printer) {
+    // Before anything that could make the screen reader ask about it.
+    MarkAccessibleWindow(this);
     setObjectName(QStringLiteral("TPallet"));
     setWindowTitle(QStringLiteral("Print Pallet"));
     setAccessibleName(QStringLiteral("Print Pallet"));

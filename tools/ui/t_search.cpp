@@ -1,5 +1,6 @@
 #include "tools/ui/t_search.h"
 
+#include "core/ui/accessible_window.h"
 #include "core/ui/dialog_style.h"
 #include "core/ui/input_filter.h"
 #include "core/ui/notifier.h"
@@ -51,6 +52,8 @@ TSearch::TSearch(CalendarDocument& document, CalendarHost& host, Services servic
     , document_(document)
     , host_(host)
     , services_(services) {
+    // Before anything that could make the screen reader ask about it.
+    MarkAccessibleWindow(this);
     setObjectName(QStringLiteral("TSearch"));
     setWindowTitle(QStringLiteral("Search"));
     setFixedSize(193, 251);
@@ -75,7 +78,6 @@ TSearch::TSearch(CalendarDocument& document, CalendarHost& host, Services servic
     status_label_ = new QLabel(kStatusReady, this);
     status_label_->setObjectName(QStringLiteral("Label1"));
     status_label_->setGeometry(10, 37, 180, 14);
-    status_label_->setAccessibleName(QStringLiteral("Search status"));
     status_label_->setAccessibleDescription(QStringLiteral("What the search found"));
     MakeNavy(status_label_);
 

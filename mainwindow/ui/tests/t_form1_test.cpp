@@ -14,6 +14,7 @@
 #include "mainwindow/ui/t_form1.h"
 #include "mainwindow/ui/toolbar.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -746,6 +747,39 @@ private slots:
         QCOMPARE(may.copy(110, 0, 50, 20), march.copy(110, 0, 50, 20));
         QVERIFY(
             may.copy(110, 0, 50, 20) != draw(QStringLiteral("Mar   2025")).copy(110, 0, 50, 20));
+    }
+
+    // Every visible day is read with its note before any editor exists, today and the first of
+    // a month are said, and the main window is a window to a screen reader.
+    void aScreenReaderHearsEveryDay() {
+        const std::string saved = SavedCalendarWith(10, "Dentist 9:30\aCall Bob\a");
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        QAccessible::setActive(true);
+        auto* view = h.Form().findChild<NoteView*>(QStringLiteral("Memo20"));
+        QVERIFY(view);
+        QAccessibleInterface* note = QAccessible::queryAccessibleInterface(view);
+        QVERIFY(note);
+        QCOMPARE(note->role(), QAccessible::EditableText);
+        QCOMPARE(note->text(QAccessible::Name), QStringLiteral("Tuesday 19 March 2024"));
+        QAccessibleTextInterface* text = note->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("Dentist 9:30\nCall Bob"));
+        QCOMPARE(note->text(QAccessible::Value), QStringLiteral("Dentist 9:30\nCall Bob"));
+        const auto description = [&](int cell) {
+            return QAccessible::queryAccessibleInterface(
+                h.Form().findChild<NoteView*>(QStringLiteral("Memo%1").arg(2 * cell)))
+                ->text(QAccessible::Description);
+        };
+        QCOMPARE(description(5), QStringLiteral("today"));
+        QCOMPARE(description(23), QStringLiteral("first of month")); // 1 April 2024
+        QCOMPARE(description(6), QString());
+        QVERIFY(h.Form().findChildren<NoteEditor*>().isEmpty()); // no editor was needed
+        QCOMPARE(QAccessible::queryAccessibleInterface(&h.Form())->role(), QAccessible::Window);
+        // The editor that takes a view's place says the same.
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(h.Form().note(5))->text(QAccessible::Description),
+            QStringLiteral("today"));
     }
 
     void applicationTitleKeepsFirstCharacter() {
