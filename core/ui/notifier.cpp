@@ -28,6 +28,14 @@ bool MessageBoxNotifier::Confirm(const QString& text, const QString& title) {
         == QMessageBox::Ok;
 }
 
+Notifier::SaveChoice MessageBoxNotifier::AskToSave(const QString& text) {
+    const auto answer = QMessageBox::question(parent_, QApplication::applicationName(), text,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return SaveChoice::kSave;
+    return answer == QMessageBox::Discard ? SaveChoice::kDiscard : SaveChoice::kCancel;
+}
+
 void MessageBoxNotifier::Beep() {
     QApplication::beep();
 }
@@ -42,6 +50,15 @@ bool RecordingNotifier::Confirm(const QString& text, const QString&) {
         return true;
     const bool answer = answers.front();
     answers.pop_front();
+    return answer;
+}
+
+Notifier::SaveChoice RecordingNotifier::AskToSave(const QString& text) {
+    boxes.push_back({ Kind::kQuestion, text });
+    if (save_answers.empty())
+        return SaveChoice::kCancel;
+    const SaveChoice answer = save_answers.front();
+    save_answers.pop_front();
     return answer;
 }
 

@@ -14,12 +14,15 @@ namespace orvane {
 class Notifier {
 public:
     enum class Kind { kInformation, kWarning, kError, kQuestion };
+    enum class SaveChoice { kSave, kDiscard, kCancel };
 
     virtual ~Notifier() = default;
     // A box with an OK button.
     virtual void Show(Kind kind, const QString& text, const QString& title = QString()) = 0;
     // An OK / Cancel question; true for OK.
     virtual bool Confirm(const QString& text, const QString& title = QString()) = 0;
+    // A Save / Discard / Cancel question about changes not saved yet.
+    virtual SaveChoice AskToSave(const QString& text) = 0;
     // A short system sound for a refused key or paste.
     virtual void Beep() = 0;
 
@@ -35,6 +38,7 @@ public:
         : parent_(parent) { }
     void Show(Kind kind, const QString& text, const QString& title) override;
     bool Confirm(const QString& text, const QString& title) override;
+    SaveChoice AskToSave(const QString& text) override;
     void Beep() override;
 
 private:

@@ -390,9 +390,9 @@ void TPrefs::Prepare() {
         host_.SetNoteFontFamily(family);
     }
     prefs.CalendarFont = values.CalendarFont;
-    // The file's flags reach the grid at once (a colour chosen and then cancelled at the last
-    // showing is undone here).
+    // The file's flags reach the grid at once.
     ApplyToMainWindow(prefs);
+    prefs_in_use_ = document_.prefs();
 }
 
 void TPrefs::OpenModal() {
@@ -501,6 +501,16 @@ void TPrefs::Button2Click() {
 
 void TPrefs::Button3Click() {
     reject();
+}
+
+void TPrefs::reject() {
+    // A colour tried out and then cancelled goes back to the one in use when the dialog opened.
+    if (document_.prefs().flag(Flag::CellColor) != prefs_in_use_.flag(Flag::CellColor)) {
+        Preferences prefs = document_.prefs();
+        prefs.set_flag(Flag::CellColor, prefs_in_use_.flag(Flag::CellColor));
+        ApplyToMainWindow(prefs);
+    }
+    QDialog::reject();
 }
 
 void TPrefs::ColorButtonClick(int digit) {

@@ -45,6 +45,8 @@ public:
     void Button1Click(); // "User Preferences"
     void Button2Click(); // "Default Preferences"
     void Button3Click(); // "Cancel"
+    // Cancel and Escape: nothing is written, and a colour tried out goes back.
+    void reject() override;
     void ColorButtonClick(int digit); // a colour button, digit in [1, 5]
 
     // The state of "Data: Bold Font", set from pref.ovd from creation on.
@@ -72,6 +74,7 @@ private:
     CalendarHost& host_;
     Services services_;
     QString loaded_data_files_path_;
+    Preferences prefs_in_use_; // as the last showing began
 
     QLabel* day_titles_heading_ = nullptr;
     std::array<QLineEdit*, 7> day_edits_ {};

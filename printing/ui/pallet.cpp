@@ -10,6 +10,7 @@
 #include "printing/ui/print_size_store.h"
 #include "printing/ui/printer_port.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
@@ -104,6 +105,16 @@ TPallet::TPallet(CalendarHost& host, Notifier& notifier, PrintSizeStore& store,
         QStringLiteral("Weeks left off the printed page"));
     weeks_left_off_label_->hide();
 
+    // While the page goes to the printer the strip gives way to a line that says so, until the
+    // window closes.
+    printing_label_ = new QLabel(QStringLiteral("Printing..."), this);
+    printing_label_->setObjectName(QStringLiteral("PrintingLabel"));
+    printing_label_->setGeometry(kPanelGeometry);
+    printing_label_->setAlignment(Qt::AlignCenter);
+    SetColours(printing_label_, QPalette::Window, Qt::blue, Qt::yellow, DisabledText::kSame);
+    printing_label_->setAutoFillBackground(true);
+    printing_label_->hide();
+
     const auto make_field = [this](const QString& name, const QString& accessible, int left) {
         auto* field = new QLineEdit(command_strip_);
         field->setObjectName(name);
@@ -144,6 +155,7 @@ void TPallet::Prepare() {
     const QStringList titles = host_.DayTitleTexts();
     for (int column = 0; column < kPageColumns && column < titles.size(); ++column)
         titles_[column]->setText(titles[column]);
+    printing_label_->hide();
     command_strip_->show();
     print_height_edit_->show();
     print_width_edit_->show();
@@ -221,6 +233,9 @@ void TPallet::BitBtn2Click() {
     // The strip stays hidden until the next showing; both windows take no input until the
     // window closes.
     command_strip_->hide();
+    printing_label_->show();
+    QAccessibleEvent announce(printing_label_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&announce);
     setEnabled(false);
     if (QWidget* main = host_.MainWidget())
         main->setEnabled(false);

@@ -73,6 +73,7 @@ private:
     QLabel* width_label_ = nullptr;
     QLabel* height_label_ = nullptr;
     QLabel* weeks_left_off_label_ = nullptr; // weeks left off the page
+    QLabel* printing_label_ = nullptr; // "Printing..." while the window waits to close
     QLineEdit* print_width_edit_ = nullptr; // print width
     QLineEdit* print_height_edit_ = nullptr; // print height
     QTimer close_timer_;

@@ -20,7 +20,7 @@ const QString kClose = QStringLiteral("Close");
 
 EditFileDialog::EditFileDialog(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
     : QDialog(parent,
-        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
     , data_(data_folder)
     , notifier_(notifier) {
@@ -66,6 +66,19 @@ bool EditFileDialog::Succeeded(const Status& saved) {
     return saved.has_value();
 }
 
-void EditFileDialog::reject() { }
+void EditFileDialog::reject() {
+    if (save_offered_ && Modified()) {
+        switch (notifier_.AskToSave(SaveQuestion())) {
+        case Notifier::SaveChoice::kSave:
+            Button1Click();
+            return;
+        case Notifier::SaveChoice::kCancel:
+            return;
+        case Notifier::SaveChoice::kDiscard:
+            break;
+        }
+    }
+    QDialog::reject();
+}
 
 } // namespace orvane

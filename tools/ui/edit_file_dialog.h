@@ -28,7 +28,8 @@ public:
     bool SaveOffered() const { return save_offered_; }
 
 public slots:
-    // Leaving without "Save" (Escape, the window manager's close) is refused.
+    // Leaving without "Save" (Escape, the window's close): changes not saved yet are saved,
+    // discarded or kept open as the user answers; without changes the window just closes.
     void reject() override;
 
 protected:
@@ -44,6 +45,10 @@ protected:
 
     // Writes the box's text to the file; reports any failure itself.
     virtual bool SaveFile() = 0;
+    // True when the box holds changes not saved yet.
+    virtual bool Modified() const = 0;
+    // "Save the changes to the notes?"
+    virtual QString SaveQuestion() const = 0;
 
     // True when `saved` succeeded; otherwise reports it.
     bool Succeeded(const Status& saved);

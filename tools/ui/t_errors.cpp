@@ -42,7 +42,16 @@ void TErrors::Prepare() {
     OfferSave(load ? nullptr : &load.error(), QStringLiteral("error log"));
     log_box_->setReadOnly(!load);
     log_box_->moveCursor(QTextCursor::Start);
+    log_box_->document()->setModified(false);
     log_box_->setFocus();
+}
+
+bool TErrors::Modified() const {
+    return log_box_->document()->isModified();
+}
+
+QString TErrors::SaveQuestion() const {
+    return QStringLiteral("Save the changes to the error log?");
 }
 
 bool TErrors::SaveFile() {

@@ -20,6 +20,8 @@ public:
 
 private:
     bool SaveFile() override;
+    bool Modified() const override;
+    QString SaveQuestion() const override;
 
     QPlainTextEdit* log_box_ = nullptr; // Memo1
 };

@@ -82,7 +82,16 @@ void TNotes::Prepare() {
     notes_box_->moveCursor(QTextCursor::Start);
     notes_box_->setCurrentCharFormat(
         CharFormatOf(document.runs.empty() ? RtfFormat {} : document.runs.front().format));
+    notes_box_->document()->setModified(false);
     notes_box_->setFocus();
+}
+
+bool TNotes::Modified() const {
+    return notes_box_->document()->isModified();
+}
+
+QString TNotes::SaveQuestion() const {
+    return QStringLiteral("Save the changes to the notes?");
 }
 
 bool TNotes::SaveFile() {

@@ -19,6 +19,8 @@ public:
 
 private:
     bool SaveFile() override;
+    bool Modified() const override;
+    QString SaveQuestion() const override;
 
     QTextEdit* notes_box_ = nullptr; // RichEdit1
 };
