@@ -56,6 +56,8 @@ public:
 
     void Show(Kind kind, const QString& text, const QString& title) override;
     bool Confirm(const QString& text, const QString& title) override;
+    // Answers from `save_answers`, Cancel when it is empty.
+    SaveChoice AskToSave(const QString& text) override;
     void Beep() override { ++beeps; }
 
     QStringList texts() const;
@@ -66,6 +68,7 @@ public:
 
     std::vector<Box> boxes;
     std::deque<bool> answers;
+    std::deque<SaveChoice> save_answers;
     int beeps = 0;
 };
 
