@@ -174,9 +174,8 @@ DayGrid::DayGrid(
         });
         connect(cell, &DayCell::PointerElsewhere, this, &DayGrid::HidePreview);
         connect(cell, &DayCell::PageKey, this, &DayGrid::PageKey);
-        connect(cell->view(), &NoteView::Activated, this, [this](int number, Qt::FocusReason why) {
-            EnsureEditor(number / 2)->setFocus(why);
-        });
+        connect(cell->view(), &NoteView::Activated, this,
+            [this](int number, Qt::FocusReason why) { EnsureEditor(number / 2)->setFocus(why); });
         connect(cell->view(), &NoteView::DragArrived, this,
             [this](int number) { EnsureEditor(number / 2); });
         connect(cell->view(), &NoteView::Clicked, this, [this](int number, QPoint position) {

@@ -116,8 +116,8 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     grid_ = new DayGrid(document_, *events_, services_.notifier, this);
     grid_->setGeometry(0, kGridTop, kClientWidth, kClientHeight - kGridTop);
     connect(grid_, &DayGrid::PageKey, this, [this](bool down) { down ? Dn7Click() : Up7Click(); });
-    connect(events_.get(), &DocumentEvents::DocumentChanged, this,
-        [this](const ChangeReport& report) {
+    connect(
+        events_.get(), &DocumentEvents::DocumentChanged, this, [this](const ChangeReport& report) {
             if (report.kind == OperationKind::kPreferences)
                 ApplyPreferences();
         });
@@ -165,8 +165,8 @@ void TForm1::BuildToolbar() {
 }
 
 void TForm1::BuildMenus() {
-    const std::array<std::pair<MenuName, const char*>, 3> menus
-        = { { { MenuName::kFile, "File" }, { MenuName::kCal, "Cal" }, { MenuName::kHelp, "Help" } } };
+    const std::array<std::pair<MenuName, const char*>, 3> menus = { { { MenuName::kFile, "File" },
+        { MenuName::kCal, "Cal" }, { MenuName::kHelp, "Help" } } };
     for (const auto& [name, title] : menus) {
         auto* menu = new QMenu(this);
         menu->setObjectName(QString::fromLatin1(title) + QStringLiteral("Menu"));
