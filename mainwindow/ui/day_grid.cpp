@@ -133,7 +133,8 @@ void DayCell::mouseMoveEvent(QMouseEvent* event) {
         emit PointerOverMarker(cell_);
     else
         emit PointerElsewhere();
-    QWidget::mouseMoveEvent(event);
+    // Handled here: passed on to the grid, the move would hide the preview it just opened.
+    event->accept();
 }
 
 void DayCell::mousePressEvent(QMouseEvent* event) {
