@@ -9,6 +9,7 @@
 #include "core/ui/testing/fake_calendar_host.h"
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
+#include "mainwindow/ui/day_grid.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/t_form1.h"
 #include "prefs/ui/t_prefs.h"
@@ -86,8 +87,8 @@ Measured Measure(const QImage& picture) {
 // The part of `widget` (in its own coordinates) where it draws text, or an empty rectangle when
 // it shows none.
 QRect TextArea(QWidget* widget) {
-    if (auto* header = qobject_cast<DateHeader*>(widget))
-        return header->text().isEmpty() ? QRect() : header->rect();
+    if (auto* cell = qobject_cast<DayCell*>(widget)) // the date header the cell paints
+        return cell->header_text().isEmpty() ? QRect() : cell->HeaderRect();
     if (auto* view = qobject_cast<NoteView*>(widget))
         return view->text().isEmpty() ? QRect() : view->rect();
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
@@ -165,8 +166,8 @@ QStringList LowContrast(QWidget* window, const QList<QWidget*>& only = {}) {
             & shot.rect();
         const Measured seen = Measure(shot.copy(pixels));
         ++measured;
-        const auto* header = qobject_cast<DateHeader*>(widget);
-        if (header && header->text_color() == QColor(255, 0, 0)) {
+        const auto* cell = qobject_cast<DayCell*>(widget);
+        if (cell && cell->date_colour() == QColor(255, 0, 0)) {
             // Today's date: red on yellow in every theme, the program's own marking.
             if (seen.background != QColor(255, 255, 0) || seen.text != QColor(255, 0, 0))
                 faults << QStringLiteral("%1 (today) %2 on %3")
@@ -288,7 +289,8 @@ TForm1* MainWindow(Scene& scene) {
     options.program_dir = scene.dir.path();
     options.data_dir = scene.data;
     options.application_title = QStringLiteral("Orvane");
-    auto form = std::make_unique<TForm1>(options, scene.notes, scene.desk, scene.clock);
+    auto form
+        = std::make_unique<TForm1>(options, Services { scene.notes, scene.clock, scene.desk });
     auto* strip = new sky::SunMoonStrip(scene.clock);
     form->SetToolbarStrip(
         { strip, [strip](const Preferences& prefs) { strip->ApplyStartupFlags(prefs); }, {} });
@@ -303,7 +305,8 @@ TForm1* MainWindow(Scene& scene) {
 }
 
 template <typename Dialog> EntryDialog* EntryBox(Scene& scene) {
-    auto dialog = std::make_unique<Dialog>(*scene.host);
+    FakeCalendarHost& host = *scene.host;
+    auto dialog = std::make_unique<Dialog>(host.document, host, host.services());
     dialog->Prepare();
     dialog->show();
     QTest::keyClicks(dialog->template findChild<QLineEdit*>(QStringLiteral("Edit1")),
@@ -329,9 +332,10 @@ void Build(Scene& scene, Window kind) {
             lines << QStringLiteral("line %1").arg(i);
         form->note(3)->setPlainText(lines.join(QLatin1Char('\n')));
         // The pointer over the cell's overflow marker opens the preview.
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
-            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(form->findChild<QLabel*>(QStringLiteral("Image6")), &move);
+        const QPointF marker = DayCell::MarkerRect().center();
+        QMouseEvent move(
+            QEvent::MouseMove, marker, marker, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(form->grid().CellWidget(3), &move);
         auto* preview = form->findChild<QPlainTextEdit*>(QStringLiteral("Memo85"));
         if (!preview || !preview->isVisible())
             qFatal("the note preview did not open");
@@ -354,7 +358,7 @@ void Build(Scene& scene, Window kind) {
         EntryBox<TDelEntry>(scene);
         break;
     case Window::kNotes: {
-        auto notes = std::make_unique<TNotes>(host);
+        auto notes = std::make_unique<TNotes>(host.data(), host.notes);
         notes->Prepare();
         notes->show();
         QTest::keyClicks(notes->findChild<QTextEdit*>(QStringLiteral("RichEdit1")),
@@ -363,16 +367,16 @@ void Build(Scene& scene, Window kind) {
         break;
     }
     case Window::kErrorLog: {
-        Must(WriteFileAtomic(host.state.data.rdat(), "Entry limit reached on Jan/09/2024\r\n"));
-        auto errors = std::make_unique<TErrors>(host);
+        Must(WriteFileAtomic(host.data().rdat(), "Entry limit reached on Jan/09/2024\r\n"));
+        auto errors = std::make_unique<TErrors>(host.data(), host.notes);
         errors->Prepare();
         errors->show();
         scene.window = std::move(errors);
         break;
     }
     case Window::kSearch: {
-        host.state.store[4] += "lunch with Ann\a";
-        auto search = std::make_unique<TSearch>(host);
+        host.AddToDay(4, "lunch with Ann\a");
+        auto search = std::make_unique<TSearch>(host.document, host, host.services());
         search->Prepare();
         search->show();
         QTest::keyClicks(
@@ -382,41 +386,41 @@ void Build(Scene& scene, Window kind) {
         break;
     }
     case Window::kPreferences: {
-        auto prefs = std::make_unique<TPrefs>(host);
+        auto prefs = std::make_unique<TPrefs>(host.document, host, host.services());
         prefs->Prepare();
         prefs->show();
         scene.window = std::move(prefs);
         break;
     }
     case Window::kCycle: {
-        auto cycle = std::make_unique<TCycle>(host);
+        auto cycle = std::make_unique<TCycle>(host.document, host, host.services());
         cycle->show();
         scene.window = std::move(cycle);
         break;
     }
     case Window::kArchive: {
-        Must(WriteFileAtomic(host.state.data.archive(), "Jan/01/2024\r\nNew year\r\n"));
-        auto archive = std::make_unique<TArchive>(host);
+        Must(WriteFileAtomic(host.data().archive(), "Jan/01/2024\r\nNew year\r\n"));
+        auto archive = std::make_unique<TArchive>(host.data(), host.services());
         archive->Prepare();
         archive->show();
         scene.window = std::move(archive);
         break;
     }
     case Window::kArchiveHelp:
-        scene.window = std::make_unique<TArchHelp>(host);
+        scene.window = std::make_unique<TArchHelp>();
         scene.window->show();
         break;
     case Window::kSaveArchive:
-        scene.window = std::make_unique<TSaveArch>(host, [] { return true; });
+        scene.window = std::make_unique<TSaveArch>([] { return true; });
         scene.window->show();
         break;
     case Window::kAbout:
-        scene.window = std::make_unique<TAbout>(host);
+        scene.window = std::make_unique<TAbout>();
         scene.window->show();
         break;
     case Window::kPrintPage: {
-        host.state.store[3] += "Dentist at ten\a";
-        auto pallet = std::make_unique<TPallet>(host, scene.sizes, scene.printer);
+        host.AddToDay(3, "Dentist at ten\a");
+        auto pallet = std::make_unique<TPallet>(host, host.notes, scene.sizes, scene.printer);
         pallet->Prepare();
         pallet->show();
         scene.window = std::move(pallet);

@@ -12,24 +12,56 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
+#include <functional>
+#include <utility>
 
 using namespace orvane;
 
 namespace {
 
-// Logs the calls a save makes and what the file and the flags held at the refill.
-class LoggingHost : public FakeCalendarHost {
+// Logs what the document tells the grid: "BeforeChange" when it asks for the note being typed,
+// "Preferences" when the preferences in memory changed, with what the file and the flags held
+// then. A note typed but not yet stored (`typed`) reaches slot 40 at the first BeforeChange, as
+// the grid would store it, noting the calendar font the notes had at that moment.
+class DocumentLog final : public DocumentListener {
 public:
-    using FakeCalendarHost::FakeCalendarHost;
-    void ResetMemos() override { calls << "ResetMemos"; }
-    void ApplyPreferences() override {
-        calls << "ApplyPreferences";
-        file_at_apply = ReadWholeFile(state.data.pref()).value_or("");
-        flags_at_apply = state.prefs.OptionFlags;
+    explicit DocumentLog(FakeCalendarHost& host)
+        : host_(host) {
+        host_.document.AddListener(this);
     }
+    ~DocumentLog() override { host_.document.RemoveListener(this); }
+
     QStringList calls;
     std::string file_at_apply, flags_at_apply;
+    std::string typed;
+    QString font_when_typed_stored;
+
+private:
+    void BeforeChange(CalendarDocument& document) override {
+        calls << "BeforeChange";
+        if (!typed.empty()) {
+            font_when_typed_stored = host_.note_font_family;
+            document.StoreNote(40, document.store()[40] + std::exchange(typed, std::string()));
+        }
+    }
+    void Changed(const CalendarDocument& document, const ChangeReport& report) override {
+        if (report.kind != OperationKind::kPreferences)
+            return;
+        calls << "Preferences";
+        file_at_apply = ReadWholeFile(document.data().pref()).value_or("");
+        flags_at_apply = document.prefs().OptionFlags;
+    }
+
+    FakeCalendarHost& host_;
 };
+
+// Sets the preferences in memory as another window would.
+void ChangePrefs(FakeCalendarHost& host, const std::function<void(Preferences&)>& change) {
+    Preferences prefs = host.document.prefs();
+    change(prefs);
+    host.document.SetPreferences(prefs);
+}
 
 // pref.ovd bytes: a standard file with `changes` (0-based line, text), cut to `count` lines.
 std::string PrefFile(
@@ -52,19 +84,24 @@ class TPrefsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<LoggingHost> host_;
+    std::unique_ptr<FakeCalendarHost> host_;
+    std::unique_ptr<DocumentLog> log_;
     std::unique_ptr<TPrefs> dialog_;
 
     void WritePref(const std::string& bytes) {
-        QVERIFY(WriteFileAtomic(host_->state.data.pref(), bytes).has_value());
+        QVERIFY(WriteFileAtomic(host_->data().pref(), bytes).has_value());
+    }
+    std::unique_ptr<TPrefs> MakeDialog() {
+        return std::make_unique<TPrefs>(host_->document, *host_, host_->services());
     }
     void Open() {
-        dialog_ = std::make_unique<TPrefs>(*host_);
+        dialog_ = MakeDialog();
         dialog_->Prepare();
         dialog_->show();
-        host_->calls.clear();
+        log_->calls.clear();
+        host_->reports.clear();
     }
-    std::string PrefBytes() const { return ReadWholeFile(host_->state.data.pref()).value_or(""); }
+    std::string PrefBytes() const { return ReadWholeFile(host_->data().pref()).value_or(""); }
     template <typename T = QLineEdit> T* Get(const QString& name) const {
         return dialog_->findChild<T*>(name);
     }
@@ -74,23 +111,38 @@ class TPrefsTest : public QObject {
 
 private slots:
     void init() {
+        dialog_.reset();
+        log_.reset();
         dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<LoggingHost>(NonAsciiDataFolder(dir_->path()));
-        host_->state.prefs.OptionFlags = "10100110131";
-        host_->state.ActiveNote = 10;
+        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
+        log_ = std::make_unique<DocumentLog>(*host_);
+        host_->SetFlags("10100110131");
         WritePref(PrefFile());
+    }
+    void cleanup() {
+        dialog_.reset();
+        log_.reset();
+        host_.reset();
     }
 
     void creationSetsCheckBoxesAndOpeningShowsTheFile() {
         WritePref(PrefFile({ { 0, "11111101101" } }));
-        host_->state.prefs.OptionFlags = "00100000000";
-        dialog_ = std::make_unique<TPrefs>(*host_);
+        host_->SetFlags("00100000000");
+        Preferences expected = host_->document.prefs();
+        expected.CalendarFont = "DejaVu Sans";
+        dialog_ = MakeDialog();
         QCOMPARE(host_->note_font_family, QStringLiteral("DejaVu Sans"));
         QVERIFY(dialog_->DataBoldFontChecked() && Button("CheckBox1")->isChecked());
-        QVERIFY(host_->state.prefs.OptionFlags == "00100000000" && host_->calls.isEmpty());
+        // Creation takes only the calendar font into memory; once memory holds it, creation
+        // changes nothing at all.
+        QVERIFY(host_->document.prefs() == expected);
+        log_->calls.clear();
+        dialog_ = MakeDialog();
+        QVERIFY(host_->document.prefs() == expected && log_->calls.isEmpty());
         dialog_->Prepare();
         dialog_->show();
-        QCOMPARE(host_->state.prefs.OptionFlags, std::string("11011101101")); // ClearSavedOnOpen
+        QCOMPARE(
+            host_->document.prefs().OptionFlags, std::string("11011101101")); // ClearSavedOnOpen
         for (const char* on :
             { "CheckBox1", "CheckBox3", "CheckBox4", "CheckBox6", "RadioButton1", "CheckBox7" })
             QVERIFY2(Button(on)->isChecked(), on);
@@ -125,7 +177,7 @@ private slots:
         dialog_->Button2Click();
         QCOMPARE(host_->notes.texts().last(), QStringLiteral("Month Title must be 3 characters."));
         QVERIFY(IsMarkedError(Edit(8)));
-        QVERIFY(dialog_->isVisible() && host_->calls.isEmpty() && PrefBytes() == before);
+        QVERIFY(dialog_->isVisible() && log_->calls.isEmpty() && PrefBytes() == before);
     }
 
     // Every title and number field refuses text outside Windows-1252 however it arrives. A title
@@ -166,21 +218,59 @@ private slots:
         const std::string expected = PrefFile({ { 0, "11100111131" }, { 1, "Domingo" },
             { 19, "D\xe9\x63" }, { 21, "-90.50" }, { 23, "5" } });
         QCOMPARE(PrefBytes(), expected);
-        // The typed note is stored before the refill; the grid gets what the file holds.
-        QCOMPARE(host_->calls, (QStringList { "ResetMemos", "ApplyPreferences" }));
-        QCOMPARE(host_->file_at_apply, expected);
+        // The typed note is stored before the preferences change, and they change once; the
+        // grid then gets what the file holds.
+        QVERIFY2(log_->calls.value(0) == "BeforeChange" && log_->calls.count("Preferences") == 1
+                && log_->calls.last() == "Preferences",
+            qPrintable(log_->calls.join(' ')));
+        QCOMPARE(host_->ReportsOf(OperationKind::kPreferences), 1);
+        QCOMPARE(log_->file_at_apply, expected);
+        QCOMPARE(host_->document.prefs().DayTitles[0], std::string("Domingo"));
+        QCOMPARE(host_->document.prefs().MonthTitles[11], std::string("D\xe9\x63"));
+    }
+
+    // A new calendar font re-wraps every note, so the note being typed is stored as it was typed
+    // before the font changes: when the file brings a new font at opening, and when the user
+    // saves a new one.
+    void newFontStoresTheTypedNoteFirst() {
+        dialog_ = MakeDialog();
+        WritePref(PrefFile({ { 24, "No Such Font Xyz" } }));
+        log_->typed = "opened\a";
+        int calls = host_->before_change_calls;
+        dialog_->Prepare();
+        dialog_->show();
+        QVERIFY(host_->before_change_calls > calls);
+        QCOMPARE(log_->font_when_typed_stored, QStringLiteral("DejaVu Sans"));
+        QCOMPARE(host_->note_font_family, QStringLiteral("No Such Font Xyz"));
+
+        auto* fonts = Get<QComboBox>("FontComboBox1");
+        const int other = fonts->currentIndex() == 0 ? 1 : 0;
+        QVERIFY(fonts->count() > 1);
+        fonts->setCurrentIndex(other);
+        log_->typed = "saved\a";
+        host_->reports.clear();
+        calls = host_->before_change_calls;
+        dialog_->Button1Click();
+        QVERIFY(!dialog_->isVisible());
+        QVERIFY(host_->before_change_calls > calls);
+        QCOMPARE(log_->font_when_typed_stored, QStringLiteral("No Such Font Xyz"));
+        QCOMPARE(host_->note_font_family, fonts->itemText(other));
+        QVERIFY(host_->Day(40).ends_with("opened\asaved\a"));
+        // The note's own operation comes first, then the new preferences.
+        QVERIFY(host_->reports.size() == 2 && host_->reports[0].kind == OperationKind::kStoreNote
+            && host_->reports[1].kind == OperationKind::kPreferences);
     }
 
     void defaultPreferencesKeepTypedTitlesInTheFileAndWarnOfANewPath() {
-        host_->state.prefs.DayTitles[0] = "SUN";
+        ChangePrefs(*host_, [](Preferences& prefs) { prefs.DayTitles[0] = "SUN"; });
         Open();
         Edit(1)->setText(QStringLiteral("Domingo"));
         Edit(20)->setText(QStringLiteral("D:\\cal"));
         dialog_->Button2Click();
         QCOMPARE(
             PrefBytes(), PrefFile({ { 0, "00100110131" }, { 1, "Domingo" }, { 20, "D:\\cal" } }));
-        QCOMPARE(host_->flags_at_apply, std::string("00100110131"));
-        QCOMPARE(host_->state.prefs.DayTitles[0], std::string("SUN"));
+        QCOMPARE(log_->flags_at_apply, std::string("00100110131"));
+        QCOMPARE(host_->document.prefs().DayTitles[0], std::string("SUN"));
         QCOMPARE(host_->notes.texts(), QStringList { kRestartForPathMessage });
         QCOMPARE(host_->notes.boxes.at(0).kind, Notifier::Kind::kInformation);
     }
@@ -249,27 +339,29 @@ private slots:
     void failedWriteChangesNothing() {
         Open();
         Edit(1)->setText(QStringLiteral("Domingo"));
-        const Preferences before = host_->state.prefs;
-        host_->state.data.dir = host_->state.data.dir / "missing";
+        const Preferences before = host_->document.prefs();
+        // The data folder goes away while the dialog is open.
+        const std::filesystem::path data = host_->data().dir;
+        std::filesystem::rename(data, data.parent_path() / "moved");
         dialog_->Button1Click();
         QCOMPARE(host_->notes.boxes.back().kind, Notifier::Kind::kError);
-        QVERIFY(host_->notes.boxes.back().text.contains(
-            kNonAsciiFolder + QStringLiteral("/csystem/missing/pref.ovd")));
-        QVERIFY(dialog_->isVisible() && host_->calls.isEmpty());
-        QVERIFY(host_->state.prefs.OptionFlags == before.OptionFlags
-            && host_->state.prefs.DayTitles == before.DayTitles);
+        QVERIFY(NamesDataFile(host_->notes.boxes.back().text, "pref.ovd"));
+        QVERIFY(dialog_->isVisible() && log_->calls.isEmpty());
+        QVERIFY(host_->document.prefs() == before);
     }
 
     void pumpkinActsAtOnceAndCancelKeepsTheFile() {
         Open();
         QTest::mouseClick(Button("RadioButton7"), Qt::LeftButton);
-        QCOMPARE(host_->state.prefs.flag(Flag::CellColor), '5');
-        QCOMPARE(host_->calls, (QStringList { "ResetMemos", "ApplyPreferences" }));
+        QCOMPARE(host_->document.prefs().flag(Flag::CellColor), '5');
+        // The typed note is stored before the grid takes the colour.
+        QCOMPARE(log_->calls, (QStringList { "BeforeChange", "Preferences" }));
+        QCOMPARE(host_->ReportsOf(OperationKind::kPreferences), 1);
         dialog_->Button3Click();
         QCOMPARE(PrefBytes(), PrefFile());
         dialog_->Prepare(); // takes the file's colour back to the grid
-        QCOMPARE(host_->state.prefs.flag(Flag::CellColor), '3');
-        QCOMPARE(host_->calls.count("ApplyPreferences"), 2);
+        QCOMPARE(host_->document.prefs().flag(Flag::CellColor), '3');
+        QCOMPARE(host_->ReportsOf(OperationKind::kPreferences), 2);
     }
 
     void uninstalledFontIsKeptAndWrittenBack() {

@@ -72,7 +72,7 @@ private slots:
     void printSizeIsReadAtCreationAndStoredOnCancel() {
         store_.values[QStringLiteral("ScaleY")] = QString::fromLatin1("1200\0junk", 9);
         {
-            TPallet pallet(*host_, store_, port_);
+            TPallet pallet(*host_, host_->notes, store_, port_);
             QCOMPARE(QSize(pallet.PrintWidth(), pallet.PrintHeight()), QSize(3735, 1200)); // to NUL
             pallet.OpenModeless();
             Find<QLineEdit>(pallet, "umNumberEdit2")->clear();
@@ -81,7 +81,7 @@ private slots:
             QTest::mouseClick(Find(pallet, "BitBtn1"), Qt::LeftButton);
             QVERIFY(!pallet.isVisible() && host_->child_closed_calls == 1);
         }
-        TPallet again(*host_, store_, port_);
+        TPallet again(*host_, host_->notes, store_, port_);
         QCOMPARE(QSize(again.PrintWidth(), again.PrintHeight()), QSize(4000, 0)); // digits only
         QCOMPARE(host_->notes.beeps, 0); // "-" and "a" break the field's own rule, silently
         for (const char* name : { "umNumberEdit2", "umNumberEdit1" }) {
@@ -98,7 +98,7 @@ private slots:
         QVERIFY(settings.Write(QStringLiteral("ScaleX"), QStringLiteral("4100")));
         QVERIFY(settings.Write(QStringLiteral("ScaleY"), QStringLiteral("abc")));
         QVERIFY(QFile::exists(config_dir_.filePath(QStringLiteral("Marrowby/Orvane.conf"))));
-        TPallet from_settings(*host_, settings, port_);
+        TPallet from_settings(*host_, host_->notes, settings, port_);
         QCOMPARE(QSize(from_settings.PrintWidth(), from_settings.PrintHeight()), QSize(4100, 2810));
     }
 
@@ -120,8 +120,8 @@ private slots:
         QVERIFY(print(0, 2810) == blank); // a width of 0 prints nothing visible
 
         host_->day_titles = QStringList { "So", "Mo", "Di", "Mi", "Do", "Fr", "Sa" };
-        host_->state.store[1] += std::string(30, 'W') + kEntrySeparator; // runs past its column
-        TPallet pallet(*host_, store_, port_);
+        host_->AddToDay(1, std::string(30, 'W') + kEntrySeparator); // runs past its column
+        TPallet pallet(*host_, host_->notes, store_, port_);
         pallet.OpenModeless();
         for (int column = 1; column <= 7; ++column)
             QCOMPARE(pallet.findChild<QLabel*>(QStringLiteral("Label%1").arg(column))->text(),
@@ -140,8 +140,10 @@ private slots:
         auto* warning = Find<QLabel>(pallet, "Label10");
         QVERIFY(!warning->isVisible());
         // Row 1 grows to 30 lines: the page ends at y 547 and rows 2 to 5 no longer fit.
+        std::string lines;
         for (int line = 0; line < 30; ++line)
-            host_->state.store[9] += std::string("Line") + kEntrySeparator;
+            lines += std::string("Line") + kEntrySeparator;
+        host_->AddToDay(9, lines);
         pallet.Prepare();
         QCOMPARE(warning->text(), QStringLiteral("4 weeks not printed: notes too long"));
         QWidget* strip = Find(pallet, "Panel1");
@@ -152,7 +154,8 @@ private slots:
     }
 
     void printingReportsFailuresOrWritesOnePageThenClosesAfterTheWait() {
-        TPallet pallet(*host_, store_, port_, &host_->main_widget); // owned as in the program
+        TPallet pallet(
+            *host_, host_->notes, store_, port_, &host_->main_widget); // owned as in the program
         pallet.OpenModeless();
         // A printer that cannot start; then no printer, the PDF question declined, and a PDF that
         // cannot be written. Each failure is reported and the window stays.

@@ -23,7 +23,8 @@ class NotesErrorsTest : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<FakeCalendarHost> host_;
+    DataFolder data_; // the windows keep a reference to it, as to the program's data folder
+    RecordingNotifier said_;
     std::unique_ptr<TNotes> notes_;
     std::unique_ptr<TErrors> errors_;
 
@@ -31,8 +32,8 @@ private:
         const auto path = std::filesystem::path(ORVANE_TEST_DATA) / "../../../tests/data" / name;
         return ReadWholeFile(path.lexically_normal()).value_or("");
     }
-    std::filesystem::path NotesPath() const { return host_->state.data.notes(); }
-    std::filesystem::path LogPath() const { return host_->state.data.rdat(); }
+    std::filesystem::path NotesPath() const { return data_.notes(); }
+    std::filesystem::path LogPath() const { return data_.rdat(); }
     RtfDocument SavedNotes() const { return ParseRtf(ReadWholeFile(NotesPath()).value_or("")); }
     std::string SavedLog() const { return ReadWholeFile(LogPath()).value_or(""); }
     template <class Window> void Show(Window& window) { window.Prepare(), window.show(); }
@@ -44,9 +45,10 @@ private slots:
         errors_.reset();
         notes_.reset();
         dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
-        notes_ = std::make_unique<TNotes>(*host_);
-        errors_ = std::make_unique<TErrors>(*host_);
+        data_ = DataFolder { NonAsciiDataFolder(dir_->path()) };
+        said_.clear();
+        notes_ = std::make_unique<TNotes>(data_, said_);
+        errors_ = std::make_unique<TErrors>(data_, said_);
     }
 
     void richTextNotesLoadAndSaveBack() {
@@ -79,7 +81,7 @@ private slots:
         QTest::keyClicks(RichEdit1(), QStringLiteral("first"));
         QKeyEvent cjk(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("中"));
         QApplication::sendEvent(RichEdit1(), &cjk); // a file cannot hold it: refused
-        QCOMPARE(host_->notes.beeps, 1);
+        QCOMPARE(said_.beeps, 1);
         QTest::keyClick(RichEdit1(), Qt::Key_B, Qt::ControlModifier);
         QTest::keyClicks(RichEdit1(), QStringLiteral(" bold"));
         notes_->Button1Click();
@@ -93,12 +95,12 @@ private slots:
         Show(*notes_);
         Show(*errors_);
         for (QWidget* box : std::initializer_list<QWidget*> { RichEdit1(), Memo1() }) {
-            const QString failure = CheckInputFilter(box, host_->notes, QStringLiteral("é"));
+            const QString failure = CheckInputFilter(box, said_, QStringLiteral("é"));
             QVERIFY2(failure.isEmpty(), qPrintable(failure));
             SendText(box, QStringLiteral("\t€\n\u00a0"), InputRoute::kPaste);
             QVERIFY(FieldText(box).endsWith(QStringLiteral("\t€\n\u00a0")));
         }
-        QCOMPARE(host_->notes.beeps, 20);
+        QCOMPARE(said_.beeps, 20);
         notes_->Button1Click();
         errors_->Button1Click();
         QVERIFY(!notes_->isVisible() && !errors_->isVisible());
@@ -126,9 +128,9 @@ private slots:
         std::filesystem::create_directories(LogPath());
         Show(*notes_);
         Show(*errors_);
-        QCOMPARE(host_->notes.texts().size(), 2);
-        QVERIFY(NamesDataFile(host_->notes.texts().front(), "notes.ovd"));
-        QVERIFY(NamesDataFile(host_->notes.texts().back(), "rdat.ovd"));
+        QCOMPARE(said_.texts().size(), 2);
+        QVERIFY(NamesDataFile(said_.texts().front(), "notes.ovd"));
+        QVERIFY(NamesDataFile(said_.texts().back(), "rdat.ovd"));
         auto* button = notes_->findChild<QPushButton*>("Button1");
         QCOMPARE(button->text(), QStringLiteral("Close"));
         QVERIFY(RichEdit1()->isReadOnly());
@@ -143,7 +145,7 @@ private slots:
     }
 
     void onlyASuccessfulSaveClosesTheWindows() {
-        host_->state.data.dir = host_->state.data.dir / "gone";
+        data_.dir = data_.dir / "gone";
         Show(*notes_);
         Show(*errors_);
         for (QDialog* window : std::initializer_list<QDialog*> { notes_.get(), errors_.get() }) {
@@ -153,10 +155,10 @@ private slots:
             window->findChild<QPushButton*>("Button1")->click(); // the save fails
             QVERIFY(window->isVisible());
         }
-        QCOMPARE(host_->notes.texts().size(), 2);
-        QVERIFY(host_->notes.texts().front().contains(
+        QCOMPARE(said_.texts().size(), 2);
+        QVERIFY(said_.texts().front().contains(
             kNonAsciiFolder + QStringLiteral("/csystem/gone/notes.ovd")));
-        QVERIFY(host_->notes.texts().back().contains(
+        QVERIFY(said_.texts().back().contains(
             kNonAsciiFolder + QStringLiteral("/csystem/gone/rdat.ovd")));
     }
 

@@ -11,26 +11,34 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <utility>
+#include <vector>
 
 using namespace orvane;
 
 namespace {
 
-// Stores the note being edited as the main window does, noting how many jumps came before.
-class JumpHost : public FakeCalendarHost {
+// Stands in for the grid: holds a note being typed in slot 40 (15 February 2024) and stores it
+// when the document asks for pending edits, noting how many times the window had moved by then.
+class TypingGrid final : public DocumentListener {
 public:
-    using FakeCalendarHost::FakeCalendarHost;
-    void ResetMemos() override {
-        resets.push_back(jumps.size());
-        state.store[40] += std::exchange(note_being_edited, std::string());
+    explicit TypingGrid(FakeCalendarHost& host)
+        : host_(host) {
+        host_.document.AddListener(this);
     }
-    std::vector<MonthMenuItem> RebuildMonthMenu() override {
-        ++menu_builds;
-        return FakeCalendarHost::RebuildMonthMenu();
+    ~TypingGrid() override { host_.document.RemoveListener(this); }
+
+    std::string note_being_edited;
+    std::vector<int> stores; // the window moves made before each request to store
+
+private:
+    void BeforeChange(CalendarDocument& document) override {
+        stores.push_back(host_.ReportsOf(OperationKind::kMoveWindow));
+        if (!note_being_edited.empty())
+            document.StoreNote(40, document.store()[40] + std::exchange(note_being_edited, {}));
     }
-    std::vector<std::size_t> resets;
-    int menu_builds = 0;
-    std::string note_being_edited; // belongs to slot 40, 15 February 2024
+
+    FakeCalendarHost& host_;
 };
 
 } // namespace
@@ -40,7 +48,8 @@ class SearchTest : public QObject {
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<JumpHost> host_;
+    std::unique_ptr<FakeCalendarHost> host_;
+    std::unique_ptr<TypingGrid> grid_;
     std::unique_ptr<TSearch> search_;
 
     template <class T> T* Child(const char* name) { return search_->findChild<T*>(name); }
@@ -54,11 +63,21 @@ private:
         return lines;
     }
     void SetNote(int slot, const std::string& note) {
-        host_->state.store[slot] = host_->state.store[slot].substr(0, 11) + note;
+        host_->SetDay(slot, host_->Day(slot).substr(0, 11) + note);
     }
     void Find(const QString& text) {
+        grid_->stores.clear();
         Edit1()->setText(text);
         search_->BitBtn1Click();
+    }
+    // The TopSlot of each move of the window, in order.
+    std::vector<int> Moves() const {
+        std::vector<int> tops;
+        for (const ChangeReport& report : host_->reports) {
+            if (report.kind == OperationKind::kMoveWindow)
+                tops.push_back(report.top_after);
+        }
+        return tops;
     }
     void ClickResult(int row, Qt::MouseButton button = Qt::LeftButton) {
         const QPoint centre = ListBox1()->visualItemRect(ListBox1()->item(row)).center();
@@ -68,15 +87,25 @@ private:
 private slots:
     void init() {
         search_.reset();
-        // Slot 1 is Sunday 7 January 2024; slot 729 is 4 January 2026. Some titles are custom.
-        host_ = std::make_unique<JumpHost>(dir_.path().toStdString());
-        host_->month_menu
-            = { { "Jan   2024", 2024, 1, 1, true }, { "F\xe9v   2024", 2024, 2, 26, true },
-                  { "M\xe4r   2024", 2024, 3, 55, true }, { "Jan   2026", 2026, 1, 726, true } };
-        search_ = std::make_unique<TSearch>(*host_);
+        grid_.reset();
+        // Slot 1 is Sunday 7 January 2024; slot 726 is 1 January 2026. The month menu shows
+        // custom titles, so a jump must go by the month, never by the caption.
+        host_ = std::make_unique<FakeCalendarHost>(dir_.path().toStdString());
+        grid_ = std::make_unique<TypingGrid>(*host_);
+        Preferences prefs = host_->document.prefs();
+        prefs.set_flag(Flag::CustomTitles, '1');
+        prefs.MonthTitles = { "Ene", "F\xe9v", "M\xe4r", "Abr", "May", "Jun", "Jul", "Ago", "Sep",
+            "Okt", "Nov", "Dez" };
+        host_->document.SetPreferences(prefs);
+        search_ = std::make_unique<TSearch>(host_->document, *host_, host_->services());
         search_->Prepare();
         search_->show();
-        host_->resets.clear();
+        host_->reports.clear();
+    }
+    void cleanup() {
+        search_.reset();
+        grid_.reset();
+        host_.reset();
     }
 
     void layoutActivationAndClosing() {
@@ -90,21 +119,25 @@ private slots:
         QVERIFY(!search_->isVisible());
         search_->close();
         QCOMPARE(host_->child_closed_calls, 1);
+        // Each showing copies the days afresh, with the note being typed stored first.
+        grid_->note_being_edited = "typed\a";
         search_->OpenModeless();
         QVERIFY(search_->isVisible());
-        QCOMPARE(host_->menu_builds, 2); // rebuilt on each showing
+        QVERIFY(host_->Day(40).ends_with("typed\a"));
     }
 
     void capitalsFindAnyCaseAndTheGridShowsTheFirstMonth() {
         SetNote(60, "dinner with Ana\a");
         SetNote(30, "DINNER\a");
-        host_->note_being_edited = "dinner typed\a";
+        grid_->note_being_edited = "dinner typed\a";
         Find(QStringLiteral("DINNER"));
         QCOMPARE(Results(), QStringList({ "Feb/5 /2024", "Feb/15/2024", "Mar/6 /2024" }));
         QCOMPARE(Status(), QStringLiteral("Click on date to go to month."));
-        // The note being edited is stored before the search and again before the grid moves.
-        QCOMPARE(host_->resets, (std::vector<std::size_t> { 0, 0 }));
-        QCOMPARE(host_->jumps, std::vector<int> { 2 });
+        // The note being edited is stored before the search and asked for again before the grid
+        // moves to the row of 1 February 2024, a Thursday (slot 26).
+        QCOMPARE(grid_->stores, (std::vector<int> { 0, 0 }));
+        QCOMPARE(Moves(), std::vector<int> { 22 });
+        QCOMPARE(host_->document.TopSlot(), 22);
     }
 
     void statusAndMarkOfEmptyTextAndNoMatch() {
@@ -114,7 +147,7 @@ private slots:
         Find(QStringLiteral("Jan")); // only in the date keys
         QVERIFY(!IsMarkedError(Edit1()));
         QCOMPARE(Status(), QStringLiteral("No match found."));
-        QVERIFY(host_->jumps.empty());
+        QVERIFY(Moves().empty());
     }
 
     void enterSearchesTypingClearsAndUnstorableCharactersAreRefused() {
@@ -145,9 +178,15 @@ private slots:
         ClickResult(2, Qt::RightButton);
         ClickResult(2);
         ClickResult(1);
-        host_->month_menu.pop_back(); // a month the menu does not hold moves nothing
+        // The menu is built from the days as they stand at each click: with the key of
+        // 1 January 2026 damaged it ends before that month, and a month it does not hold moves
+        // nothing.
+        host_->SetDay(726, "Jan/1 /2O26");
         ClickResult(2);
-        QCOMPARE(host_->jumps, (std::vector<int> { 1, 4, 3 }));
+        // January 2024 from the top; January 2026 (1st on a Thursday, row 722) at the last
+        // TopSlot; March 2024 from the row of Friday the 1st (slot 55).
+        QCOMPARE(Moves(), (std::vector<int> { 1, kMaxTopSlot, 50 }));
+        QCOMPARE(host_->document.TopSlot(), 50);
     }
 
     void textWiderThanTheFieldCannotBeTyped() {
@@ -161,7 +200,9 @@ private slots:
         Edit1()->setFocus();
         QTest::keyClicks(Edit1(), QString(40, QChar('W')));
         QVERIFY(fills(176));
-        host_->state.prefs.set_flag(Flag::DataBoldFont, '1');
+        Preferences prefs = host_->document.prefs();
+        prefs.set_flag(Flag::DataBoldFont, '1');
+        host_->document.SetPreferences(prefs);
         Edit1()->clear();
         Edit1()->insert(QString(60, QChar('m')));
         QTest::keyClick(Edit1(), Qt::Key_End);
