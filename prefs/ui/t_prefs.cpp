@@ -242,17 +242,17 @@ void TPrefs::BuildControls() {
     northern_radio_ = new QRadioButton(QStringLiteral("N Hemisphere"), moon);
     northern_radio_->setObjectName(QStringLiteral("RadioButton1"));
     northern_radio_->setAccessibleName(QStringLiteral("N Hemisphere"));
-    northern_radio_->setGeometry(8, 37, 96, 18);
+    northern_radio_->setGeometry(4, 37, 104, 18);
     southern_radio_ = new QRadioButton(QStringLiteral("S Hemisphere"), moon);
     southern_radio_->setObjectName(QStringLiteral("RadioButton2"));
     southern_radio_->setAccessibleName(QStringLiteral("S Hemisphere"));
-    southern_radio_->setGeometry(106, 37, 100, 18);
+    southern_radio_->setGeometry(108, 37, 102, 18);
 
-    AddLabel(this, QStringLiteral("Calendar Font"), QRect(240, 313, 76, 16));
+    AddLabel(this, QStringLiteral("Calendar Font"), QRect(240, 313, 82, 16));
     font_list_ = new QComboBox(this);
     font_list_->setObjectName(QStringLiteral("FontComboBox1"));
     font_list_->setAccessibleName(QStringLiteral("Calendar Font"));
-    font_list_->setGeometry(318, 310, 132, 21);
+    font_list_->setGeometry(324, 310, 126, 21);
     for (const QString& family : QFontDatabase::families()) {
         // Only names the file can hold; the list is the system's, in its order.
         if (!QFontDatabase::isPrivateFamily(family) && IsStorableInput(family, FieldLines::kSingle))

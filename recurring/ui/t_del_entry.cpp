@@ -31,7 +31,8 @@ EntryDialogOptions DeleteOptions() {
 TDelEntry::TDelEntry(
     CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : EntryDialog(document, host, services, DeleteOptions(), parent) {
-    setFixedSize(217, 163);
+    // Wide enough for "Also Discontinue Automatic Update" in the fonts installed here.
+    setFixedSize(232, 163);
     from_group_->setGeometry(8, 4, 98, 46);
     from_picker_->setGeometry(6, 18, 86, 21);
     to_group_->setGeometry(111, 4, 98, 46);
@@ -39,7 +40,7 @@ TDelEntry::TDelEntry(
     entry_group_->setGeometry(8, 54, 124, 46);
     entry_edit_->setGeometry(6, 18, 112, 21);
     messages_->setGeometry(136, 58, 76, 42);
-    update_check_->setGeometry(8, 104, 205, 18);
+    update_check_->setGeometry(8, 104, 222, 18);
     ok_button_->setGeometry(24, 130, 75, 25);
     cancel_button_->setGeometry(118, 130, 75, 25);
 }

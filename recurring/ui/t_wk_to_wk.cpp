@@ -35,19 +35,21 @@ struct RadioSpec {
 
 // By occurrence code.
 constexpr std::array<RadioSpec, 7> kRadios = { RadioSpec { "RadioButtonE", "Every", 84, 6 },
-    RadioSpec { "RadioButton1", "1st", 6, 26 }, RadioSpec { "RadioButton2", "2nd", 48, 26 },
-    RadioSpec { "RadioButton3", "3rd", 90, 26 }, RadioSpec { "RadioButton4", "4th", 132, 26 },
-    RadioSpec { "RadioButton5", "5th", 174, 26 }, RadioSpec { "RadioButtonL", "Last", 148, 6 } };
+    RadioSpec { "RadioButton1", "1st", 4, 26 }, RadioSpec { "RadioButton2", "2nd", 50, 26 },
+    RadioSpec { "RadioButton3", "3rd", 96, 26 }, RadioSpec { "RadioButton4", "4th", 142, 26 },
+    RadioSpec { "RadioButton5", "5th", 188, 26 }, RadioSpec { "RadioButtonL", "Last", 148, 6 } };
 
 } // namespace
 
 TWkToWk::TWkToWk(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : EntryDialog(document, host, services, WeeklyOptions(), parent) {
-    setFixedSize(228, 222);
+    // Wider than the program's first layout, so that "1st" to "5th" show whole in the fonts
+    // installed here.
+    setFixedSize(252, 222);
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Panel1"));
     frame->setFrameShape(QFrame::StyledPanel);
-    frame->setGeometry(8, 4, 212, 68);
+    frame->setGeometry(8, 4, 236, 68);
     auto* on = new QLabel(QStringLiteral("On:"), frame);
     on->setGeometry(6, 8, 24, 16);
     MakeNavy(on);
@@ -62,7 +64,7 @@ TWkToWk::TWkToWk(CalendarDocument& document, CalendarHost& host, Services servic
         auto* radio = new QRadioButton(QString::fromLatin1(kRadios[code].caption), frame);
         radio->setObjectName(QString::fromLatin1(kRadios[code].name));
         radio->setAccessibleName(QString::fromLatin1(kRadios[code].caption));
-        radio->setGeometry(kRadios[code].x, kRadios[code].y, code == 0 || code == 6 ? 60 : 42, 18);
+        radio->setGeometry(kRadios[code].x, kRadios[code].y, code == 0 || code == 6 ? 60 : 46, 18);
         connect(radio, &QRadioButton::clicked, this, [this, code] { RadioButtonClick(code); });
         radio_[code] = radio;
     }

@@ -27,8 +27,15 @@
 #include "tools/ui/t_notes.h"
 #include "tools/ui/t_search.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtWidgets>
@@ -222,6 +229,63 @@ QPalette DarkPalette() {
     for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
         palette.setColor(QPalette::Disabled, role, QColor(0x7f, 0x7f, 0x7f));
     return palette;
+}
+
+// The captions of `root`'s controls that are wider than the control shows them, in the font the
+// control actually uses: labels, check boxes, radio buttons, buttons, tool buttons, group box
+// titles and read-only fields. Hidden controls are not shown, so they are not looked at.
+QStringList ClippedCaptions(QWidget* root) {
+    QStringList clipped;
+    const auto check = [&](QWidget* widget, const QString& caption, int needed, int room) {
+        if (needed > room) {
+            clipped << QStringLiteral("%1 \"%2\": needs %3 px, has %4")
+                           .arg(widget->objectName().isEmpty()
+                                   ? QString::fromLatin1(widget->metaObject()->className())
+                                   : widget->objectName(),
+                               caption)
+                           .arg(needed)
+                           .arg(room);
+        }
+    };
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        if (!widget->isVisibleTo(root) && widget != root)
+            continue;
+        const QFontMetrics metrics(widget->font());
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (label->text().isEmpty() || label->textFormat() == Qt::RichText)
+                continue;
+            const QRect room = label->contentsRect();
+            if (label->wordWrap())
+                check(label, label->text(), label->heightForWidth(room.width()), room.height());
+            else {
+                for (const QString& line : label->text().split(QLatin1Char('\n')))
+                    check(label, line, metrics.horizontalAdvance(line), room.width());
+            }
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            if (button->text().isEmpty())
+                continue;
+            int needed = 0;
+            if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button))
+                needed = button->sizeHint().width();
+            else if (qobject_cast<QPushButton*>(button))
+                needed = metrics.horizontalAdvance(button->text())
+                    + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+            else
+                needed = metrics.horizontalAdvance(button->text().trimmed()) + 4;
+            check(button, button->text(), needed, button->width());
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            if (!group->title().isEmpty())
+                check(group, group->title(), metrics.horizontalAdvance(group->title()) + 12,
+                    group->width());
+        } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+            if (field->isReadOnly() && !field->text().isEmpty())
+                check(field, field->text(), metrics.horizontalAdvance(field->text()) + 4,
+                    field->contentsRect().width());
+        }
+    }
+    return clipped;
 }
 
 const char* kPref
@@ -469,6 +533,20 @@ private slots:
             for (const auto& [name, window] : windows)
                 QTest::addRow("%s, %s", dark ? "dark" : "light", name) << dark << window;
         }
+    }
+
+    void captionsFitTheirControls_data() { textStandsOutInEveryWindow_data(); }
+
+    // No caption is cut off at the fonts the program picks.
+    void captionsFitTheirControls() {
+        QFETCH(bool, dark);
+        QFETCH(Window, window);
+        if (dark)
+            QSKIP("the light palette is enough: captions do not depend on colours");
+        Scene scene;
+        Build(scene, window);
+        const QStringList clipped = ClippedCaptions(scene.window.get());
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("\n  "))));
     }
 
     void textStandsOutInEveryWindow() {
