@@ -1,5 +1,7 @@
 // Speed of one cycle's model steps on a full store with a 200-record fdat.ovd: the archive bytes,
-// the move, the records applied to the new week and the rewritten record file.
+// the move, the records applied to the new week and the rewritten record file, as one document
+// operation (with its change report of every moved day).
+#include "core/calendar_document.h"
 #include "core/day_file.h"
 #include "core/text_file.h"
 #include "cycling/archive_file.h"
@@ -38,8 +40,8 @@ std::vector<std::string> TwoHundredRecordLines() {
 }
 
 void BM_CycleModelSteps(benchmark::State& bench) {
-    CalendarState state;
-    state.data.dir = "/nonexistent"; // no day is full, so the error log is never touched
+    // No day is full, so the error log is never touched.
+    CalendarDocument document(DataFolder { "/nonexistent" });
     const std::vector<std::string> lines = TwoHundredRecordLines();
     DayStore full;
     NewCalendar(kFirstSunday, full);
@@ -48,13 +50,17 @@ void BM_CycleModelSteps(benchmark::State& bench) {
     std::vector<std::string> messages;
     for (auto _ : bench) {
         bench.PauseTiming();
-        state.store = full;
+        document.Adopt(full, "");
         messages.clear();
         bench.ResumeTiming();
-        benchmark::DoNotOptimize(ArchiveWeekBytes(state.store));
-        MoveWeek(state.store);
-        benchmark::DoNotOptimize(ApplyRecords(state, lines, messages).has_value());
-        benchmark::DoNotOptimize(RewrittenRecordFile(lines));
+        ChangeReport report
+            = document.Run(OperationKind::kCycle, "Cycle Calendar", [&](DocumentEdit& edit) {
+                  benchmark::DoNotOptimize(ArchiveWeekBytes(edit.store()));
+                  MoveWeek(edit.AllDays());
+                  benchmark::DoNotOptimize(ApplyRecords(edit, lines, messages).has_value());
+                  benchmark::DoNotOptimize(RewrittenRecordFile(lines));
+              });
+        benchmark::DoNotOptimize(report);
     }
 }
 BENCHMARK(BM_CycleModelSteps)->Unit(benchmark::kMicrosecond);

@@ -3,6 +3,7 @@
 // cycle, and the plan each entry dialog makes for a record of the same kind.
 #include "core/date_key.h"
 #include "core/day_file.h"
+#include "core/testing/document_testing.h"
 #include "core/text_file.h"
 #include "cycling/calendar_cycle.h"
 #include "fuzz/fuzz_check.h"
@@ -20,27 +21,29 @@ using std::chrono::sys_days;
 
 constexpr std::size_t kCheckedRecords = 8; // per input, so one input stays fast
 
-// A calendar from Sunday 7 January 2024 (so it holds 29 February 2024), whose data folder lies
-// under a file: a full day's error-log line can never be written, nothing reaches the disk.
-const CalendarState& FixedState() {
-    static const CalendarState state = [] {
-        CalendarState s;
-        NewCalendar(MakeDate(2024, 1, 7), s.store);
+// A calendar from Sunday 7 January 2024 (so it holds 29 February 2024).
+const DayStore& FixedStore() {
+    static const DayStore store = [] {
+        DayStore s;
+        NewCalendar(MakeDate(2024, 1, 7), s);
         for (int i = 0; i < kMaxEntries - 2; ++i)
-            s.store[731] += "Busy\a";
-        s.store[733] += "Dentist\aCall Bob\a";
-        s.data.dir = "/dev/null/csystem";
+            s[731] += "Busy\a";
+        s[733] += "Dentist\aCall Bob\a";
         return s;
     }();
-    return state;
+    return store;
 }
+
+// A data folder under a file: a full day's error-log line can never be written, nothing reaches
+// the disk.
+const DataFolder kNoDisk { "/dev/null/csystem" };
 
 // The date of a slot of the fixed calendar, slot in [1, 738].
 Date StoreDate(int slot) {
     static const std::vector<Date> dates = [] {
         std::vector<Date> d(kCalendarDays + 1);
         for (int s = 1; s <= kCalendarDays; ++s)
-            d[static_cast<std::size_t>(s)] = *ParseDateKey(FixedState().store[s]);
+            d[static_cast<std::size_t>(s)] = *ParseDateKey(FixedStore()[s]);
         return d;
     }();
     return dates.at(static_cast<std::size_t>(slot));
@@ -114,7 +117,7 @@ std::optional<RecurringRecord> CheckPlanShape(const std::optional<EntryPlan>& pl
 }
 
 void CheckPlans(const RecurringRecord& record, std::uint64_t hash) {
-    const DayStore& store = FixedState().store;
+    const DayStore& store = FixedStore();
     const int span = static_cast<int>(hash % 800);
     const int offset = static_cast<int>((hash >> 12) % 100);
     switch (record.kind) {
@@ -199,19 +202,27 @@ void CheckDelete(
 }
 
 // A cycle writes back the records it read without the empty lines, and applies each valid one to
-// the new week behind the entry limit, leaving every other day alone.
+// the new week behind the entry limit, leaving every other day alone; its report holds exactly
+// the days that changed.
 void CheckCycle(const std::vector<std::string>& lines) {
     const std::string rewritten = RewrittenRecordFile(lines);
     const std::vector<std::string> reread = RecordFileLines(rewritten);
     ORVANE_FUZZ_CHECK(RewrittenRecordFile(reread) == rewritten);
     ORVANE_FUZZ_CHECK(NonEmpty(reread) == NonEmpty(lines));
 
-    auto state = std::make_unique<CalendarState>(FixedState());
+    auto store = std::make_unique<DayStore>(FixedStore());
     std::vector<std::string> messages;
-    const Status applied = ApplyRecords(*state, lines, messages);
-    const DayStore& before = FixedState().store;
+    Status applied;
+    const ChangeReport report = RunOperation(
+        *store, kNoDisk, [&](DocumentEdit& edit) { applied = ApplyRecords(edit, lines, messages); },
+        OperationKind::kCycle);
+    ORVANE_FUZZ_CHECK(report.files.empty());
+    const DayStore& before = FixedStore();
+    std::size_t changed = 0;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const std::string& day = state->store[slot];
+        const std::string& day = (*store)[slot];
+        ORVANE_FUZZ_CHECK(report.Touches(slot) == (day != before[slot]));
+        changed += day != before[slot] ? 1 : 0;
         if (slot < kNewWeekFirstSlot || slot > kLastShownSlot) {
             ORVANE_FUZZ_CHECK(day == before[slot]);
             continue;
@@ -220,6 +231,7 @@ void CheckCycle(const std::vector<std::string>& lines) {
         ORVANE_FUZZ_CHECK(day.starts_with(before[slot].substr(0, kDateKeyLength)));
         ORVANE_FUZZ_CHECK(day.ends_with(before[slot].substr(kDateKeyLength)));
     }
+    ORVANE_FUZZ_CHECK(report.days.size() == changed);
     if (applied) {
         std::size_t invalid = 0;
         for (const std::string& line : lines)

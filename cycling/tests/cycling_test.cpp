@@ -1,4 +1,5 @@
 #include "core/day_file.h"
+#include "core/testing/document_testing.h"
 #include "core/text_file.h"
 #include "cycling/archive_file.h"
 #include "cycling/calendar_cycle.h"
@@ -12,28 +13,68 @@ namespace {
 
 const auto D = [](int y, unsigned m, unsigned d) { return Date { std::chrono::year(y) / m / d }; };
 
+FileChange Appended(const std::filesystem::path& path, std::uintmax_t old_size, std::string bytes,
+    bool created = false) {
+    FileChange change;
+    change.kind = FileChange::Kind::kAppended;
+    change.path = path;
+    change.old_size = old_size;
+    change.created = created;
+    change.appended = std::move(bytes);
+    return change;
+}
+
+FileChange Replaced(
+    const std::filesystem::path& path, std::optional<std::string> before, std::string after) {
+    FileChange change;
+    change.kind = FileChange::Kind::kReplaced;
+    change.path = path;
+    change.before = std::move(before);
+    change.after = std::move(after);
+    return change;
+}
+
 class CycleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        state_.data.dir = std::filesystem::path(testing::TempDir()) / "orvane_cycling_test";
-        std::filesystem::remove_all(state_.data.dir);
-        std::filesystem::create_directories(state_.data.dir);
-        NewCalendar(D(2024, 1, 7), state_.store);
+        data_.dir = std::filesystem::path(testing::TempDir()) / "orvane_cycling_test";
+        std::filesystem::remove_all(data_.dir);
+        std::filesystem::create_directories(data_.dir);
+        NewCalendar(D(2024, 1, 7), store_);
     }
-    void TearDown() override { std::filesystem::remove_all(state_.data.dir); }
+    void TearDown() override { std::filesystem::remove_all(data_.dir); }
     std::string File(const std::filesystem::path& path) const {
         return ReadWholeFile(path).value_or("");
     }
-    std::string Day(int slot) const { return state_.store[slot]; }
+    std::string Day(int slot) const { return store_[slot]; }
 
-    CalendarState state_;
+    // The confirmed cycle as one operation; its report is kept in report_.
+    CycleOutcome Cycle() {
+        CycleOutcome outcome;
+        report_ = RunOperation(
+            store_, data_, [&](DocumentEdit& edit) { outcome = CycleCalendar(edit); },
+            OperationKind::kCycle);
+        return outcome;
+    }
+    Status Apply(const std::vector<std::string>& lines, std::vector<std::string>& messages) {
+        Status applied;
+        report_ = RunOperation(
+            store_, data_,
+            [&](DocumentEdit& edit) { applied = ApplyRecords(edit, lines, messages); },
+            OperationKind::kCycle);
+        return applied;
+    }
+
+    DataFolder data_;
+    DayStore store_;
+    ChangeReport report_;
 };
 
 TEST_F(CycleTest, MovesEveryDayWholeAndAddsBareKeys) {
-    state_.store[15] += std::string(600, 'x') + "\a";
-    state_.store[3] += "Dentist\aCall Bob\a";
+    store_[15] += std::string(600, 'x') + "\a";
+    store_[3] += "Dentist\aCall Bob\a";
     const std::string old_737 = Day(737);
-    CycleOutcome done = CycleCalendar(state_);
+    CycleOutcome done = Cycle();
     ASSERT_TRUE(done.error.has_value());
     EXPECT_TRUE(done.moved);
     EXPECT_EQ(Day(8), "Jan/21/2024" + std::string(600, 'x') + "\a");
@@ -42,10 +83,10 @@ TEST_F(CycleTest, MovesEveryDayWholeAndAddsBareKeys) {
     for (int slot = 731; slot <= 738; ++slot)
         EXPECT_EQ(Day(slot), DateKey(AddDays(base, slot - 730)));
     EXPECT_TRUE(Day(739).empty());
-    EXPECT_EQ(File(state_.data.archive()), "Jan/9 /2024 Dentist Call Bob \r\n\r\n\r\n");
-    EXPECT_EQ(ArchiveWeekBytes(state_.store), "\r\n"); // a week without entries
-    EXPECT_EQ(File(state_.data.fdat()), ""); // created empty
-    EXPECT_TRUE(std::filesystem::exists(state_.data.rdat()));
+    EXPECT_EQ(File(data_.archive()), "Jan/9 /2024 Dentist Call Bob \r\n\r\n\r\n");
+    EXPECT_EQ(ArchiveWeekBytes(store_), "\r\n"); // a week without entries
+    EXPECT_EQ(File(data_.fdat()), ""); // created empty
+    EXPECT_TRUE(std::filesystem::exists(data_.rdat()));
 }
 
 TEST_F(CycleTest, RecordsReachOnlyTheNewWeekInFileOrder) {
@@ -55,8 +96,8 @@ TEST_F(CycleTest, RecordsReachOnlyTheNewWeekInFileOrder) {
                                 "W6300  Third Friday\r\nW1000  Sundays\r\nM12    Twelfth\r\n"
                                 "YJan/17Seventeenth\r\nYJan/17"
         + std::string(150, 'y') + "\r\nbogus line\r\n\r\n";
-    ASSERT_TRUE(WriteFileAtomic(state_.data.fdat(), records));
-    CycleOutcome done = CycleCalendar(state_);
+    ASSERT_TRUE(WriteFileAtomic(data_.fdat(), records));
+    CycleOutcome done = Cycle();
     ASSERT_TRUE(done.error.has_value());
     const std::vector<std::string> week = { "Jan/10/2026", "Jan/11/2026Sundays\aEvery third\a",
         "Jan/12/2026Twelfth\a", "Jan/13/2026", "Jan/14/2026Every third\a", "Jan/15/2026",
@@ -65,7 +106,7 @@ TEST_F(CycleTest, RecordsReachOnlyTheNewWeekInFileOrder) {
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(Day(728 + i), week[i]);
     EXPECT_EQ(done.messages, std::vector<std::string> { std::string(kInvalidRecordMessage) });
-    EXPECT_EQ(File(state_.data.fdat()),
+    EXPECT_EQ(File(data_.fdat()),
         "DDec/30/2025003  Every third\r\nW6200  Second Friday\r\nW6300  Third Friday\r\n"
         "W1000  Sundays\r\nM12    Twelfth\r\nYJan/17Seventeenth\r\nYJan/17"
             + std::string(150, 'y') + "\r\nbogus line\r\n\r\n");
@@ -76,9 +117,8 @@ TEST_F(CycleTest, MonthEndsLeapDaysAndTheLastSaturdayOfMarch) {
     std::vector<std::string> messages;
     const auto day_in_week_of = [&](const Date& sunday, int slot) {
         for (int i = 0; i < 7; ++i)
-            state_.store[kNewWeekFirstSlot + i] = DateKey(AddDays(sunday, i));
-        EXPECT_TRUE(
-            ApplyRecords(state_, { "MEM    End", "YFeb/29Leap", "W7603  March" }, messages));
+            store_[kNewWeekFirstSlot + i] = DateKey(AddDays(sunday, i));
+        EXPECT_TRUE(Apply({ "MEM    End", "YFeb/29Leap", "W7603  March" }, messages));
         return Day(slot);
     };
     EXPECT_EQ(day_in_week_of(D(2024, 2, 25), 733), "Feb/29/2024Leap\aEnd\a");
@@ -89,42 +129,98 @@ TEST_F(CycleTest, MonthEndsLeapDaysAndTheLastSaturdayOfMarch) {
 }
 
 TEST_F(CycleTest, FullDayGetsOneNoticeAndLogLinePerRecord) {
-    state_.store[kNewWeekFirstSlot] = "Jan/4 /2026" + std::string(20, kEntrySeparator);
+    store_[kNewWeekFirstSlot] = "Jan/4 /2026" + std::string(20, kEntrySeparator);
     std::vector<std::string> messages;
-    ASSERT_TRUE(ApplyRecords(state_, { "W1000  A", "", "W1000  B" }, messages));
+    ASSERT_TRUE(Apply({ "W1000  A", "", "W1000  B" }, messages));
     const std::string full = "Jan/4 /2026 already has maximum entries - see Error Log";
     EXPECT_EQ(messages, (std::vector<std::string> { full, full }));
-    EXPECT_EQ(File(state_.data.rdat()),
+    EXPECT_EQ(File(data_.rdat()),
         "Jan/4 /2026 A  (Error - Date NOT Updated)\r\nJan/4 /2026 B  (Error - Date NOT "
         "Updated)\r\n");
+    EXPECT_TRUE(report_.days.empty());
+    ASSERT_EQ(report_.files.size(), 2u);
+    EXPECT_EQ(report_.files[1].old_size, report_.files[0].appended.size());
 }
 
 TEST_F(CycleTest, RefusalsComeBeforeAnyDayMoves) {
     const std::string first = Day(1);
-    state_.store[737] = "garbage";
-    CycleOutcome bad_slot = CycleCalendar(state_);
+    store_[737] = "garbage";
+    CycleOutcome bad_slot = Cycle();
     ASSERT_FALSE(bad_slot.error);
     EXPECT_EQ(bad_slot.error.error().kind, ErrorKind::kRefused);
     EXPECT_NE(bad_slot.error.error().note.find("737"), std::string::npos);
     EXPECT_FALSE(bad_slot.moved);
-    NewCalendar(D(2024, 1, 7), state_.store);
-    for (const auto& unreadable : { state_.data.fdat(), state_.data.archive() }) {
+    EXPECT_TRUE(report_.empty());
+    NewCalendar(D(2024, 1, 7), store_);
+    for (const auto& unreadable : { data_.fdat(), data_.archive() }) {
         std::filesystem::create_directories(unreadable);
-        CycleOutcome refused = CycleCalendar(state_);
+        CycleOutcome refused = Cycle();
         ASSERT_FALSE(refused.error);
         EXPECT_EQ(refused.error.error().io->path, unreadable);
         EXPECT_FALSE(refused.moved);
         EXPECT_EQ(Day(1), first);
+        // Nothing but the files the cycle made sure of (created empty) is reported.
+        EXPECT_TRUE(report_.days.empty());
+        for (const FileChange& file : report_.files) {
+            EXPECT_TRUE(file.kind == FileChange::Kind::kAppended && file.created);
+            EXPECT_EQ(file.appended, "");
+        }
         std::filesystem::remove(unreadable);
     }
 }
 
+// The report of a cycle: every day of the calendar with its text before and after the move (slot
+// 739 stays), then the files in the order the cycle wrote them: those it had to create, the top
+// week appended to archive.ovd, a refused record's error-log line, fdat.ovd written back whole.
+TEST_F(CycleTest, ReportListsEveryMovedDayAndEachFileWithItsBytes) {
+    const std::string records = "W1000  Sundays\r\n\r\nM12    Twelfth\r\n\r\n";
+    const std::string week = "Jan/9 /2024 Dentist Call Bob \r\n\r\n\r\n";
+    const std::string refusal = "Jan/11/2026 Sundays  (Error - Date NOT Updated)\r\n";
+    for (const bool files_exist : { true, false }) {
+        SCOPED_TRACE(files_exist ? "with the files" : "without them");
+        for (const auto& path : { data_.archive(), data_.fdat(), data_.rdat() })
+            std::filesystem::remove(path);
+        if (files_exist) {
+            ASSERT_TRUE(WriteFileAtomic(data_.archive(), "old\r\n"));
+            ASSERT_TRUE(WriteFileAtomic(data_.fdat(), records));
+            ASSERT_TRUE(WriteFileAtomic(data_.rdat(), "old log\r\n"));
+        }
+        NewCalendar(D(2024, 1, 7), store_);
+        store_[3] += "Dentist\aCall Bob\a";
+        store_[736] += std::string(20, kEntrySeparator); // Sunday 11 January 2026: full
+        store_[739] = "untouched";
+        const DayStore before = store_;
+        const CycleOutcome done = Cycle();
+        ASSERT_TRUE(done.error.has_value());
+        ASSERT_TRUE(done.moved);
+
+        ASSERT_EQ(report_.days.size(), static_cast<std::size_t>(kCalendarDays));
+        for (int slot = 1; slot <= kCalendarDays; ++slot) {
+            const DayChange& day = report_.days[static_cast<std::size_t>(slot - 1)];
+            EXPECT_EQ(day.slot, slot);
+            EXPECT_EQ(day.before, before[slot]);
+            EXPECT_EQ(day.after, store_[slot]);
+        }
+        EXPECT_EQ(Day(739), "untouched");
+        EXPECT_EQ(Day(730), files_exist ? "Jan/12/2026Twelfth\a" : "Jan/12/2026");
+        EXPECT_FALSE(report_.window_moved());
+
+        const std::vector<FileChange> files = files_exist
+            ? std::vector<FileChange> { Appended(data_.archive(), 5, week),
+                  Appended(data_.rdat(), 9, refusal),
+                  Replaced(data_.fdat(), records, "W1000  Sundays\r\nM12    Twelfth\r\n\r\n") }
+            : std::vector<FileChange> { Appended(data_.fdat(), 0, "", true),
+                  Appended(data_.rdat(), 0, "", true), Appended(data_.archive(), 0, week, true),
+                  Replaced(data_.fdat(), "", "") };
+        EXPECT_EQ(report_.files, files);
+    }
+}
+
 TEST_F(CycleTest, ArchiveLinesHoldNoSeparatorEvenInADamagedKey) {
-    state_.store[2] = "Jan/8\a/2024Dentist\a"; // a hand edit put a separator into the key
-    state_.store[4] += "\a"; // one empty entry
-    state_.store[6] = "Jan/12"; // shorter than a key: nothing to archive
-    EXPECT_EQ(
-        ArchiveWeekBytes(state_.store), "Jan/8 /2024 Dentist \r\n\r\nJan/10/2024  \r\n\r\n\r\n");
+    store_[2] = "Jan/8\a/2024Dentist\a"; // a hand edit put a separator into the key
+    store_[4] += "\a"; // one empty entry
+    store_[6] = "Jan/12"; // shorter than a key: nothing to archive
+    EXPECT_EQ(ArchiveWeekBytes(store_), "Jan/8 /2024 Dentist \r\n\r\nJan/10/2024  \r\n\r\n\r\n");
 }
 
 struct ArchiveTextCase {
@@ -154,9 +250,9 @@ INSTANTIATE_TEST_SUITE_P(Archive, ArchiveTextTest,
             std::string("x\0\xA0\xFF\a\r\n", 7) }));
 
 TEST_F(CycleTest, SavedArchiveIsTheTextWithCrLf) {
-    ASSERT_TRUE(SaveArchive(state_.data, "one\ntwo\xA0"));
-    EXPECT_EQ(File(state_.data.archive()), "one\r\ntwo\xA0");
-    EXPECT_EQ(LoadArchive(state_.data).value_or(""), "one\r\ntwo\xA0");
+    ASSERT_TRUE(SaveArchive(data_, "one\ntwo\xA0"));
+    EXPECT_EQ(File(data_.archive()), "one\r\ntwo\xA0");
+    EXPECT_EQ(LoadArchive(data_).value_or(""), "one\r\ntwo\xA0");
 }
 
 } // namespace

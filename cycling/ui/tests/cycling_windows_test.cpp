@@ -43,49 +43,117 @@ private slots:
         dir_ = std::make_unique<QTemporaryDir>();
         pointer_on_ok_ = 0;
         host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
-        QVERIFY(WriteFileAtomic(host_->state.data.cdat(), saved_).has_value());
+        QVERIFY(WriteFileAtomic(host_->data().cdat(), saved_).has_value());
     }
+    void cleanup() { host_.reset(); }
 
     // Friday's OK is refused and Saturday's Cancel declines: only the backup is written. Saturday's
-    // OK cycles. Every showing puts the pointer on OK. Without cdat.ovd nothing is asked.
+    // OK cycles, as one operation. Every showing puts the pointer on OK. Without cdat.ovd nothing
+    // is asked.
     void theDateRuleAndTheAnswer() {
-        host_->state.store[9] += "Dentist\a";
+        host_->AddToDay(9, "Dentist\a");
+        host_->reports.clear();
+        host_->before_change_calls = 0;
+        const DayStore before = host_->store();
         QWidget main_window;
         main_window.show();
-        TCycle cycle(*host_, &main_window, [this](TCycle& dialog) { Answer(dialog); });
+        TCycle cycle(host_->document, *host_, host_->services(), &main_window,
+            [this](TCycle& dialog) { Answer(dialog); });
         for (const auto& [day, button, at] : { std::tuple { 12u, "Button1", QPoint(300, 200) },
                  { 13u, "Button2", QPoint(40, 60) }, { 13u, "Button1", QPoint(100, 90) } }) {
-            QCOMPARE(host_->state.store[2], std::string("Jan/8 /2024"));
-            QVERIFY(!std::filesystem::exists(host_->state.data.archive()));
+            QCOMPARE(host_->Day(2), std::string("Jan/8 /2024"));
+            QVERIFY(!std::filesystem::exists(host_->data().archive()));
             main_window.setGeometry(QRect(at, QSize(700, 500)));
             host_->fixed_clock.Set({ std::chrono::year(2024) / 1 / day, 9 });
             answer_ = button;
             cycle.CycleCalendar1Click();
-            QCOMPARE(File(host_->state.data.bdat()), saved_);
+            QCOMPARE(File(host_->data().bdat()), saved_);
         }
-        QCOMPARE(host_->state.store[2], std::string("Jan/15/2024Dentist\a"));
-        QCOMPARE(host_->state.TopSlot, 1);
-        QCOMPARE(File(host_->state.data.cdat()), saved_); // written only at the next save
+        QCOMPARE(host_->Day(2), std::string("Jan/15/2024Dentist\a"));
+        QCOMPARE(host_->document.TopSlot(), 1);
+        QCOMPARE(File(host_->data().cdat()), saved_); // written only at the next save
         QCOMPARE(host_->notes.texts(),
             QStringList {
                 "The calendar can not be cycled before the last day of the current week." });
-        QCOMPARE(host_->reset_memos_calls, 3);
-        QCOMPARE(host_->fill_calls, 3);
-        QVERIFY(!host_->stale);
-        std::filesystem::remove(host_->state.data.cdat());
+        // Every command stored the pending edits as it began, and the cycle once more as its
+        // operation began; only the confirmed cycle changed anything, and its report holds every
+        // moved day.
+        QCOMPARE(host_->before_change_calls, 4);
+        QCOMPARE(host_->reports.size(), std::size_t { 1 });
+        const ChangeReport& cycled = host_->reports[0];
+        QCOMPARE(cycled.kind, OperationKind::kCycle);
+        QCOMPARE(cycled.name, std::string("Cycle Calendar"));
+        QVERIFY(!cycled.window_moved());
+        QCOMPARE(cycled.days.size(), std::size_t { kCalendarDays });
+        for (const DayChange& day : cycled.days) {
+            QCOMPARE(day.before, before[day.slot]);
+            QCOMPARE(day.after, host_->Day(day.slot));
+        }
+        std::filesystem::remove(host_->data().cdat());
         cycle.CycleCalendar1Click();
-        QCOMPARE(File(host_->state.data.bdat()), saved_);
+        QCOMPARE(File(host_->data().bdat()), saved_);
         QCOMPARE(host_->notes.texts().size(), 2);
         QVERIFY(NamesDataFile(host_->notes.texts()[1], "cdat.ovd"));
         QCOMPARE(pointer_on_ok_, 3);
     }
 
+    // A cycle's report includes the backup it took of cdat.ovd, with bdat.ovd's old bytes (none
+    // the first time), so that undoing the cycle puts the backup back too; a cycle stopped before
+    // any day moved reports neither days nor the backup, although the backup was taken.
+    void cycleReportIncludesTheBackupOnlyWhenTheDaysMoved() {
+        host_->fixed_clock.Set({ std::chrono::year(2024) / 2 / 3, 9 });
+        TCycle cycle(host_->document, *host_, host_->services(), nullptr,
+            [](TCycle& dialog) { Child(&dialog, "Button1")->click(); });
+        const auto backups = [this](const ChangeReport& report) {
+            std::vector<FileChange> found;
+            for (const FileChange& file : report.files) {
+                if (file.path == host_->data().bdat())
+                    found.push_back(file);
+            }
+            return found;
+        };
+        const struct {
+            const char* cdat;
+            bool archive_unwritable;
+            std::optional<std::string> bdat_before; // the reported backup's old bytes
+        } steps[] = { { "first\r\n", false, std::nullopt }, { "second\r\n", true, std::nullopt },
+            { "third\r\n", false, "second\r\n" } };
+        for (const auto& step : steps) {
+            QVERIFY(WriteFileAtomic(host_->data().cdat(), step.cdat).has_value());
+            std::filesystem::remove(host_->data().archive());
+            if (step.archive_unwritable)
+                std::filesystem::create_directories(host_->data().archive());
+            host_->reports.clear();
+            host_->notes.clear();
+            cycle.CycleCalendar1Click();
+            QCOMPARE(File(host_->data().bdat()), std::string(step.cdat));
+            QCOMPARE(host_->ReportsOf(OperationKind::kCycle), 1);
+            const ChangeReport& report = host_->reports.back();
+            const std::vector<FileChange> backup = backups(report);
+            if (step.archive_unwritable) {
+                QVERIFY(report.days.empty());
+                QVERIFY(backup.empty());
+                QCOMPARE(host_->notes.boxes.size(), std::size_t { 1 });
+                QVERIFY(NamesDataFile(host_->notes.boxes[0].text, "archive.ovd"));
+                std::filesystem::remove(host_->data().archive());
+                continue;
+            }
+            QCOMPARE(report.days.size(), std::size_t { kCalendarDays });
+            QCOMPARE(backup.size(), std::size_t { 1 });
+            QCOMPARE(backup[0].kind, FileChange::Kind::kReplaced);
+            QCOMPARE(backup[0].after, std::string(step.cdat));
+            QVERIFY(backup[0].before_known);
+            // The first step found no backup; the third finds the one the stopped cycle took.
+            QCOMPARE(backup[0].before, step.bdat_before);
+        }
+    }
+
     // "Save" then Cancel, and closing Help, show the file again; "Save" then OK writes the text.
     void archiveSaveCancelHelpAndOk() {
-        QVERIFY(WriteFileAtomic(host_->state.data.archive(), "one\r\n").has_value());
+        QVERIFY(WriteFileAtomic(host_->data().archive(), "one\r\n").has_value());
         const char* answer = "Button2";
         QString shown;
-        TArchive archive(*host_, nullptr, [&](QDialog& dialog) {
+        TArchive archive(host_->data(), host_->services(), nullptr, [&](QDialog& dialog) {
             shown = Child<QLabel>(&dialog, "Label1")->text();
             Child(&dialog, answer)->click();
         });
@@ -105,7 +173,7 @@ private slots:
         text->setPlainText(QStringLiteral("two\n"));
         Child(&archive, "Button1")->click();
         QVERIFY(!archive.isVisible());
-        QCOMPARE(File(host_->state.data.archive()), std::string("two\r\n"));
+        QCOMPARE(File(host_->data().archive()), std::string("two\r\n"));
     }
 
     // The archive saved unchanged is the file it showed, non-breaking spaces and all; what the
@@ -117,14 +185,14 @@ private slots:
             if (b != '\r' && b != '\n') // every other byte shows as one character
                 bytes += static_cast<char>(b);
         }
-        QVERIFY(WriteFileAtomic(host_->state.data.archive(), bytes).has_value());
-        TArchive archive(
-            *host_, nullptr, [](QDialog& dialog) { Child(&dialog, "Button1")->click(); });
+        QVERIFY(WriteFileAtomic(host_->data().archive(), bytes).has_value());
+        TArchive archive(host_->data(), host_->services(), nullptr,
+            [](QDialog& dialog) { Child(&dialog, "Button1")->click(); });
         archive.Prepare();
         archive.show();
         archive.Button1Click();
         QVERIFY(!archive.isVisible());
-        QCOMPARE(File(host_->state.data.archive()), bytes);
+        QCOMPARE(File(host_->data().archive()), bytes);
 
         archive.Prepare();
         auto* text = Child<QPlainTextEdit>(&archive, "Memo1");
@@ -133,13 +201,13 @@ private slots:
         text->moveCursor(QTextCursor::End);
         SendText(text, QStringLiteral("\tx\u00a0"), InputRoute::kCommit);
         archive.Button1Click();
-        QCOMPARE(File(host_->state.data.archive()), "\xe9" + bytes + "\tx\xa0");
+        QCOMPARE(File(host_->data().archive()), "\xe9" + bytes + "\tx\xa0");
     }
 
     // A missing archive opens empty and is created on "Save"; an unreadable one is never replaced.
     void missingOrUnreadableArchive() {
         int asked = 0;
-        TArchive archive(*host_, nullptr, [&asked](QDialog& dialog) {
+        TArchive archive(host_->data(), host_->services(), nullptr, [&asked](QDialog& dialog) {
             ++asked;
             Child(&dialog, "Button1")->click();
         });
@@ -148,9 +216,9 @@ private slots:
         QVERIFY(text->toPlainText().isEmpty() && host_->notes.boxes.empty());
         text->setPlainText(QStringLiteral("new"));
         archive.Button1Click();
-        QCOMPARE(File(host_->state.data.archive()), std::string("new"));
-        std::filesystem::remove(host_->state.data.archive());
-        std::filesystem::create_directories(host_->state.data.archive());
+        QCOMPARE(File(host_->data().archive()), std::string("new"));
+        std::filesystem::remove(host_->data().archive());
+        std::filesystem::create_directories(host_->data().archive());
         archive.Prepare();
         QCOMPARE(host_->notes.boxes.size(), std::size_t { 1 });
         QVERIFY(NamesDataFile(host_->notes.boxes[0].text, "archive.ovd"));

@@ -21,19 +21,25 @@ Date D(int y, unsigned m, unsigned d) {
     return Date { std::chrono::year(y), std::chrono::month(m), std::chrono::day(d) };
 }
 
-// Records, for each box, whether the grid had been marked stale when it was shown.
-class StaleCheckingHost final : public FakeCalendarHost, public Notifier {
+// Records, for each box, how many reports the document had made when it was shown, and passes the
+// box on to the test bed's notifier.
+class ReportCountingNotifier final : public Notifier {
 public:
-    using FakeCalendarHost::FakeCalendarHost;
-    Notifier& notifier() override { return *this; }
+    explicit ReportCountingNotifier(FakeCalendarHost& host)
+        : host_(host) { }
     void Show(Kind kind, const QString& text, const QString& title) override {
-        stale_at_box.push_back(stale);
-        notes.Show(kind, text, title);
+        reports_at_box.push_back(host_.reports.size());
+        host_.notes.Show(kind, text, title);
     }
-    bool Confirm(const QString& t, const QString& ti) override { return notes.Confirm(t, ti); }
-    void Beep() override { notes.Beep(); }
+    bool Confirm(const QString& t, const QString& ti) override {
+        return host_.notes.Confirm(t, ti);
+    }
+    void Beep() override { host_.notes.Beep(); }
 
-    std::vector<bool> stale_at_box;
+    std::vector<std::size_t> reports_at_box;
+
+private:
+    FakeCalendarHost& host_;
 };
 
 } // namespace
@@ -43,13 +49,17 @@ class EntryDialogsTest : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<StaleCheckingHost> host_;
+    std::unique_ptr<FakeCalendarHost> host_;
+    std::unique_ptr<ReportCountingNotifier> boxes_;
     std::unique_ptr<EntryDialog> dialog_;
 
-    // A dialog prepared for one showing with the given note active, and shown.
+    // A dialog prepared for one showing with the given note active, and shown; the calls to store
+    // pending edits are counted from its opening.
     template <typename T> T* Open(int active_note = 0) {
-        host_->state.ActiveNote = active_note;
-        dialog_ = std::make_unique<T>(*host_);
+        host_->document.SetActiveNote(active_note);
+        host_->before_change_calls = 0;
+        dialog_ = std::make_unique<T>(
+            host_->document, *host_, Services { *boxes_, host_->fixed_clock, host_->desk });
         dialog_->Prepare();
         dialog_->show();
         return static_cast<T*>(dialog_.get());
@@ -63,25 +73,37 @@ private:
     void Pick(const char* name, const Date& d) { Child<DatePicker>(name)->setDate(ToQDate(d)); }
     void Type(const char* text) { QTest::keyClicks(Child("Edit1"), QString::fromLatin1(text)); }
     QString Messages() { return Child<QPlainTextEdit>("Memo1")->toPlainText(); }
-    std::string Fdat() { return ReadWholeFile(host_->state.data.fdat()).value_or(""); }
-    std::string& Day(int slot) { return host_->state.store[slot]; }
-    std::string& Day(const Date& date) { return Day(*FindSlot(host_->state.store, date)); }
+    std::string Fdat() { return ReadWholeFile(host_->data().fdat()).value_or(""); }
+    const std::string& Day(int slot) { return host_->Day(slot); }
+    // The slots a report changed.
+    static std::vector<int> Slots(const ChangeReport& report) {
+        std::vector<int> changed;
+        for (const DayChange& day : report.days)
+            changed.push_back(day.slot);
+        return changed;
+    }
 
 private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<StaleCheckingHost>(NonAsciiDataFolder(dir_->path()));
+        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
+        boxes_ = std::make_unique<ReportCountingNotifier>(*host_);
+    }
+    void cleanup() {
+        dialog_.reset();
+        boxes_.reset();
+        host_.reset();
     }
 
     void dailyOpeningDateChecksAndYellowControls() {
-        host_->state.TopSlot = 8;
+        host_->SetTopSlot(8);
         auto* dialog = Open<TDayToDay>(6); // third cell: slot 6 / 2 + 8 - 1 = 10
         auto* from = Child<DatePicker>("DateTimePicker1");
         auto* to = Child<DatePicker>("DateTimePicker2");
         auto* interval = Child("umNumberEdit1");
         QCOMPARE(from->date(), QDate(2024, 1, 16));
         QVERIFY(!to->isEnabled());
-        QCOMPARE(host_->reset_memos_calls, 1);
+        QCOMPARE(host_->before_change_calls, 1);
         dialog->Button1Click();
         QVERIFY(IsMarkedError(Child("Edit1"))); // empty entry
 
@@ -117,17 +139,18 @@ private slots:
         QVERIFY(dialog->isVisible());
         interval->setText(QStringLiteral("730"));
         QVERIFY(!IsMarkedError(interval));
-        QCOMPARE(host_->refill_calls, 0);
+        QCOMPARE(host_->ReportsOf(OperationKind::kApplyEntry), 0);
     }
 
     void dailyOkKeepsTheEntryWhenTheRecordFileFailsAndReportsAFullDay() {
         auto* dialog = Open<TDayToDay>(4); // Monday 8 January 2024, slot 2
         Child("umNumberEdit1")->setText(QStringLiteral("7"));
         Type("Gym");
-        Day(9) += std::string(20, kEntrySeparator);
-        std::filesystem::create_directories(host_->state.data.fdat());
+        host_->AddToDay(9, std::string(20, kEntrySeparator));
+        host_->reports.clear();
+        std::filesystem::create_directories(host_->data().fdat());
         dialog->Button1Click();
-        std::filesystem::remove(host_->state.data.fdat());
+        std::filesystem::remove(host_->data().fdat());
         QVERIFY(dialog->isVisible());
         QCOMPARE(Day(2), std::string("Jan/8 /2024"));
         QCOMPARE(host_->notes.boxes.at(0).kind, Notifier::Kind::kError);
@@ -135,16 +158,26 @@ private slots:
         QCOMPARE(Child("Edit1")->text(), QStringLiteral("Gym"));
 
         host_->notes.clear();
-        host_->refill_calls = 0;
         dialog->Button1Click();
         QVERIFY(!dialog->isVisible());
         QCOMPARE(Day(2), std::string("Jan/8 /2024Gym\a"));
         QCOMPARE(host_->notes.texts(),
             QStringList {
                 QStringLiteral("Jan/15/2024 already has maximum entries - see Error Log") });
-        QCOMPARE(
-            host_->stale_at_box, (std::vector<bool> { false, true })); // the error, the refusal
-        QCOMPARE(host_->refill_calls, 1);
+        // Each OK was one operation, and its boxes came after it: the failed one changed
+        // nothing; the good one changed every Monday but the full one.
+        QCOMPARE(boxes_->reports_at_box, (std::vector<std::size_t> { 1, 2 }));
+        QCOMPARE(host_->ReportsOf(OperationKind::kApplyEntry), 2);
+        QVERIFY(host_->reports[0].empty());
+        const ChangeReport& done = host_->reports[1];
+        QCOMPARE(done.name, std::string("Daily Entry 'Gym'"));
+        std::vector<int> mondays;
+        for (int slot = 2; slot <= kLastShownSlot; slot += 7) {
+            if (slot != 9)
+                mondays.push_back(slot);
+        }
+        QCOMPARE(Slots(done), mondays);
+        QCOMPARE(done.files.back().appended, Fdat());
     }
 
     void yearlyBeginOutsideTheCalendarAndEnterRunningOkOnce() {
@@ -157,7 +190,7 @@ private slots:
         QVERIFY(IsMarkedError(Child<DatePicker>("DateTimePicker1")));
         Pick("DateTimePicker1", D(2024, 1, 7));
         QVERIFY(!IsMarkedError(Child<DatePicker>("DateTimePicker1")));
-        Day(1) += std::string(20, kEntrySeparator);
+        host_->AddToDay(1, std::string(20, kEntrySeparator));
         QTest::keyPress(entry, Qt::Key_Enter);
         QVERIFY(!dialog->isVisible());
         // The release that follows the box must not run OK again.
@@ -180,7 +213,9 @@ private slots:
         entry->setText(text + QStringLiteral("WWW")); // pasted: one character per key release
         QTest::keyRelease(entry, Qt::Key_Control);
         QCOMPARE(entry->text(), text + QStringLiteral("WW"));
-        host_->state.prefs.set_flag(Flag::DataBoldFont, '1');
+        Preferences bold = host_->document.prefs();
+        bold.set_flag(Flag::DataBoldFont, '1');
+        host_->document.SetPreferences(bold);
         entry->setText(text);
         QTest::keyRelease(entry, Qt::Key_Shift);
         QCOMPARE(entry->text(), text.chopped(1));
@@ -197,8 +232,8 @@ private slots:
 
         Child<QPushButton>("Button2")->click(); // Cancel changes nothing
         QVERIFY(!dialog->isVisible());
-        QVERIFY(!std::filesystem::exists(host_->state.data.wdat()));
-        QCOMPARE(host_->refill_calls, 0);
+        QVERIFY(!std::filesystem::exists(host_->data().wdat()));
+        QCOMPARE(host_->ReportsOf(OperationKind::kDeleteEntries), 0);
         QCOMPARE(host_->focus_first_note_calls, 1);
     }
 
@@ -282,17 +317,35 @@ private slots:
     }
 
     void deleteRemovesEntriesAndRecords() {
-        Day(5) += "Dentist\aDentist\aGym\a";
+        host_->AddToDay(5, "Dentist\aDentist\aGym\a");
         const std::string records = "M5     Dentist\r\n\r\nW1000  Gym\r\n\r\n";
-        QVERIFY(WriteFileAtomic(host_->state.data.fdat(), records).has_value());
         auto* dialog = Open<TDelEntry>();
         QVERIFY(Child<DatePicker>("DateTimePicker2")->isEnabled());
         Type("Dentist");
+        // An unreadable fdat.ovd refuses the delete before any operation.
+        std::filesystem::create_directories(host_->data().fdat());
+        dialog->Button1Click();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(host_->ReportsOf(OperationKind::kDeleteEntries), 0);
+        QCOMPARE(host_->notes.boxes.size(), std::size_t { 1 });
+        QVERIFY(NamesDataFile(host_->notes.boxes[0].text, "fdat.ovd"));
+        QVERIFY(host_->notes.boxes[0].text.contains(QStringLiteral("No day was changed.")));
+        std::filesystem::remove(host_->data().fdat());
+
+        QVERIFY(WriteFileAtomic(host_->data().fdat(), records).has_value());
         QTest::keyClick(Child("Edit1"), Qt::Key_Return);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(Day(5), std::string("Jan/11/2024Gym\a"));
         QCOMPARE(Fdat(), std::string("W1000  Gym\r\n\r"));
-        QCOMPARE(host_->refill_calls, 1);
+        // One operation with the day and both record files.
+        QCOMPARE(host_->ReportsOf(OperationKind::kDeleteEntries), 1);
+        const ChangeReport& done = host_->reports.back();
+        QCOMPARE(done.name, std::string("Delete Entry 'Dentist'"));
+        QCOMPARE(Slots(done), std::vector<int> { 5 });
+        QCOMPARE(done.files.size(), std::size_t { 2 });
+        QCOMPARE(done.files[0].path, host_->data().wdat());
+        QCOMPARE(done.files[1].path, host_->data().fdat());
+        QCOMPARE(done.files[1].before, std::optional<std::string>(records));
     }
 
     void twoDigitYearsStayNearTheCalendar() {
