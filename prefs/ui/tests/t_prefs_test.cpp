@@ -359,9 +359,13 @@ private slots:
         QCOMPARE(host_->ReportsOf(OperationKind::kPreferences), 1);
         dialog_->Button3Click();
         QCOMPARE(PrefBytes(), PrefFile());
-        dialog_->Prepare(); // takes the file's colour back to the grid
+        // Cancel puts back the colour in use when the dialog opened, at once.
         QCOMPARE(host_->document.prefs().flag(Flag::CellColor), '3');
         QCOMPARE(host_->ReportsOf(OperationKind::kPreferences), 2);
+        Open();
+        QTest::mouseClick(Button("RadioButton3"), Qt::LeftButton); // white
+        QTest::keyClick(dialog_.get(), Qt::Key_Escape); // Escape cancels too
+        QCOMPARE(host_->document.prefs().flag(Flag::CellColor), '3');
     }
 
     void uninstalledFontIsKeptAndWrittenBack() {

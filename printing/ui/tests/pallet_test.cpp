@@ -180,12 +180,16 @@ private slots:
             const QString pdf = has_printer ? port_.printer_pdf : port_.answer;
             pallet.OpenModeless();
             QVERIFY(Find(pallet, "Panel1")->isVisible()); // each showing brings the strip back
+            QVERIFY(!Find(pallet, "PrintingLabel")->isVisible());
             QTest::mouseClick(Find(pallet, "BitBtn2"), Qt::LeftButton);
             QVERIFY(IsOneLandscapePage(pdf));
             QCOMPARE(port_.questions, has_printer ? 2 : 3);
             // Waiting: no input reaches either window and the strip is out of the way.
             QVERIFY(pallet.WaitingToClose() && pallet.isVisible() && !pallet.isEnabled());
             QVERIFY(!host_->main_widget.isEnabled() && !Find(pallet, "Panel1")->isVisible());
+            // ... and the window says why.
+            QVERIFY(Find<QLabel>(pallet, "PrintingLabel")->isVisible());
+            QCOMPARE(Find<QLabel>(pallet, "PrintingLabel")->text(), QStringLiteral("Printing..."));
             pallet.CloseAfterPrinting();
             QVERIFY(!pallet.isVisible() && pallet.isEnabled() && host_->main_widget.isEnabled());
         }

@@ -34,6 +34,7 @@ public:
     bool Confirm(const QString& t, const QString& ti) override {
         return host_.notes.Confirm(t, ti);
     }
+    SaveChoice AskToSave(const QString& t) override { return host_.notes.AskToSave(t); }
     void Beep() override { host_.notes.Beep(); }
 
     std::vector<std::size_t> reports_at_box;

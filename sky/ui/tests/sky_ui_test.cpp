@@ -56,6 +56,7 @@ struct ReentrantNotifier final : orvane::Notifier {
         again();
     }
     bool Confirm(const QString&, const QString&) override { return true; }
+    SaveChoice AskToSave(const QString&) override { return SaveChoice::kCancel; }
     void Beep() override { }
     QStringList texts;
     std::function<void()> again;

@@ -144,14 +144,45 @@ private slots:
         QCOMPARE(button->text(), QStringLiteral("Save"));
     }
 
+    // Escape and the window's close leave without writing; with changes the window asks first:
+    // Cancel stays, Discard leaves the file as it was, Save writes it and closes.
+    void leavingWithoutSavingAsksAboutChanges() {
+        QVERIFY(WriteFileAtomic(NotesPath(), "plain notes"));
+        QVERIFY(WriteFileAtomic(LogPath(), "one line\r\n"));
+        for (QDialog* window : std::initializer_list<QDialog*> { notes_.get(), errors_.get() }) {
+            QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+            window == notes_.get() ? Show(*notes_) : Show(*errors_);
+            QTest::keyClick(window, Qt::Key_Escape); // unchanged: closes, no question
+            QVERIFY(!window->isVisible());
+            QVERIFY(said_.boxes.empty());
+        }
+        const std::string notes_before = ReadWholeFile(NotesPath()).value_or("");
+        Show(*notes_);
+        QTest::keyClicks(RichEdit1(), QStringLiteral("more "));
+        said_.save_answers = { Notifier::SaveChoice::kCancel, Notifier::SaveChoice::kDiscard };
+        QTest::keyClick(notes_.get(), Qt::Key_Escape);
+        QVERIFY(notes_->isVisible());
+        QCOMPARE(said_.texts(), QStringList { QStringLiteral("Save the changes to the notes?") });
+        notes_->close();
+        QVERIFY(!notes_->isVisible());
+        QCOMPARE(ReadWholeFile(NotesPath()).value_or(""), notes_before);
+
+        Show(*errors_);
+        QTest::keyClicks(Memo1(), QStringLiteral("x"));
+        said_.clear();
+        said_.save_answers = { Notifier::SaveChoice::kSave };
+        errors_->close();
+        QVERIFY(!errors_->isVisible());
+        QCOMPARE(
+            said_.texts(), QStringList { QStringLiteral("Save the changes to the error log?") });
+        QCOMPARE(ReadWholeFile(LogPath()).value_or(""), std::string("xone line\r\n"));
+    }
+
     void onlyASuccessfulSaveClosesTheWindows() {
         data_.dir = data_.dir / "gone";
         Show(*notes_);
         Show(*errors_);
         for (QDialog* window : std::initializer_list<QDialog*> { notes_.get(), errors_.get() }) {
-            QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
-            QTest::keyClick(window, Qt::Key_Escape);
-            window->close();
             window->findChild<QPushButton*>("Button1")->click(); // the save fails
             QVERIFY(window->isVisible());
         }

@@ -4,6 +4,7 @@
 #include "core/ui/testing/fake_calendar_host.h"
 #include "core/ui/testing/input_checks.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,8 +114,17 @@ private slots:
         QVERIFY(!(search_->windowFlags() & Qt::WindowCloseButtonHint));
         QVERIFY(!search_->isModal());
         QCOMPARE(Status(), QStringLiteral("Click on date to go to month"));
-        for (QWidget* child : search_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(!child->accessibleName().isEmpty(), qPrintable(child->objectName()));
+        // Every control has a name a screen reader speaks; the status line's is its text, and
+        // the window is a window.
+        for (QWidget* child : search_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(child);
+            QVERIFY2(spoken && !spoken->text(QAccessible::Name).isEmpty(),
+                qPrintable(child->objectName()));
+        }
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(Child<QLabel>("Label1"))->text(QAccessible::Name),
+            Status());
+        QCOMPARE(QAccessible::queryAccessibleInterface(search_.get())->role(), QAccessible::Window);
         Child<QPushButton>("BitBtn3")->click();
         QVERIFY(!search_->isVisible());
         search_->close();
