@@ -1,6 +1,7 @@
 #include "tools/search.h"
 
 #include "core/date_key.h"
+#include "tools/search_sources.h"
 
 #include <algorithm>
 
@@ -36,22 +37,19 @@ std::string FoldCase(std::string_view bytes) {
 }
 
 void DaySearch::Rebuild(const DayStore& store) {
-    for (int slot = 1; slot <= kLastSearchedSlot; ++slot) {
-        const std::string& day = store[slot];
-        keys_[slot] = day.substr(0, std::min(day.size(), kDateKeyLength));
-        folded_notes_[slot] = FoldCase(EntryText(day));
-    }
+    index_ = std::make_shared<const DaysIndex>(store);
 }
 
 std::vector<SearchHit> DaySearch::Find(std::string_view needle) const {
     std::vector<SearchHit> hits;
-    if (needle.empty())
+    if (!index_)
         return hits;
-    const std::string folded_needle = FoldCase(needle);
-    for (int slot = 1; slot <= kLastSearchedSlot; ++slot) {
-        if (folded_notes_[slot].find(folded_needle) != std::string::npos)
-            hits.push_back({ slot, keys_[slot] });
-    }
+    SearchSources sources;
+    sources.days = index_;
+    SearchQuery query;
+    query.text = needle;
+    for (const SearchResult& result : RunSearch(sources, query).results)
+        hits.push_back({ result.slot, result.date_key });
     return hits;
 }
 
