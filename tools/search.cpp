@@ -4,6 +4,7 @@
 #include "tools/search_sources.h"
 
 #include <algorithm>
+#include <array>
 
 namespace orvane {
 
@@ -30,9 +31,16 @@ char FoldCase(char byte) {
 }
 
 std::string FoldCase(std::string_view bytes) {
+    // A table, as the searches fold megabytes at a time.
+    static const std::array<char, 256> kFolded = [] {
+        std::array<char, 256> table {};
+        for (std::size_t byte = 0; byte < table.size(); ++byte)
+            table[byte] = FoldCase(static_cast<char>(byte));
+        return table;
+    }();
     std::string folded(bytes);
     for (char& c : folded)
-        c = FoldCase(c);
+        c = kFolded[static_cast<unsigned char>(c)];
     return folded;
 }
 

@@ -255,33 +255,38 @@ SearchResult ResultFor(
     return result;
 }
 
-// Appends a result per matching unit of `text`, made by `make`; false when stopped.
-template <class Make>
+// Appends a result per matching unit of `text`, made by `make`, in unit order or newest first:
+// dated units before undated ones, later dates first, and among equals the later unit first.
+// `date_of` gives the date of a unit by its index. False when stopped.
+template <class DateOf, class Make>
 bool SearchText(const FoldedText& text, const std::vector<Finder>& finders,
-    const std::stop_token& stop, std::vector<SearchResult>& results, Make make) {
-    const std::optional<std::vector<Match>> matches = MatchUnits(text, finders, stop);
+    const std::stop_token& stop, bool newest_first, DateOf date_of,
+    std::vector<SearchResult>& results, Make make) {
+    std::optional<std::vector<Match>> matches = MatchUnits(text, finders, stop);
     if (!matches)
         return false;
+    if (newest_first) {
+        const auto newer = [&date_of](const Match& a, const Match& b) {
+            const std::optional<Date>& date_a = date_of(a.unit);
+            const std::optional<Date>& date_b = date_of(b.unit);
+            if (date_a.has_value() != date_b.has_value())
+                return date_a.has_value();
+            if (date_a && *date_a != *date_b)
+                return *date_a > *date_b;
+            return a.unit > b.unit;
+        };
+        // Days and archive lines mostly come in date order, so reversed they seldom need sorting.
+        std::reverse(matches->begin(), matches->end());
+        if (!std::is_sorted(matches->begin(), matches->end(), newer))
+            std::sort(matches->begin(), matches->end(), newer);
+    }
+    results.reserve(results.size() + matches->size());
     for (std::size_t i = 0; i < matches->size(); ++i) {
         if (i % kPiecesPerCheck == 0 && stop.stop_requested())
             return false;
         results.push_back(make((*matches)[i]));
     }
     return true;
-}
-
-// Dated results newest first, then the undated ones; among equals the later slot or line first.
-void SortNewestFirst(
-    std::vector<SearchResult>::iterator first, std::vector<SearchResult>::iterator last) {
-    std::sort(first, last, [](const SearchResult& a, const SearchResult& b) {
-        if (a.date.has_value() != b.date.has_value())
-            return a.date.has_value();
-        if (a.date && *a.date != *b.date)
-            return *a.date > *b.date;
-        const auto place
-            = [](const SearchResult& r) { return r.scope == SearchScope::kDays ? r.slot : r.line; };
-        return place(a) > place(b);
-    });
 }
 
 bool Chosen(const SearchScopes& scopes, SearchScope scope) {
@@ -453,25 +458,28 @@ SearchOutcome RunSearch(
     if (query.scopes.days && sources.days) {
         const DaysIndex& days = *sources.days;
         const FoldedText& text = days.text();
-        const std::size_t first = results.size();
-        if (!SearchText(text, finders, stop, results, [&](const Match& match) {
-                const Unit& unit = text.units[match.unit];
-                SearchResult result = ResultFor(SearchScope::kDays, text, match, unit.begin);
-                result.slot = unit.id;
-                result.date_key = days.Key(unit.id);
-                result.date = days.DateOf(unit.id);
-                return result;
-            }))
+        const auto date_of = [&](std::size_t unit) -> const std::optional<Date>& {
+            return days.DateOf(text.units[unit].id);
+        };
+        if (!SearchText(
+                text, finders, stop, !days_alone, date_of, results, [&](const Match& match) {
+                    const Unit& unit = text.units[match.unit];
+                    SearchResult result = ResultFor(SearchScope::kDays, text, match, unit.begin);
+                    result.slot = unit.id;
+                    result.date_key = days.Key(unit.id);
+                    result.date = days.DateOf(unit.id);
+                    return result;
+                }))
             return cancelled();
-        if (!days_alone)
-            SortNewestFirst(results.begin() + static_cast<std::ptrdiff_t>(first), results.end());
     }
 
     if (query.scopes.archive && sources.archive) {
         const ArchiveIndex& archive = *sources.archive;
         const FoldedText& text = archive.text();
-        const std::size_t first = results.size();
-        if (!SearchText(text, finders, stop, results, [&](const Match& match) {
+        const auto date_of = [&](std::size_t unit) -> const std::optional<Date>& {
+            return archive.LineOf(unit).date;
+        };
+        if (!SearchText(text, finders, stop, true, date_of, results, [&](const Match& match) {
                 const ArchiveIndex::Line& line = archive.LineOf(match.unit);
                 SearchResult result = ResultFor(SearchScope::kArchive, text, match, line.start);
                 result.line = text.units[match.unit].id;
@@ -481,12 +489,15 @@ SearchOutcome RunSearch(
                 return result;
             }))
             return cancelled();
-        SortNewestFirst(results.begin() + static_cast<std::ptrdiff_t>(first), results.end());
     }
 
     if (query.scopes.notes && sources.notes) {
         const FoldedText& text = sources.notes->text();
-        if (!SearchText(text, finders, stop, results, [&](const Match& match) {
+        const auto no_date = [](std::size_t) -> const std::optional<Date>& {
+            static const std::optional<Date> kNoDate;
+            return kNoDate;
+        };
+        if (!SearchText(text, finders, stop, false, no_date, results, [&](const Match& match) {
                 SearchResult result = ResultFor(SearchScope::kNotes, text, match, 0);
                 result.paragraph = text.units[match.unit].id;
                 return result;
