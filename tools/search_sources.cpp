@@ -85,8 +85,9 @@ std::vector<Finder> FindersFor(const SearchQuery& query) {
             words.push_back(folded.substr(start, blank - start));
         start = blank + 1;
     }
-    std::stable_sort(words.begin(), words.end(),
-        [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    std::sort(words.begin(), words.end(), [](const std::string& a, const std::string& b) {
+        return a.size() != b.size() ? a.size() > b.size() : a < b;
+    });
     words.erase(std::unique(words.begin(), words.end()), words.end());
     for (std::string& word : words)
         finders.emplace_back(std::move(word), query.whole_word);
