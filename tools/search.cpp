@@ -1,8 +1,10 @@
 #include "tools/search.h"
 
 #include "core/date_key.h"
+#include "tools/search_sources.h"
 
 #include <algorithm>
+#include <array>
 
 namespace orvane {
 
@@ -29,29 +31,33 @@ char FoldCase(char byte) {
 }
 
 std::string FoldCase(std::string_view bytes) {
+    // A table, as the searches fold megabytes at a time.
+    static const std::array<char, 256> kFolded = [] {
+        std::array<char, 256> table {};
+        for (std::size_t byte = 0; byte < table.size(); ++byte)
+            table[byte] = FoldCase(static_cast<char>(byte));
+        return table;
+    }();
     std::string folded(bytes);
     for (char& c : folded)
-        c = FoldCase(c);
+        c = kFolded[static_cast<unsigned char>(c)];
     return folded;
 }
 
 void DaySearch::Rebuild(const DayStore& store) {
-    for (int slot = 1; slot <= kLastSearchedSlot; ++slot) {
-        const std::string& day = store[slot];
-        keys_[slot] = day.substr(0, std::min(day.size(), kDateKeyLength));
-        folded_notes_[slot] = FoldCase(EntryText(day));
-    }
+    index_ = std::make_shared<const DaysIndex>(store);
 }
 
 std::vector<SearchHit> DaySearch::Find(std::string_view needle) const {
     std::vector<SearchHit> hits;
-    if (needle.empty())
+    if (!index_)
         return hits;
-    const std::string folded_needle = FoldCase(needle);
-    for (int slot = 1; slot <= kLastSearchedSlot; ++slot) {
-        if (folded_notes_[slot].find(folded_needle) != std::string::npos)
-            hits.push_back({ slot, keys_[slot] });
-    }
+    SearchSources sources;
+    sources.days = index_;
+    SearchQuery query;
+    query.text = needle;
+    for (const SearchResult& result : RunSearch(sources, query).results)
+        hits.push_back({ result.slot, result.date_key });
     return hits;
 }
 

@@ -3,7 +3,7 @@
 // note and never over its date key.
 //
 //   DaySearch search;
-//   search.Rebuild(state.store);
+//   search.Rebuild(document.store());
 //   for (const SearchHit& hit : search.Find("dentist")) list << hit.date_key;
 #pragma once
 
@@ -11,7 +11,7 @@
 #include "core/month_menu_item.h"
 #include "core/preferences.h"
 
-#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,13 +34,15 @@ int SearchWidthLimit(const Preferences& prefs);
 char FoldCase(char byte);
 std::string FoldCase(std::string_view bytes);
 
+class DaysIndex;
+
 struct SearchHit {
     int slot = 0; // in [1, kLastSearchedSlot]
     std::string date_key; // the day's first 11 characters, as stored
 };
 
 // A private copy of the searched days, folded once when it is rebuilt so each search is a plain
-// scan.
+// scan. (RunSearch in tools/search_sources.h searches the archive and the notes as well.)
 class DaySearch {
 public:
     // Copies slots 1 to kLastSearchedSlot.
@@ -51,8 +53,7 @@ public:
     std::vector<SearchHit> Find(std::string_view needle) const;
 
 private:
-    std::array<std::string, kLastSearchedSlot + 1> keys_ {}; // index 0 unused
-    std::array<std::string, kLastSearchedSlot + 1> folded_notes_ {};
+    std::shared_ptr<const DaysIndex> index_;
 };
 
 // The month and year a date key names from its month abbreviation (characters 1-3) and its year
