@@ -3,7 +3,7 @@
 # makes sure the comma locale the tests also run under (de_DE.UTF-8) exists.
 set -euo pipefail
 packages=(qt6-base-dev cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core clang-format xvfb xauth locales)
+  libical-dev tzdata fonts-dejavu-core clang-format xvfb xauth locales)
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
