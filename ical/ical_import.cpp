@@ -239,6 +239,9 @@ public:
                 target_ = zone;
         }
         plan_.zone = target_ == utc_ ? std::string(kFallbackZone) : options.zone;
+        for (std::size_t k = 0; k < kEventKeyProperties.size(); ++k)
+            key_kinds_[k]
+                = icalproperty_string_to_kind(std::string(kEventKeyProperties[k]).c_str());
     }
 
     // Reads the event's times; false (with the problem noted) when they cannot be used.
@@ -246,10 +249,9 @@ public:
         icalcomponent* c = event.component;
         if (block != nullptr) {
             for (std::size_t k = 0; k < kEventKeyProperties.size(); ++k) {
-                const std::string name(kEventKeyProperties[k]);
-                const icalproperty_kind kind = icalproperty_string_to_kind(name.c_str());
-                if (icalcomponent_count_properties(c, kind) < block->key_properties[k]) {
-                    event.problem = "its " + name + " could not be read";
+                if (icalcomponent_count_properties(c, key_kinds_[k]) < block->key_properties[k]) {
+                    event.problem
+                        = "its " + std::string(kEventKeyProperties[k]) + " could not be read";
                     return false;
                 }
             }
@@ -471,6 +473,7 @@ private:
     SteadyClock::time_point deadline_;
     bool out_of_time_ = false;
     std::array<bool, kLastImportSlot + 1> slot_ok_ {};
+    std::array<icalproperty_kind, kEventKeyProperties.size()> key_kinds_ {};
     icaltimezone* utc_ = nullptr;
     icaltimezone* target_ = nullptr;
     std::map<const Event*, Title> titles_;

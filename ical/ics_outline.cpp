@@ -87,11 +87,13 @@ public:
     }
     int Number(const LogicalLine& line) const { return static_cast<int>(line.first) + 1; }
 
-    // The calendar's own content: properties and components other than events.
+    // The calendar's own content: properties and components other than events. Of these only
+    // the time zones are passed on.
     void CalendarLine(const LogicalLine& line) {
         if (line.name == "BEGIN") {
             stack_.push_back(line.value);
-            Emit(line, outline_.text);
+            if (KeptComponent())
+                Emit(line, outline_.text);
         } else if (line.name == "END") {
             // An END that closes nothing open is dropped; one that closes an outer component
             // closes the inner ones with it.
@@ -99,18 +101,22 @@ public:
                 if (stack_[depth] == line.value) {
                     while (stack_.size() > depth + 1)
                         CloseTop();
-                    Emit(line, outline_.text);
+                    if (KeptComponent())
+                        Emit(line, outline_.text);
                     stack_.pop_back();
                     break;
                 }
             }
-        } else {
+        } else if (KeptComponent()) {
             Emit(line, outline_.text);
         }
     }
 
+    bool KeptComponent() const { return !stack_.empty() && stack_.front() == "VTIMEZONE"; }
+
     void CloseTop() {
-        outline_.text += "END:" + stack_.back() + "\r\n";
+        if (KeptComponent())
+            outline_.text += "END:" + stack_.back() + "\r\n";
         stack_.pop_back();
     }
     void CloseAll() {
@@ -156,15 +162,15 @@ public:
                 return false;
             }
             event_stack_.push_back(line.value);
-            Emit(line, event_text_);
             return true;
         }
         if (line.name == "END") {
             if (line.value == event_stack_.back()) {
                 event_stack_.pop_back();
-                Emit(line, event_text_);
-                if (event_stack_.empty())
+                if (event_stack_.empty()) {
+                    Emit(line, event_text_);
                     EndEvent();
+                }
                 return true;
             }
             if (line.value == "VEVENT") {
@@ -180,13 +186,19 @@ public:
             FailEvent("END:" + line.value + " does not close anything");
             return true;
         }
+        // Of an event only what the import reads is passed on: libical spends most of its time
+        // on properties, and descriptions, attendees and alarms can make up most of a file.
         if (event_stack_.size() == 1) {
             for (std::size_t k = 0; k < kEventKeyProperties.size(); ++k) {
-                if (line.name == kEventKeyProperties[k])
+                if (line.name == kEventKeyProperties[k]) {
                     ++event_.key_properties[k];
+                    Emit(line, event_text_);
+                    return true;
+                }
             }
+            if (line.name == "SUMMARY" || line.name == "UID" || line.name == "STATUS")
+                Emit(line, event_text_);
         }
-        Emit(line, event_text_);
         return true;
     }
 

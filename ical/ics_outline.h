@@ -2,6 +2,8 @@
 // begins (libical keeps no line numbers), which events are not closed properly, and the text of
 // the calendar without them, so that one broken event cannot spoil the parse of the others.
 // Only BEGIN and END lines and property names are looked at; libical reads everything else.
+// The text keeps only what the import reads (the time zones, and of each event its times, rules,
+// summary, UID and status), which spares libical most of the work on a typical file.
 //
 //   IcsOutline outline = OutlineIcs(bytes);
 //   outline.events[i].line   the BEGIN:VEVENT line of the i-th VEVENT libical finds in outline.text
@@ -39,8 +41,8 @@ enum class IcsOutlineError {
 
 struct IcsOutline {
     IcsOutlineError error = IcsOutlineError::kNone;
-    // One calendar (several concatenated ones are joined) holding every well-formed event and
-    // every other component, with CR LF line ends and the lines folded as they were.
+    // One calendar (several concatenated ones are joined) holding the time zones and every
+    // well-formed event, with CR LF line ends and the lines folded as they were.
     std::string text;
     std::vector<IcsEventBlock> events; // the well-formed top-level events, in file order
     std::vector<IcsOutlineProblem> problems; // the events left out, in file order

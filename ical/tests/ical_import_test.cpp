@@ -233,6 +233,23 @@ TEST(IcalImport, AFileOverTheSizeLimitIsRefusedBeforeItIsRead) {
     EXPECT_TRUE(IsMissingFile(missing.error()));
 }
 
+TEST(IcalImport, ListsOfDatesAreReadAndAnAlarmLendsTheEventNothing) {
+    const std::string bytes = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:list\r\n"
+                              "DTSTART:20240108T090000Z\r\nRRULE:FREQ=DAILY;COUNT=5\r\n"
+                              "EXDATE:20240109T090000Z,20240110T090000Z\r\n"
+                              "RDATE:20240120T090000Z,20240121T090000Z\r\n"
+                              "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\n"
+                              "SUMMARY:Alarm text\r\nDTSTART:20240301T000000Z\r\nEND:VALARM\r\n"
+                              "SUMMARY:Listed\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const auto plan = PlanImport(bytes, Calendar2024());
+    ASSERT_TRUE(plan);
+    DayList expected;
+    for (const Date day :
+        { D(2024, 1, 8), D(2024, 1, 11), D(2024, 1, 12), D(2024, 1, 20), D(2024, 1, 21) })
+        expected[day] = { "9:00 Listed" };
+    EXPECT_EQ(Days(*plan), expected);
+}
+
 TEST(IcalImport, ConcatenatedCalendarsAndLoneCrLineEndsAreRead) {
     std::string bytes = "BEGIN:VCALENDAR\rBEGIN:VEVENT\rDTSTART;VALUE=DATE:20240314\r"
                         "SUMMARY:One\rEND:VEVENT\rEND:VCALENDAR\r"
