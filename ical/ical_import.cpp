@@ -245,15 +245,12 @@ public:
     }
 
     // Reads the event's times; false (with the problem noted) when they cannot be used.
-    bool Describe(Event& event, const IcsEventBlock* block) {
+    bool Describe(Event& event, const IcsEventBlock& block) {
         icalcomponent* c = event.component;
-        if (block != nullptr) {
-            for (std::size_t k = 0; k < kEventKeyProperties.size(); ++k) {
-                if (icalcomponent_count_properties(c, key_kinds_[k]) < block->key_properties[k]) {
-                    event.problem
-                        = "its " + std::string(kEventKeyProperties[k]) + " could not be read";
-                    return false;
-                }
+        for (std::size_t k = 0; k < kEventKeyProperties.size(); ++k) {
+            if (icalcomponent_count_properties(c, key_kinds_[k]) < block.key_properties[k]) {
+                event.problem = "its " + std::string(kEventKeyProperties[k]) + " could not be read";
+                return false;
             }
         }
         if (const char* uid = icalcomponent_get_uid(c))
@@ -550,22 +547,28 @@ Result<ImportPlan> PlanImport(
         return Refusal("The file holds no events.");
 
     UseQuietErrors();
+    // The time zones come from a calendar of their own; one that libical cannot read leaves the
+    // events with the system's zones.
     ComponentPtr root(icalparser_parse_string(outline.text.c_str()));
     if (!root || icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT)
-        return Refusal("The file could not be read as iCalendar. Nothing was imported.");
+        root.reset(icalcomponent_new(ICAL_VCALENDAR_COMPONENT));
 
     ImportPlan plan;
     Planner planner(store, *first, options, root.get(), plan);
     std::vector<Event> events;
-    for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VEVENT_COMPONENT);
-         c != nullptr; c = icalcomponent_get_next_component(root.get(), ICAL_VEVENT_COMPONENT)) {
+    events.reserve(outline.events.size());
+    for (const IcsEventBlock& block : outline.events) {
         Event event;
-        event.component = c;
         event.order = static_cast<int>(events.size());
-        const IcsEventBlock* block
-            = events.size() < outline.events.size() ? &outline.events[events.size()] : nullptr;
-        event.line = block != nullptr ? block->line : 0;
-        planner.Describe(event, block);
+        event.line = block.line;
+        ComponentPtr parsed(icalparser_parse_string(block.text.c_str()));
+        if (!parsed || icalcomponent_isa(parsed.get()) != ICAL_VEVENT_COMPONENT) {
+            event.problem = "the event could not be read";
+        } else {
+            event.component = parsed.release();
+            icalcomponent_add_component(root.get(), event.component); // the calendar owns it
+            planner.Describe(event, block);
+        }
         events.push_back(std::move(event));
     }
 

@@ -129,8 +129,8 @@ public:
         in_event_ = true;
         event_ = {};
         event_.line = Number(line);
-        event_stack_.assign(1, "VEVENT");
         event_text_.clear();
+        event_stack_.assign(1, "VEVENT");
         event_problem_.clear();
         Emit(line, event_text_);
     }
@@ -143,8 +143,8 @@ public:
     void EndEvent() {
         in_event_ = false;
         if (event_problem_.empty()) {
-            outline_.text += event_text_;
-            outline_.events.push_back(event_);
+            event_.text = std::move(event_text_);
+            outline_.events.push_back(std::move(event_));
         } else {
             outline_.problems.push_back({ event_.line, event_problem_ });
         }

@@ -1,12 +1,14 @@
 // The outline of an .ics file, read line by line before libical parses it: where every event
 // begins (libical keeps no line numbers), which events are not closed properly, and the text of
-// the calendar without them, so that one broken event cannot spoil the parse of the others.
-// Only BEGIN and END lines and property names are looked at; libical reads everything else.
-// The text keeps only what the import reads (the time zones, and of each event its times, rules,
-// summary, UID and status), which spares libical most of the work on a typical file.
+// each well-formed event on its own, so that libical parses every event apart and one broken
+// event cannot spoil the others or the count. Only BEGIN and END lines and property names are
+// looked at; libical reads everything else. The texts keep only what the import reads (the time
+// zones, and of each event its times, rules, summary, UID and status), which spares libical most
+// of the work on a typical file.
 //
 //   IcsOutline outline = OutlineIcs(bytes);
-//   outline.events[i].line   the BEGIN:VEVENT line of the i-th VEVENT libical finds in outline.text
+//   outline.events[i].line   the BEGIN:VEVENT line of the event whose lines are
+//   outline.events[i].text
 #pragma once
 
 #include <array>
@@ -24,6 +26,7 @@ inline constexpr std::array<std::string_view, 7> kEventKeyProperties
 
 struct IcsEventBlock {
     int line = 0; // its BEGIN:VEVENT line, from 1
+    std::string text; // from BEGIN:VEVENT to END:VEVENT, CR LF line ends, folded as it was
     std::array<int, kEventKeyProperties.size()> key_properties {}; // how often each appears
 };
 
@@ -41,8 +44,8 @@ enum class IcsOutlineError {
 
 struct IcsOutline {
     IcsOutlineError error = IcsOutlineError::kNone;
-    // One calendar (several concatenated ones are joined) holding the time zones and every
-    // well-formed event, with CR LF line ends and the lines folded as they were.
+    // One calendar holding the time zones of the file (of all its calendars when several are
+    // joined), with CR LF line ends and the lines folded as they were.
     std::string text;
     std::vector<IcsEventBlock> events; // the well-formed top-level events, in file order
     std::vector<IcsOutlineProblem> problems; // the events left out, in file order

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <map>
+#include <random>
 
 namespace orvane {
 namespace {
@@ -27,9 +28,12 @@ std::map<Date, std::vector<std::string>> Days(const ImportPlan& plan) {
 
 using DayList = std::map<Date, std::vector<std::string>>;
 
+// The time budget is a backstop against crafted files; these tests check the rules themselves,
+// also on a slow sanitizer build of a busy machine.
 ImportPlan Plan(const std::string& fixture, const std::string& zone = "Europe/Berlin") {
     ImportOptions options;
     options.zone = zone;
+    options.time_budget = std::chrono::minutes(5);
     auto plan = PlanImport(Fixture(fixture), Calendar2024(), options);
     EXPECT_TRUE(plan) << fixture << ": " << (plan ? "" : plan.error().note);
     return plan ? *plan : ImportPlan {};
@@ -353,6 +357,56 @@ TEST(IcalImport, NothingChangesWhenTheErrorLogCannotBeWrittenOrTheCalendarMoved)
         "The calendar changed since the file was read. Nothing was imported.");
     EXPECT_TRUE(report.empty());
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace orvane
+
+namespace orvane {
+namespace {
+
+using namespace orvane::testing;
+
+// Damaged copies of the fixtures (bytes flipped, lines cut or repeated) give a plan or an error,
+// never a crash or a hang, and a plan only ever holds entries a day can take.
+TEST(IcalImport, DamagedFilesGiveAPlanOrAnError) {
+    const std::vector<std::string> fixtures = { Fixture("recurring.ics"), Fixture("zones.ics"),
+        Fixture("broken.ics"), Fixture("text.ics"), Fixture("folded_allday.ics") };
+    const DayStore store = Calendar2024();
+    std::mt19937 random(2024);
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes = fixtures[static_cast<std::size_t>(round) % fixtures.size()];
+        for (int damage = 1 + round % 4; damage > 0 && !bytes.empty(); --damage) {
+            const std::size_t pos = random() % bytes.size();
+            switch (random() % 4) {
+            case 0:
+                bytes[pos] = static_cast<char>(random() % 256);
+                break;
+            case 1:
+                bytes.erase(pos, std::min<std::size_t>(random() % 20, bytes.size() - pos));
+                break;
+            case 2:
+                bytes.insert(pos, bytes.substr(pos / 2, random() % 40));
+                break;
+            default:
+                bytes.insert(pos, std::string(1, "\r\n:;,=\\ "[random() % 8]));
+                break;
+            }
+        }
+        ImportOptions options;
+        options.time_budget = std::chrono::milliseconds(500);
+        const auto plan = PlanImport(bytes, store, options);
+        if (!plan) {
+            EXPECT_FALSE(plan.error().note.empty());
+            continue;
+        }
+        for (const ImportItem& item : plan->items) {
+            ASSERT_GE(item.slot, 1);
+            ASSERT_LE(item.slot, kLastImportSlot);
+            ASSERT_LE(item.text.size(), kMaxImportedText);
+            ASSERT_EQ(item.text.find_first_of("\a\r\n"), std::string::npos);
+        }
+    }
 }
 
 } // namespace
