@@ -6,6 +6,8 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -30,5 +32,15 @@ constexpr std::optional<unsigned char> Cp1252Byte(char32_t character) {
     }
     return std::nullopt;
 }
+
+// Windows-1252 text as UTF-8 (what iCalendar and the desktop carry), every byte one character.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// The characters of UTF-8 text. Each byte that does not begin a well-formed sequence (a stray
+// continuation byte, a cut sequence, an overlong form, a surrogate, a value past U+10FFFF)
+// becomes one U+FFFD, and decoding goes on with the next byte.
+std::u32string DecodeUtf8(std::string_view utf8);
+
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 
 } // namespace orvane

@@ -7,7 +7,7 @@ if [ "${1:-}" = fuzz ]; then
   packages=(cmake ninja-build clang-14 libclang-rt-14-dev llvm-14) # llvm-14: the symbolizer
 else
   packages=(qt6-base-dev cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core clang-format xvfb xauth locales)
+    libical-dev tzdata fonts-dejavu-core clang-format xvfb xauth locales)
 fi
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then

@@ -1,0 +1,413 @@
+#include "ical/ical_import.h"
+#include "ical/ics_outline.h"
+#include "ical/tests/ical_test_support.h"
+
+#include "core/calendar_document.h"
+#include "core/entry_limit.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+
+namespace orvane {
+namespace {
+
+using namespace orvane::testing;
+
+// The entries a plan gives each day it does not refuse, by date, in the plan's order.
+std::map<Date, std::vector<std::string>> Days(const ImportPlan& plan) {
+    std::map<Date, std::vector<std::string>> days;
+    for (const ImportItem& item : plan.items) {
+        if (!item.refused)
+            days[item.date].push_back(item.text);
+    }
+    return days;
+}
+
+using DayList = std::map<Date, std::vector<std::string>>;
+
+// The time budget is a backstop against crafted files; these tests check the rules themselves,
+// also on a slow sanitizer build of a busy machine.
+ImportPlan Plan(const std::string& fixture, const std::string& zone = "Europe/Berlin") {
+    ImportOptions options;
+    options.zone = zone;
+    options.time_budget = std::chrono::minutes(5);
+    auto plan = PlanImport(Fixture(fixture), Calendar2024(), options);
+    EXPECT_TRUE(plan) << fixture << ": " << (plan ? "" : plan.error().note);
+    return plan ? *plan : ImportPlan {};
+}
+
+TEST(IcalImport, AllDayEventsCoverEveryDayUpToTheirExclusiveEnd) {
+    const ImportPlan plan = Plan("folded_allday.ics");
+    const DayList expected {
+        { D(2024, 1, 7), { "Spans the first day" } },
+        { D(2024, 1, 8), { "Spans the first day" } },
+        { D(2024, 3, 14), { "A summary that is folded across two lines" } },
+        { D(2024, 3, 20), { "Holiday" } },
+        { D(2024, 3, 21), { "Holiday" } },
+        { D(2024, 3, 22), { "Holiday" } },
+        { D(2024, 4, 1), { "No end: one day" } },
+        { D(2024, 4, 10), { "Two days by duration" } },
+        { D(2024, 4, 11), { "Two days by duration" } },
+    };
+    EXPECT_EQ(Days(plan), expected);
+    EXPECT_EQ(plan.events, 5);
+    EXPECT_EQ(plan.DayCount(), 9);
+    EXPECT_TRUE(plan.problems.empty());
+}
+
+TEST(IcalImport, TimedEventsShowTheirStartInTheirOwnZoneAndUtcInTheTargetZone) {
+    const DayList berlin {
+        { D(2024, 3, 14), { "9:30 Dentist", "22:05 Late call" } },
+        { D(2024, 3, 15), { "0:05 UTC call", "14:05 Floating" } },
+        { D(2024, 7, 1), { "14:00 Summer noon UTC" } },
+    };
+    const ImportPlan in_berlin = Plan("zones.ics", "Europe/Berlin");
+    EXPECT_EQ(Days(in_berlin), berlin);
+    EXPECT_EQ(in_berlin.zone, "Europe/Berlin");
+
+    const DayList utc {
+        { D(2024, 3, 14), { "9:30 Dentist", "22:05 Late call", "23:05 UTC call" } },
+        { D(2024, 3, 15), { "14:05 Floating" } },
+        { D(2024, 7, 1), { "12:00 Summer noon UTC" } },
+    };
+    for (const std::string zone : { "", "UTC", "Nowhere/Atlantis" }) {
+        const ImportPlan plan = Plan("zones.ics", zone);
+        EXPECT_EQ(Days(plan), utc) << zone;
+        EXPECT_EQ(plan.zone, "UTC") << zone;
+    }
+}
+
+TEST(IcalImport, RecurringEventsKeepTheirExceptions) {
+    const ImportPlan plan = Plan("recurring.ics");
+    const DayStore store = Calendar2024();
+    DayList expected;
+    // All-day events come first in a day, in file order: the birthday, then every tenth day
+    // from 1 January 2000, worked out here from the calendar's own dates.
+    expected[D(2024, 5, 20)].push_back("Birthday");
+    expected[D(2025, 5, 20)].push_back("Birthday");
+    for (int slot = 1; slot <= kLastImportSlot; ++slot) {
+        const Date day = *ParseDateKey(store[slot]);
+        if ((std::chrono::sys_days(day) - std::chrono::sys_days(D(2000, 1, 1))).count() % 10 == 0)
+            expected[day].push_back("Every tenth day");
+    }
+    // Tuesdays at 9:00 New York time from 2 January up to UNTIL, without the two EXDATEs (one in
+    // UTC, one in the zone), with the RDATE, the moved and the cancelled instance.
+    for (const Date day :
+        { D(2024, 1, 2), D(2024, 2, 6), D(2024, 2, 13), D(2024, 2, 20), D(2024, 2, 27),
+            D(2024, 3, 5), D(2024, 3, 12), D(2024, 3, 19), D(2024, 3, 26), D(2024, 4, 2) }) {
+        if (day >= D(2024, 1, 7))
+            expected[day].push_back("9:00 Standup");
+    }
+    expected[D(2024, 1, 18)].push_back("9:00 Standup");
+    expected[D(2024, 1, 24)].push_back("10:15 Standup moved");
+    EXPECT_EQ(Days(plan), expected);
+    EXPECT_EQ(plan.events, 5);
+    EXPECT_EQ(plan.cancelled, 1);
+    EXPECT_EQ(plan.events_outside, 1); // three days in January 2000
+    EXPECT_TRUE(plan.problems.empty());
+}
+
+TEST(IcalImport, TextBecomesWindows1252WithVisibleSubstitutes) {
+    const ImportPlan plan = Plan("text.ics");
+    const DayList expected {
+        { D(2024, 2, 1), { "Caf\xE9 au lait" } },
+        { D(2024, 2, 2), { "Rent 500 \x80" } },
+        { D(2024, 2, 3), { "Arrow ? here ?" } },
+        { D(2024, 2, 4), { "Line one Line two, and more" } },
+        { D(2024, 2, 5), { "(no title)" } },
+        { D(2024, 2, 6), { "(no title)" } },
+        { D(2024, 2, 7), { std::string(60, 'x') + std::string(40, 'y') } },
+        { D(2024, 2, 8), { "9:00 " + std::string(95, 'z') } },
+        { D(2024, 2, 9), { "Bad ? byte" } },
+    };
+    EXPECT_EQ(Days(plan), expected);
+    EXPECT_EQ(plan.substituted, 3);
+    EXPECT_EQ(plan.shortened, 2);
+}
+
+TEST(IcalImport, ABrokenEventIsReportedWithItsLineAndTheGoodOnesImport) {
+    const ImportPlan plan = Plan("broken.ics");
+    const DayList expected {
+        { D(2024, 3, 14), { "Good one" } },
+        { D(2024, 3, 16), { "Good two" } },
+        { D(2024, 3, 18), { "Good three with a folded summary line" } },
+        { D(2024, 3, 20), { "Good four" } },
+    };
+    EXPECT_EQ(Days(plan), expected);
+    std::vector<std::string> problems;
+    for (const ImportProblem& problem : plan.problems)
+        problems.push_back(ProblemText(problem));
+    EXPECT_EQ(problems,
+        (std::vector<std::string> { "Line 10: its DTSTART could not be read",
+            "Line 15: the event has no date (DTSTART is missing)", "Line 19: END:VEVENT is missing",
+            "Line 28: its RRULE could not be read",
+            "Line 40: END:VALARM is missing inside the event" }));
+}
+
+TEST(IcalImport, RulesThatWouldRunForeverAreReportedAndDoNotHang) {
+    const ImportPlan plan = Plan("forever.ics", "UTC");
+    std::vector<int> lines;
+    for (const ImportProblem& problem : plan.problems) {
+        lines.push_back(problem.line);
+        EXPECT_NE(problem.note.find("more than 100000 dates"), std::string::npos) << problem.note;
+    }
+    EXPECT_EQ(lines, (std::vector<int> { 4, 10, 34 }));
+    const DayList days = Days(plan);
+    EXPECT_EQ(days.at(D(2024, 1, 10)).front(), "Only its first day");
+    const auto& plain_day = days.at(D(2024, 3, 20));
+    EXPECT_NE(std::find(plain_day.begin(), plain_day.end(), "Plain"), plain_day.end());
+    // Once a day, written as every 1440 minutes, and a count far beyond the calendar.
+    const DayStore store = Calendar2024();
+    for (int slot = 1; slot <= kLastImportSlot; ++slot) {
+        const auto& entries = days.at(*ParseDateKey(store[slot]));
+        EXPECT_EQ(std::count(entries.begin(), entries.end(), "Huge count"), 1);
+        EXPECT_EQ(std::count(entries.begin(), entries.end(), "8:00 Daily by minutes"), 1);
+    }
+}
+
+TEST(IcalImport, AFileThatTakesTooLongIsRefusedWhole) {
+    ImportOptions options;
+    options.time_budget = std::chrono::milliseconds(0);
+    const auto plan = PlanImport(Fixture("recurring.ics"), Calendar2024(), options);
+    ASSERT_FALSE(plan);
+    EXPECT_EQ(plan.error().note,
+        "Working out the file's repeating events took too long. Nothing was imported.");
+}
+
+struct BadFile {
+    const char* name;
+    std::string bytes;
+    const char* note;
+};
+
+class IcalImportBadFiles : public ::testing::TestWithParam<BadFile> { };
+
+TEST_P(IcalImportBadFiles, AreRefusedWithoutAPlan) {
+    const std::string bytes
+        = GetParam().bytes.ends_with(".ics") ? Fixture(GetParam().bytes) : GetParam().bytes;
+    const auto plan = PlanImport(bytes, Calendar2024());
+    ASSERT_FALSE(plan);
+    EXPECT_EQ(plan.error().kind, ErrorKind::kRefused);
+    EXPECT_EQ(plan.error().note, GetParam().note);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IcalImportBadFiles,
+    ::testing::Values(BadFile { "Letter", "not_ical.ics",
+                          "The file is not an iCalendar file: it does not begin with "
+                          "BEGIN:VCALENDAR. Nothing was imported." },
+        BadFile { "Empty", "",
+            "The file is not an iCalendar file: it does not begin with "
+            "BEGIN:VCALENDAR. Nothing was imported." },
+        BadFile { "Utf16",
+            std::string("\xFF\xFE"
+                        "B\0E\0G\0",
+                8),
+            "The file is not an iCalendar file: it holds zero bytes (it may be UTF-16 text). "
+            "Nothing was imported." },
+        BadFile { "Truncated", "truncated.ics",
+            "The file ends before its calendar does (END:VCALENDAR is missing); it may be "
+            "incomplete. Nothing was imported." },
+        BadFile { "NoEvents", "empty.ics", "The file holds no events." }),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST(IcalImport, AFileOverTheSizeLimitIsRefusedBeforeItIsRead) {
+    ImportOptions options;
+    options.max_bytes = 100;
+    const auto small = PlanImport(Fixture("recurring.ics"), Calendar2024(), options);
+    ASSERT_FALSE(small);
+    EXPECT_EQ(small.error().note,
+        "The file is larger than 100 bytes and was not read. Nothing was imported.");
+
+    // 50 MB that take no disk space: refused from the file's size alone.
+    const auto path = std::filesystem::temp_directory_path() / "orvane_ical_huge.ics";
+    std::filesystem::remove(path);
+    ASSERT_TRUE(WriteFileAtomic(path, "BEGIN:VCALENDAR\r\n"));
+    std::filesystem::resize_file(path, std::uintmax_t { 50 } << 20);
+    const auto huge = ReadIcsFile(path);
+    ASSERT_FALSE(huge);
+    EXPECT_EQ(
+        huge.error().note, "The file is larger than 16 MB and was not read. Nothing was imported.");
+    std::filesystem::remove(path);
+
+    const auto missing = ReadIcsFile(path);
+    ASSERT_FALSE(missing);
+    EXPECT_TRUE(IsMissingFile(missing.error()));
+}
+
+TEST(IcalImport, ListsOfDatesAreReadAndAnAlarmLendsTheEventNothing) {
+    const std::string bytes = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:list\r\n"
+                              "DTSTART:20240108T090000Z\r\nRRULE:FREQ=DAILY;COUNT=5\r\n"
+                              "EXDATE:20240109T090000Z,20240110T090000Z\r\n"
+                              "RDATE:20240120T090000Z,20240121T090000Z\r\n"
+                              "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\n"
+                              "SUMMARY:Alarm text\r\nDTSTART:20240301T000000Z\r\nEND:VALARM\r\n"
+                              "SUMMARY:Listed\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const auto plan = PlanImport(bytes, Calendar2024());
+    ASSERT_TRUE(plan);
+    DayList expected;
+    for (const Date day :
+        { D(2024, 1, 8), D(2024, 1, 11), D(2024, 1, 12), D(2024, 1, 20), D(2024, 1, 21) })
+        expected[day] = { "9:00 Listed" };
+    EXPECT_EQ(Days(*plan), expected);
+}
+
+TEST(IcalImport, ConcatenatedCalendarsAndLoneCrLineEndsAreRead) {
+    std::string bytes = "BEGIN:VCALENDAR\rBEGIN:VEVENT\rDTSTART;VALUE=DATE:20240314\r"
+                        "SUMMARY:One\rEND:VEVENT\rEND:VCALENDAR\r"
+                        "BEGIN:VCALENDAR\rBEGIN:VEVENT\rDTSTART;VALUE=DATE:20240315\r"
+                        "SUMMARY:Two\rEND:VEVENT\rEND:VCALENDAR\r";
+    const auto plan = PlanImport(bytes, Calendar2024());
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(
+        Days(*plan), (DayList { { D(2024, 3, 14), { "One" } }, { D(2024, 3, 15), { "Two" } } }));
+    const IcsOutline outline = OutlineIcs(bytes);
+    ASSERT_EQ(outline.events.size(), 2u);
+    EXPECT_EQ(outline.events[0].line, 2);
+    EXPECT_EQ(outline.events[1].line, 8);
+}
+
+TEST(IcalImport, ADayListsAllDayEventsFirstThenByTimeAndRespectsTheLimit) {
+    std::string bytes = "BEGIN:VCALENDAR\r\n";
+    const char* events[] = { "DTSTART:20240314T140500\r\nSUMMARY:Call",
+        "DTSTART:20240314T093000\r\nSUMMARY:Dentist", "DTSTART;VALUE=DATE:20240314\r\nSUMMARY:Trip",
+        "DTSTART;VALUE=DATE:20240315\r\nSUMMARY:A", "DTSTART;VALUE=DATE:20240315\r\nSUMMARY:B",
+        "DTSTART;VALUE=DATE:20240315\r\nSUMMARY:C" };
+    for (const char* event : events)
+        bytes += std::string("BEGIN:VEVENT\r\n") + event + "\r\nEND:VEVENT\r\n";
+    bytes += "END:VCALENDAR\r\n";
+
+    DayStore store = Calendar2024();
+    const int thursday = SlotOf(store, D(2024, 3, 14));
+    const int friday = SlotOf(store, D(2024, 3, 15));
+    store[thursday] += "Old\a";
+    for (int i = 0; i < kMaxEntries - 2; ++i)
+        store[friday] += "Busy\a";
+    const auto plan = PlanImport(bytes, store);
+    ASSERT_TRUE(plan);
+    std::vector<std::pair<std::string, bool>> items;
+    for (const ImportItem& item : plan->items)
+        items.emplace_back(item.text, item.refused);
+    EXPECT_EQ(items,
+        (std::vector<std::pair<std::string, bool>> { { "Trip", false }, { "9:30 Dentist", false },
+            { "14:05 Call", false }, { "A", false }, { "B", false }, { "C", true } }));
+    EXPECT_EQ(plan->FullDays(), std::vector<int> { friday });
+    EXPECT_EQ(plan->DayCount(), 2);
+    EXPECT_EQ(plan->InsertCount(), 5);
+
+    // Applied as one operation of the document.
+    const auto dir = std::filesystem::temp_directory_path() / "orvane_ical_apply";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    CalendarDocument document(DataFolder { dir });
+    document.Adopt(store, DateKey(D(2024, 3, 1)));
+    ImportOutcome outcome;
+    const ChangeReport report = document.Run(OperationKind::kImport, "Import 'test.ics'",
+        [&](DocumentEdit& edit) { outcome = ApplyImportPlan(edit, *plan); });
+    ASSERT_TRUE(outcome.error);
+    EXPECT_EQ(outcome.inserted, 5);
+    EXPECT_EQ(outcome.refused, std::vector<int> { friday });
+    EXPECT_EQ(Entries(document.store()[thursday]),
+        (std::vector<std::string> { "Trip", "9:30 Dentist", "14:05 Call", "Old" }));
+    EXPECT_EQ(EntryCount(document.store()[friday]), kMaxEntries);
+    EXPECT_EQ(Entries(document.store()[friday])[0], "A");
+    EXPECT_EQ(report.kind, OperationKind::kImport);
+    ASSERT_EQ(report.days.size(), 2u);
+    EXPECT_EQ(report.days[0].before, store[thursday]);
+    ASSERT_EQ(report.files.size(), 1u);
+    EXPECT_EQ(report.files[0].appended, "Mar/15/2024 C  (Error - Date NOT Updated)\r\n");
+    EXPECT_EQ(*ReadWholeFile(DataFolder { dir }.rdat()), report.files[0].appended);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(IcalImport, NothingChangesWhenTheErrorLogCannotBeWrittenOrTheCalendarMoved) {
+    DayStore store = Calendar2024();
+    const int full = SlotOf(store, D(2024, 3, 14));
+    for (int i = 0; i < kMaxEntries; ++i)
+        store[full] += "Busy\a";
+    const std::string bytes = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20240314\r\n"
+                              "SUMMARY:Refused\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\n"
+                              "DTSTART;VALUE=DATE:20240316\r\nSUMMARY:Fine\r\nEND:VEVENT\r\n"
+                              "END:VCALENDAR\r\n";
+    const auto plan = PlanImport(bytes, store);
+    ASSERT_TRUE(plan);
+
+    const auto dir = std::filesystem::temp_directory_path() / "orvane_ical_apply_fails";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "rdat.ovd"); // a folder where the log should be
+    CalendarDocument document(DataFolder { dir });
+    document.Adopt(store, DateKey(D(2024, 3, 1)));
+    ImportOutcome outcome;
+    ChangeReport report = document.Run(OperationKind::kImport, "Import",
+        [&](DocumentEdit& edit) { outcome = ApplyImportPlan(edit, *plan); });
+    ASSERT_FALSE(outcome.error);
+    EXPECT_NE(outcome.error.error().note.find("Nothing was imported."), std::string::npos);
+    EXPECT_TRUE(report.empty());
+    EXPECT_EQ(outcome.inserted, 0);
+
+    // A calendar that cycled since the plan was made holds other days in the plan's slots.
+    DayStore moved = EmptyCalendar(D(2024, 1, 17));
+    document.Adopt(moved, DateKey(D(2024, 3, 1)));
+    report = document.Run(OperationKind::kImport, "Import",
+        [&](DocumentEdit& edit) { outcome = ApplyImportPlan(edit, *plan); });
+    ASSERT_FALSE(outcome.error);
+    EXPECT_EQ(outcome.error.error().note,
+        "The calendar changed since the file was read. Nothing was imported.");
+    EXPECT_TRUE(report.empty());
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace orvane
+
+namespace orvane {
+namespace {
+
+using namespace orvane::testing;
+
+// Damaged copies of the fixtures (bytes flipped, lines cut or repeated) give a plan or an error,
+// never a crash or a hang, and a plan only ever holds entries a day can take.
+TEST(IcalImport, DamagedFilesGiveAPlanOrAnError) {
+    const std::vector<std::string> fixtures = { Fixture("recurring.ics"), Fixture("zones.ics"),
+        Fixture("broken.ics"), Fixture("text.ics"), Fixture("folded_allday.ics") };
+    const DayStore store = Calendar2024();
+    std::mt19937 random(2024);
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes = fixtures[static_cast<std::size_t>(round) % fixtures.size()];
+        for (int damage = 1 + round % 4; damage > 0 && !bytes.empty(); --damage) {
+            const std::size_t pos = random() % bytes.size();
+            switch (random() % 4) {
+            case 0:
+                bytes[pos] = static_cast<char>(random() % 256);
+                break;
+            case 1:
+                bytes.erase(pos, std::min<std::size_t>(random() % 20, bytes.size() - pos));
+                break;
+            case 2:
+                bytes.insert(pos, bytes.substr(pos / 2, random() % 40));
+                break;
+            default:
+                bytes.insert(pos, std::string(1, "\r\n:;,=\\ "[random() % 8]));
+                break;
+            }
+        }
+        ImportOptions options;
+        options.time_budget = std::chrono::milliseconds(500);
+        const auto plan = PlanImport(bytes, store, options);
+        if (!plan) {
+            EXPECT_FALSE(plan.error().note.empty());
+            continue;
+        }
+        for (const ImportItem& item : plan->items) {
+            ASSERT_GE(item.slot, 1);
+            ASSERT_LE(item.slot, kLastImportSlot);
+            ASSERT_LE(item.text.size(), kMaxImportedText);
+            ASSERT_EQ(item.text.find_first_of("\a\r\n"), std::string::npos);
+        }
+    }
+}
+
+} // namespace
+} // namespace orvane

@@ -1,0 +1,192 @@
+#include "ical/ical_export.h"
+#include "ical/ical_import.h"
+#include "ical/libical_support.h"
+#include "ical/record_rule.h"
+#include "ical/tests/ical_test_support.h"
+#include "recurring/recurring_record.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+
+namespace orvane {
+namespace {
+
+using namespace orvane::testing;
+using namespace orvane::ical_support;
+
+struct RuleCase {
+    const char* line;
+    Date window_first;
+    const char* rrule;
+    Date first;
+};
+
+class RecordRules : public ::testing::TestWithParam<RuleCase> { };
+
+TEST_P(RecordRules, AreTheRuleOfEachKindOfRecord) {
+    const auto record = ParseRecord(GetParam().line);
+    ASSERT_TRUE(record);
+    const auto rule = RuleOfRecord(*record, GetParam().window_first);
+    ASSERT_TRUE(rule);
+    EXPECT_EQ(rule->rrule, GetParam().rrule);
+    EXPECT_EQ(rule->first, GetParam().first);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RecordRules,
+    ::testing::Values(
+        // A daily series continues one interval after its anchor, wherever the window is.
+        RuleCase { "DJan/29/2001007  Gym", D(2024, 1, 7), "FREQ=DAILY;INTERVAL=7", D(2001, 2, 5) },
+        RuleCase { "DDec/31/2025001  Walk", D(2024, 1, 7), "FREQ=DAILY;INTERVAL=1", D(2026, 1, 1) },
+        RuleCase { "W3000  Tue", D(2024, 1, 7), "FREQ=WEEKLY;BYDAY=TU", D(2024, 1, 9) },
+        // The month filter is not consulted for every week.
+        RuleCase { "W1005  Sun", D(2024, 1, 7), "FREQ=WEEKLY;BYDAY=SU", D(2024, 1, 7) },
+        RuleCase { "W6200  Club", D(2024, 1, 7), "FREQ=MONTHLY;BYDAY=2FR", D(2024, 1, 12) },
+        RuleCase { "W2600  Last Monday", D(2024, 1, 7), "FREQ=MONTHLY;BYDAY=-1MO", D(2024, 1, 29) },
+        RuleCase {
+            "W1601  Snow", D(2024, 1, 7), "FREQ=YEARLY;BYMONTH=1;BYDAY=-1SU", D(2024, 1, 28) },
+        RuleCase {
+            "W3203  Council", D(2024, 1, 7), "FREQ=YEARLY;BYMONTH=3;BYDAY=2TU", D(2024, 3, 12) },
+        // The fifth Sunday of February: only in a leap year whose February begins on a Sunday.
+        RuleCase {
+            "W1502  Rare", D(2024, 1, 7), "FREQ=YEARLY;BYMONTH=2;BYDAY=5SU", D(2032, 2, 29) },
+        RuleCase { "MEM    Rent", D(2024, 1, 7), "FREQ=MONTHLY;BYMONTHDAY=-1", D(2024, 1, 31) },
+        RuleCase { "M5     Fifth", D(2024, 1, 7), "FREQ=MONTHLY;BYMONTHDAY=5", D(2024, 2, 5) },
+        RuleCase {
+            "M31    Long months", D(2024, 4, 7), "FREQ=MONTHLY;BYMONTHDAY=31", D(2024, 5, 31) },
+        RuleCase { "YOct/31Party", D(2024, 1, 7), "FREQ=YEARLY;BYMONTH=10;BYMONTHDAY=31",
+            D(2024, 10, 31) },
+        RuleCase {
+            "YFeb/29Leap", D(2025, 1, 5), "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29", D(2028, 2, 29) }));
+
+// Every kind of record: daily with several anchors and intervals, weekly with each occurrence
+// code and month filter, monthly on each day and the last, yearly on each day of the year.
+std::vector<std::string> EveryKindOfRecord(const Date& first, const Date& last) {
+    std::vector<std::string> lines;
+    const Date earliest = D(1901, 1, 1);
+    for (const int back : { -1, 400, 2000 }) {
+        for (const int interval : { 1, 2, 3, 7, 30, 100, 365, 730 }) {
+            Date anchor = AddDays(first, -back);
+            if (anchor < earliest)
+                anchor = earliest;
+            lines.push_back(DailyRecordLine(DateKey(anchor), interval, ""));
+        }
+    }
+    for (const int interval : { 1, 9, 730 })
+        lines.push_back(DailyRecordLine(DateKey(last), interval, ""));
+    for (int weekday = 1; weekday <= 7; ++weekday) {
+        lines.push_back(WeeklyRecordLine(weekday, kEveryWeek, 0, ""));
+        for (int occurrence = 1; occurrence <= kLastOfMonth; ++occurrence) {
+            for (int filter = 0; filter <= 12; ++filter)
+                lines.push_back(WeeklyRecordLine(weekday, occurrence, filter, ""));
+        }
+    }
+    for (int day = 1; day <= 31; ++day)
+        lines.push_back(MonthlyRecordLine(DayField(day), ""));
+    lines.push_back(MonthlyRecordLine("EM", ""));
+    for (Date day = D(2000, 1, 1); day.year() == std::chrono::year(2000); day = AddDays(day, 1))
+        lines.push_back(YearlyRecordLine(DateKey(day), ""));
+    return lines;
+}
+
+std::vector<std::string> RandomDailyRecords(const Date& first, const Date& last, unsigned seed) {
+    std::mt19937 random(seed);
+    const auto earliest = std::max(AddDays(first, -3000), D(1901, 1, 1));
+    const auto span = (std::chrono::sys_days(last) - std::chrono::sys_days(earliest)).count();
+    std::uniform_int_distribution<int> offset(0, static_cast<int>(span));
+    std::uniform_int_distribution<int> interval(1, kMaxInterval);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 60; ++i)
+        lines.push_back(
+            DailyRecordLine(DateKey(AddDays(earliest, offset(random))), interval(random), ""));
+    return lines;
+}
+
+// The days libical's own iterator gives from DTSTART on, without any help: the rule as another
+// program reads it.
+std::set<Date> LibicalDays(const RecordRule& rule, const Date& first, const Date& last) {
+    std::set<Date> days;
+    IteratorPtr iterator(icalrecur_iterator_new(
+        icalrecurrencetype_from_string(rule.rrule.c_str()), IcalDate(rule.first)));
+    if (!iterator)
+        return days;
+    int steps = 0;
+    for (icaltimetype t = icalrecur_iterator_next(iterator.get()); !icaltime_is_null_time(t);
+         t = icalrecur_iterator_next(iterator.get())) {
+        const Date day = DateOf(t);
+        if (++steps > 100000) { // an iterator that does not advance
+            ADD_FAILURE() << rule.rrule << " from " << DateKey(rule.first) << " stays at "
+                          << DateKey(day);
+            break;
+        }
+        if (day > last)
+            break;
+        if (day >= first)
+            days.insert(day);
+    }
+    return days;
+}
+
+class RecordRuleWindows : public ::testing::TestWithParam<Date> { };
+
+TEST_P(RecordRuleWindows, ExpandToExactlyTheDaysTheRecordsMatch) {
+    const DayStore store = EmptyCalendar(GetParam());
+    const Date first = *ParseDateKey(store[1]);
+    const Date last = AddDays(first, kCalendarDays - 1);
+    ASSERT_GE(first, D(1901, 1, 1));
+    ASSERT_LE(last, D(2099, 12, 31));
+
+    std::vector<std::string> lines = EveryKindOfRecord(first, last);
+    for (std::string& line : RandomDailyRecords(
+             first, last, 17u + static_cast<unsigned>(static_cast<int>(first.year()))))
+        lines.push_back(std::move(line));
+
+    std::string fdat;
+    std::map<std::string, std::set<int>> expected_slots; // by text, slots 1-735
+    std::map<std::string, RecurringRecord> records;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string text = "R" + std::to_string(i);
+        lines[i] += text;
+        const auto record = ParseRecord(lines[i]);
+        ASSERT_TRUE(record) << lines[i];
+        records[text] = *record;
+        fdat += lines[i] + std::string(kRecordEnd);
+
+        std::set<Date> matched;
+        for (int slot = 1; slot <= kCalendarDays; ++slot) {
+            const Date day = AddDays(first, slot - 1);
+            if (Matches(*record, day)) {
+                matched.insert(day);
+                if (slot <= kLastImportSlot)
+                    expected_slots[text].insert(slot);
+            }
+        }
+        const auto rule = RuleOfRecord(*record, first);
+        ASSERT_TRUE(rule) << lines[i];
+        EXPECT_EQ(LibicalDays(*rule, first, last), matched) << lines[i] << " " << rule->rrule;
+    }
+
+    // The same through the file: exported, then read back and expanded as any file is.
+    const auto exported = ExportCalendar(store, fdat, std::nullopt, {});
+    ASSERT_TRUE(exported);
+    EXPECT_EQ(exported->record_events, static_cast<int>(lines.size()));
+    const auto plan = PlanImport(exported->ics, store);
+    ASSERT_TRUE(plan) << plan.error().note;
+    EXPECT_TRUE(plan->problems.empty());
+    std::map<std::string, std::set<int>> imported_slots;
+    for (const ImportItem& item : plan->items)
+        imported_slots[item.text].insert(item.slot);
+    for (const auto& [text, record] : records) {
+        EXPECT_EQ(imported_slots[text], expected_slots[text])
+            << text << " " << RuleOfRecord(record, first)->rrule;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, RecordRuleWindows,
+    ::testing::Values(D(1901, 1, 6), D(1903, 3, 1), D(1907, 11, 3), D(1999, 12, 26),
+        D(2023, 12, 31), D(2047, 6, 2), D(2097, 12, 1)));
+
+} // namespace
+} // namespace orvane
