@@ -454,8 +454,11 @@ bool TForm1::FormCreate() {
         return false;
     }
     // With the data folder ours, a temporary file of a save is left only by a copy that was
-    // killed mid-save; the file it was replacing is whole.
-    (void)RemoveStaleTemporaryFiles(state_.data.dir, kDataFileNames);
+    // killed mid-save; the file it was replacing is whole. One that cannot be removed only takes
+    // room: it goes to the log, not to a box.
+    if (const Result<int> removed = RemoveStaleTemporaryFiles(state_.data.dir, kDataFileNames);
+        !removed)
+        LogFileError(removed.error());
 
     Result<PrefLines> pref = ReadPrefFile(state_.data.pref());
     if (!pref) {
