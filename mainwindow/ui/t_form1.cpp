@@ -462,8 +462,9 @@ bool TForm1::FormCreate() {
 
     Result<PrefLines> pref = ReadPrefFile(state_.data.pref());
     if (!pref) {
-        notifier_.Error(
-            QString::fromLatin1(kMissingPrefMessage).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        notifier_.Error(QString::fromLatin1(kMissingPrefMessage)
+                            .replace(QLatin1Char('\r'), QLatin1Char('\n'))
+                            .arg(PathText(state_.data.dir)));
         desktop_.OpenDocument(QDir(options_.program_dir).filePath(QStringLiteral("Error.doc")));
         return false;
     }
