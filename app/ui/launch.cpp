@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -207,6 +208,9 @@ void SetProgramNames() {
 }
 
 StartPlan PrepareStart(int& argc, char** argv) {
+    // The system's reasons for a refused data folder in the user's language, as every later
+    // message has them once the application object has set the locale.
+    std::setlocale(LC_ALL, "");
     SetProgramNames();
 
     QStringList arguments;
