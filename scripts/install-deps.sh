@@ -2,8 +2,10 @@
 # Installs the Debian packages the build, the tests and the benchmark need, only when missing, and
 # makes sure the comma locale the tests also run under (de_DE.UTF-8) exists.
 set -euo pipefail
+# desktop-file-utils and appstream validate the installed desktop entry and metadata; dpkg-dev
+# gives `make package` the libraries' package names (dpkg-shlibdeps).
 packages=(qt6-base-dev cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core clang-format xvfb xauth locales)
+  fonts-dejavu-core clang-format xvfb xauth locales desktop-file-utils appstream dpkg-dev)
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
