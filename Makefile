@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; all build logic lives in CMake.
-.PHONY: run test test-locale asan bench deps build-release format clean fuzz fuzz-corpus \
+.PHONY: run test test-locale asan bench deps build-release package format clean fuzz fuzz-corpus \
   fuzz-build
 
 # Seconds each fuzz target runs under `make fuzz`.
@@ -14,6 +14,12 @@ build-release: deps
 
 run: build-release
 	@scripts/run.sh build/release/bin/orvane
+
+# A Debian package of the Release build: build/release/orvane_<version>_<arch>.deb. CPack
+# packages what is built (the program), not the tests and benchmarks the `package` target would
+# build first.
+package: build-release
+	cd build/release && cpack
 
 test: deps
 	cmake --preset dev

@@ -1,6 +1,8 @@
-// Program entry: creates every window once, in the program's fixed order, wires the menus to
-// them and runs the event loop until the main window closes.
+// Program entry: settles the command line and the data folder (app/ui/launch.h), creates every
+// window once, in the program's fixed order, wires the menus to them and runs the event loop until
+// the main window closes.
 #include "app/startup_probe.h"
+#include "app/ui/launch.h"
 #include "core/clock.h"
 #include "core/ui/desktop.h"
 #include "core/ui/notifier.h"
@@ -22,22 +24,11 @@
 #include "tools/ui/t_search.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 
 namespace {
-
-bool DisplayAvailable() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;
-    return (std::getenv("DISPLAY") && *std::getenv("DISPLAY"))
-        || (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
-}
 
 // Shows a modal window, then hands activation back to the main window.
 template <typename Window> std::function<void()> Modal(Window& window, orvane::TForm1& form) {
@@ -54,7 +45,7 @@ struct ProgramWindows {
         , cycle(form.document(), form, services, &form)
         , wk_to_wk(form.document(), form, services, &form)
         , del_entry(form.document(), form, services, &form)
-        , about(&form)
+        , about(form.document().data(), &form)
         , archive(form.document().data(), services, &form)
         , notes(form.document().data(), services.notifier, &form)
         , yr_to_yr(form.document(), form, services, &form)
@@ -132,25 +123,21 @@ void RunAfterFirstPaint(QWidget* window, std::function<void()> work) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!DisplayAvailable()) {
-        std::fprintf(stderr,
-            "No display available: Orvane is a desktop program; start it from a desktop session "
-            "(or under xvfb-run).\n");
-        return 1;
-    }
+    // The command line, the data folder and the display are settled before any window.
+    const orvane::StartPlan start = orvane::PrepareStart(argc, argv);
+    if (start.exit_code)
+        return *start.exit_code;
     QApplication app(argc, argv);
-    const QString program_dir = QCoreApplication::applicationDirPath();
+    orvane::ApplyDesktopIdentity();
     const QString title = orvane::ApplicationTitle(QCoreApplication::applicationFilePath());
-    QApplication::setApplicationName(QStringLiteral("Orvane"));
-    QApplication::setOrganizationName(QStringLiteral("Marrowby"));
 
     orvane::SystemClock clock;
     orvane::SystemDesktop desktop;
     orvane::MessageBoxNotifier notifier;
 
     orvane::StartupOptions options;
-    options.program_dir = program_dir;
-    options.data_dir = QDir(program_dir).filePath(QStringLiteral("csystem")).toStdString();
+    options.program_dir = start.places.documents_dir;
+    options.data_dir = start.places.data.dir;
     options.application_title = title;
 
     const orvane::Services services { notifier, clock, desktop };
@@ -171,6 +158,8 @@ int main(int argc, char** argv) {
     RunAfterFirstPaint(&form, [&] {
         windows = std::make_unique<ProgramWindows>(form, services);
         windows->WireCommands(form);
+        if (orvane::QuitAfterStartRequested())
+            QTimer::singleShot(0, &form, &QWidget::close);
     });
     orvane::bench::InstallStartupProbe(&form);
     form.show();

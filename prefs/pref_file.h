@@ -26,8 +26,10 @@ inline constexpr int kLatitudeLine = 23;
 inline constexpr int kGmtOffsetLine = 24;
 inline constexpr int kCalendarFontLine = 25;
 
+// Shown when pref.ovd cannot be read at start-up; %1 is the data folder, named as the user's
+// desktop names it (the data once lay beside Orvane.exe, and the message said so).
 inline constexpr const char* kMissingPrefMessage
-    = "A pref.ovd file must be in the Orvane.exe folder.  This error\ris usually caused by another "
+    = "A pref.ovd file must be in the folder %1.  This error\ris usually caused by another "
       "program attempting to start Orvane.";
 
 using PrefLines = std::vector<std::string>;

@@ -6,6 +6,9 @@
 
 namespace orvane {
 
+// Warnings and above by default; information and debug messages when the rules ask for them.
+Q_LOGGING_CATEGORY(FileLog, "orvane.files", QtWarningMsg)
+
 namespace {
 
 QString Verb(FileOperation operation) {
@@ -38,17 +41,27 @@ QString Reason(const IoError& io) {
     return QString::fromUtf8(io.reason);
 }
 
+QString FileFailureText(const IoError& io) {
+    return QStringLiteral("Could not %1 %2: %3")
+        .arg(Verb(io.operation), PathText(io.path), Reason(io));
+}
+
 } // namespace
 
 QString PathText(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
+void LogFileError(const Error& error) {
+    if (error.io)
+        qCWarning(FileLog).noquote() << FileFailureText(*error.io);
+}
+
 QString ErrorText(const Error& error) {
     QString text;
     if (error.io) {
-        text = QStringLiteral("Could not %1 %2: %3")
-                   .arg(Verb(error.io->operation), PathText(error.io->path), Reason(*error.io));
+        text = FileFailureText(*error.io);
+        LogFileError(error);
     }
     if (!error.note.empty()) {
         if (!text.isEmpty())

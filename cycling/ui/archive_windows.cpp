@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -198,9 +199,9 @@ bool TArchive::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-TAbout::TAbout(QWidget* parent)
+TAbout::TAbout(const DataFolder& data_folder, QWidget* parent)
     : QDialog(parent) {
-    FixedDialog(this, "About", 300, 170);
+    FixedDialog(this, "About", 300, 214);
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setAutoFillBackground(true);
@@ -214,7 +215,18 @@ TAbout::TAbout(QWidget* parent)
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignCenter);
     text->setGeometry(10, 8, 264, 102);
-    auto* ok = Button(this, "Button1", "OK", QRect(112, 136, 75, 25));
+    // The data folder in use: the portable one, the user's, or the one named on the command
+    // line. A read-only field, so that a long path can be scrolled and copied.
+    auto* folder_label = new QLabel(QStringLiteral("Data folder:"), this);
+    folder_label->setObjectName(QStringLiteral("Label2"));
+    folder_label->setGeometry(8, 132, 284, 16);
+    auto* folder = new QLineEdit(PathText(data_folder.dir), this);
+    folder->setObjectName(QStringLiteral("Edit1"));
+    folder->setReadOnly(true);
+    folder->setAccessibleName(QStringLiteral("Data folder"));
+    folder->setGeometry(8, 150, 284, 21);
+    folder->setCursorPosition(0);
+    auto* ok = Button(this, "Button1", "OK", QRect(112, 180, 75, 25));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -84,7 +84,7 @@ private:
 class TAbout final : public QDialog {
     Q_OBJECT
 public:
-    explicit TAbout(QWidget* parent = nullptr);
+    explicit TAbout(const DataFolder& data_folder, QWidget* parent = nullptr);
     void Prepare() { }
     void OpenModal();
 };

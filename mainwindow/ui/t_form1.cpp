@@ -160,14 +160,18 @@ bool TForm1::FormCreate() {
         return false;
     }
     // With the data folder ours, a temporary file of a save is left only by a copy that was
-    // killed mid-save; the file it was replacing is whole.
-    (void)RemoveStaleTemporaryFiles(document_.data().dir, kDataFileNames);
+    // killed mid-save; the file it was replacing is whole. One that cannot be removed only takes
+    // room: it goes to the log, not to a box.
+    if (const Result<int> removed = RemoveStaleTemporaryFiles(document_.data().dir, kDataFileNames);
+        !removed)
+        LogFileError(removed.error());
 
     const StartupOutcome start = Startup(document_, services_.clock.Today());
     switch (start.kind) {
     case StartupOutcome::Kind::kNoPreferences:
-        notifier.Error(
-            QString::fromLatin1(kMissingPrefMessage).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        notifier.Error(QString::fromLatin1(kMissingPrefMessage)
+                           .replace(QLatin1Char('\r'), QLatin1Char('\n'))
+                           .arg(PathText(document_.data().dir)));
         services_.desktop.OpenDocument(
             QDir(options_.program_dir).filePath(QStringLiteral("Error.doc")));
         return false;

@@ -35,6 +35,36 @@ private slots:
         QCOMPARE(
             ErrorText(Refusal("Day 7\nholds no date")), QStringLiteral("Day 7\nholds no date"));
     }
+
+    // A file failure that becomes text also reaches the "orvane.files" log, whether shown or
+    // handled quietly; a refusal is no file failure. The rules can silence the category.
+    void fileFailuresAreLogged() {
+        static QStringList logged;
+        logged.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                logged << QStringLiteral("%1 %2 %3")
+                              .arg(QString::fromLatin1(context.category))
+                              .arg(type == QtWarningMsg ? QStringLiteral("warning")
+                                                        : QStringLiteral("other"))
+                              .arg(message);
+            });
+        const Error full = FileError(FileOperation::kWrite, "/data/cdat.ovd",
+            std::make_error_code(std::errc::no_space_on_device));
+        const QString shown = ErrorText(full);
+        (void)ErrorText(Refusal("Day 7 is full"));
+        LogFileError(FileError(FileOperation::kRemove, "/data/.cdat.ovd.Ab12Cd", "busy"));
+        LogFileError(Refusal("not a file failure"));
+        QLoggingCategory::setFilterRules(QStringLiteral("orvane.files=false"));
+        (void)ErrorText(full);
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous);
+
+        QCOMPARE(logged,
+            (QStringList { QStringLiteral("orvane.files warning ") + shown,
+                QStringLiteral(
+                    "orvane.files warning Could not remove /data/.cdat.ovd.Ab12Cd: busy") }));
+    }
 };
 
 QTEST_GUILESS_MAIN(ErrorTextTest)

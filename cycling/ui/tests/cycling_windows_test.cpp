@@ -1,10 +1,12 @@
 #include "core/text_file.h"
+#include "core/ui/error_text.h"
 #include "core/ui/testing/fake_calendar_host.h"
 #include "core/ui/testing/input_checks.h"
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -225,6 +227,20 @@ private slots:
         QVERIFY(!Child(&archive, "Button1")->isEnabled());
         archive.Button1Click();
         QCOMPARE(asked, 1);
+    }
+
+    // The About box names the data folder in use, spelled as the desktop spells it, in a field
+    // that shows the whole path even when it is longer than the box is wide.
+    void aboutShowsTheDataFolder() {
+        TAbout about(host_->data());
+        about.show();
+        auto* folder = Child<QLineEdit>(&about, "Edit1");
+        QCOMPARE(folder->text(), PathText(host_->data().dir));
+        QVERIFY(folder->text().contains(kNonAsciiFolder));
+        QVERIFY(folder->isReadOnly());
+        QCOMPARE(Child<QLabel>(&about, "Label2")->text(), QStringLiteral("Data folder:"));
+        QVERIFY(about.rect().contains(folder->geometry()));
+        QVERIFY(!folder->geometry().intersects(Child(&about, "Button1")->geometry()));
     }
 };
 

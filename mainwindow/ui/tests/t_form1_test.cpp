@@ -235,10 +235,12 @@ private slots:
     void missingPreferencesOpensErrorDocAndEnds() {
         Harness h("");
         QVERIFY(!h.Form().FormCreate());
+        // The message names the data folder in use, wherever it is.
         QCOMPARE(h.notes.texts(),
-            QStringList { QStringLiteral("A pref.ovd file must be in the Orvane.exe folder.  This "
+            QStringList { QStringLiteral("A pref.ovd file must be in the folder %1.  This "
                                          "error\nis usually caused by another program attempting "
-                                         "to start Orvane.") });
+                                         "to start Orvane.")
+                              .arg(PathText(h.data)) });
         QCOMPARE(h.desk.opened.size(), 1);
         QVERIFY(h.desk.opened[0].endsWith(QStringLiteral("/Error.doc")));
         QCOMPARE(h.Read("cdat.ovd"), std::string());

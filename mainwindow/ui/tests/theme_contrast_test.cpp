@@ -479,7 +479,7 @@ void Build(Scene& scene, Window kind) {
         scene.window->show();
         break;
     case Window::kAbout:
-        scene.window = std::make_unique<TAbout>();
+        scene.window = std::make_unique<TAbout>(host.data());
         scene.window->show();
         break;
     case Window::kPrintPage: {
