@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; all build logic lives in CMake.
-.PHONY: run test test-locale asan bench deps build-release package format clean fuzz fuzz-corpus \
+.PHONY: run test test-locale asan tidy bench deps build-release package format clean fuzz fuzz-corpus \
   fuzz-build
 
 # Seconds each fuzz target runs under `make fuzz`.
@@ -32,6 +32,12 @@ test-locale: deps
 	cmake --preset dev
 	cmake --build --preset dev
 	LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 ctest --preset dev
+
+# clang-tidy over the program's sources (checks in .clang-tidy); any warning fails.
+tidy: deps
+	cmake --preset dev
+	cmake --build --preset dev
+	scripts/tidy.sh build/dev
 
 asan: deps
 	cmake --preset asan

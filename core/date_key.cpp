@@ -24,10 +24,8 @@ std::string DateKey(const Date& date) {
         key += static_cast<char>('0' + day % 10);
     }
     key += '/';
-    char year_text[5]
-        = { static_cast<char>('0' + (year / 1000) % 10), static_cast<char>('0' + (year / 100) % 10),
-              static_cast<char>('0' + (year / 10) % 10), static_cast<char>('0' + year % 10), '\0' };
-    key += year_text;
+    for (int place = 1000; place >= 1; place /= 10)
+        key += static_cast<char>('0' + (year / place) % 10);
     return key;
 }
 

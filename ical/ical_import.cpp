@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <ranges>
 #include <set>
 
 namespace orvane {
@@ -686,8 +687,8 @@ ImportOutcome ApplyImportPlan(DocumentEdit& edit, const ImportPlan& plan) {
     // Each insertion goes in front, so a day's new entries are inserted last one first.
     for (const auto& [slot, items] : accepted) {
         std::string& day = edit.Day(slot);
-        for (auto it = items.rbegin(); it != items.rend(); ++it) {
-            InsertFirstEntry(day, (*it)->text);
+        for (const auto& item : std::views::reverse(items)) {
+            InsertFirstEntry(day, item->text);
             ++outcome.inserted;
         }
     }

@@ -9,8 +9,8 @@ if [ "${1:-}" = fuzz ]; then
   packages=(cmake ninja-build clang-14 libclang-rt-14-dev llvm-14) # llvm-14: the symbolizer
 else
   packages=(qt6-base-dev cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-    libical-dev tzdata fonts-dejavu-core clang-format xvfb xauth locales desktop-file-utils
-    appstream dpkg-dev)
+    libical-dev tzdata fonts-dejavu-core clang-format clang-tidy-14 xvfb xauth locales
+    desktop-file-utils appstream dpkg-dev)
 fi
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then

@@ -375,7 +375,7 @@ void AppendNumber(std::string& out, int value) {
     out += std::to_string(value);
 }
 
-const char kHexDigits[] = "0123456789abcdef";
+constexpr std::string_view kHexDigits = "0123456789abcdef";
 
 class RtfWriter {
 public:

@@ -13,7 +13,7 @@ namespace {
 constexpr char kEllipsis = '\x85'; // "…" in Windows-1252
 
 // Bytes scanned between two looks at the stop token: a few microseconds of work.
-constexpr std::size_t kScanChunk = 64 * 1024;
+constexpr std::size_t kScanChunk = std::size_t { 64 } * 1024;
 // Matched pieces checked or turned into results between two looks at the stop token.
 constexpr std::size_t kPiecesPerCheck = 256;
 
@@ -439,7 +439,7 @@ SearchSources LoadSearchSources(
 }
 
 SearchOutcome RunSearch(
-    const SearchSources& sources, const SearchQuery& query, std::stop_token stop) {
+    const SearchSources& sources, const SearchQuery& query, const std::stop_token& stop) {
     SearchOutcome outcome;
     for (const SkippedSource& skipped : sources.skipped) {
         if (Chosen(query.scopes, skipped.scope))

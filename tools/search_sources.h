@@ -176,7 +176,7 @@ struct SearchOutcome {
 // Searches the chosen scopes. Checks `stop` at least every few thousand bytes scanned and
 // returns soon after it is requested.
 SearchOutcome RunSearch(
-    const SearchSources& sources, const SearchQuery& query, std::stop_token stop = {});
+    const SearchSources& sources, const SearchQuery& query, const std::stop_token& stop = {});
 
 // True for the bytes a whole-word match must not touch: ASCII letters and digits and the letters
 // of Windows-1252 (Š, Œ, Ž, š, œ, ž, Ÿ, ƒ, ª, µ, º and À to ÿ but × and ÷) and its superscript

@@ -293,7 +293,8 @@ void NoteEditor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-        QPlainTextEdit::keyPressEvent(event); // leaves the note
+        // Leaves the note. The input filter would take the Tab for text and refuse it.
+        QPlainTextEdit::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call)
         return;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

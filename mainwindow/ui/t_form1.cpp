@@ -49,7 +49,7 @@ constexpr std::array<Command, 6> kActivatedItems = { Command::kDailyEntry, Comma
 } // namespace
 
 QString ApplicationTitle(const QString& executable_path) {
-    const QString base = QFileInfo(executable_path).completeBaseName();
+    QString base = QFileInfo(executable_path).completeBaseName();
     if (base.isEmpty())
         return base;
     return base.left(1) + base.mid(1).toLower();

@@ -22,6 +22,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
+#include <array>
+
 namespace orvane {
 
 namespace {
@@ -59,7 +61,8 @@ TPallet::TPallet(CalendarHost& host, Notifier& notifier, PrintSizeStore& store,
     SetColours(this, QPalette::Window, Qt::white, Qt::black, DisabledText::kSame);
     setAutoFillBackground(true);
 
-    static const char* const kDefaultTitles[] = { "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT" };
+    static constexpr std::array<const char*, 7> kDefaultTitles
+        = { "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT" };
     for (int column = 0; column < kPageColumns; ++column) {
         auto* label = new QLabel(QString::fromLatin1(kDefaultTitles[column]), this);
         label->setObjectName(QStringLiteral("Label%1").arg(column + 1));
