@@ -8,6 +8,8 @@
 #include "core/ui/notifier.h"
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
+#include "ical/ui/t_export_ical.h"
+#include "ical/ui/t_import_ical.h"
 #include "mainwindow/ui/t_form1.h"
 #include "prefs/ui/t_prefs.h"
 #include "printing/ui/pallet.h"
@@ -53,7 +55,9 @@ struct ProgramWindows {
         , prefs(form.document(), form, services, &form)
         , day_to_day(form.document(), form, services, &form)
         , pallet(form, services.notifier, print_sizes, printer_port, &form)
-        , search(form.document(), form, services, &form) { }
+        , search(form.document(), form, services, &form)
+        , export_ical(form.document(), services, orvane::SystemIcsFilePicker(), &form)
+        , import_ical(form.document(), services, orvane::SystemIcsFilePicker(), &form) { }
 
     void WireCommands(orvane::TForm1& form) {
         using orvane::Command;
@@ -62,6 +66,11 @@ struct ProgramWindows {
         form.SetCommand(Command::kErrorLog, Modal(errors, form));
         form.SetCommand(Command::kPreferences, Modal(prefs, form));
         form.SetCommand(Command::kPrint, [this] { pallet.OpenModeless(); });
+        form.SetCommand(Command::kExportICalendar, Modal(export_ical, form));
+        form.SetCommand(Command::kImportICalendar, [this, &form] {
+            import_ical.ImportICalendar1Click();
+            form.ChildWindowClosed();
+        });
         form.SetCommand(Command::kCycleCalendar, [this, &form] {
             cycle.CycleCalendar1Click();
             form.ChildWindowClosed();
@@ -90,6 +99,8 @@ struct ProgramWindows {
     orvane::SystemPrinterPort printer_port;
     orvane::TPallet pallet;
     orvane::TSearch search;
+    orvane::TExportICal export_ical;
+    orvane::TImportICal import_ical;
 };
 
 // Runs `work` once, as soon as `window` has painted for the first time.

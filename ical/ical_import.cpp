@@ -512,6 +512,14 @@ std::vector<int> ImportPlan::FullDays() const {
 
 Result<std::string> ReadIcsFile(const std::filesystem::path& path, std::size_t max_bytes) {
     std::error_code ec;
+    // A device or a pipe (/dev/zero, a FIFO) has no size to check and may never end, or block
+    // the reader until something writes to it: only a regular file is read.
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_directory(status)
+        && !std::filesystem::is_regular_file(status)) {
+        Error error = FileError(FileOperation::kRead, path, "it is not a regular file");
+        return error.Also("Nothing was imported.");
+    }
     const auto size = std::filesystem::file_size(path, ec);
     if (!ec && size > max_bytes)
         return TooLarge(max_bytes);

@@ -11,6 +11,10 @@
 #include <map>
 #include <random>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace orvane {
 namespace {
 
@@ -235,6 +239,19 @@ TEST(IcalImport, AFileOverTheSizeLimitIsRefusedBeforeItIsRead) {
     const auto missing = ReadIcsFile(path);
     ASSERT_FALSE(missing);
     EXPECT_TRUE(IsMissingFile(missing.error()));
+
+#ifndef _WIN32
+    // A device that never ends and a pipe that nothing writes to are refused at once.
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    for (const std::filesystem::path& endless : { std::filesystem::path("/dev/zero"), path }) {
+        const auto refused = ReadIcsFile(endless);
+        ASSERT_FALSE(refused) << endless;
+        ASSERT_TRUE(refused.error().io.has_value());
+        EXPECT_EQ(refused.error().io->reason, "it is not a regular file");
+        EXPECT_EQ(refused.error().note, "Nothing was imported.");
+    }
+    std::filesystem::remove(path);
+#endif
 }
 
 TEST(IcalImport, ListsOfDatesAreReadAndAnAlarmLendsTheEventNothing) {

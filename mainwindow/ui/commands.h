@@ -16,6 +16,8 @@ enum class Command {
     kErrorLog,
     kPreferences,
     kPrint,
+    kExportICalendar,
+    kImportICalendar,
     kCycleCalendar,
     kDailyEntry,
     kWeeklyEntry,
@@ -45,7 +47,7 @@ struct CommandItem {
 QString MenuText(const CommandItem& item);
 
 // In menu order.
-inline constexpr std::array<CommandItem, 16> kCommandItems = { {
+inline constexpr std::array<CommandItem, 18> kCommandItems = { {
     { Command::kSaveCalendar, MenuName::kFile, "SaveCalendar1", "Save Calendar",
         Qt::CTRL | Qt::Key_S, 'S' },
     { Command::kQuitNoSave, MenuName::kFile, "MenuItem2", "Quit - No Save", {}, 'Q' },
@@ -54,6 +56,10 @@ inline constexpr std::array<CommandItem, 16> kCommandItems = { {
     { Command::kErrorLog, MenuName::kFile, "ErrorLog1", "Error Log", {}, 'E' },
     { Command::kPreferences, MenuName::kFile, "Preferences1", "Preferences...", {}, 'P' },
     { Command::kPrint, MenuName::kFile, "Print1", "Print...", {}, 'r' },
+    { Command::kExportICalendar, MenuName::kFile, "ExportICalendar1", "Export iCalendar...", {},
+        'x' },
+    { Command::kImportICalendar, MenuName::kFile, "ImportICalendar1", "Import iCalendar...", {},
+        'I' },
     { Command::kCycleCalendar, MenuName::kCal, "CycleCalendar1", "Cycle Calendar", {}, 'C' },
     { Command::kDailyEntry, MenuName::kCal, "DailyEntry1", "Daily Entry", Qt::Key_F1, 'D' },
     { Command::kWeeklyEntry, MenuName::kCal, "WeeklyEntry1", "Weekly Entry", Qt::Key_F2, 'W' },
