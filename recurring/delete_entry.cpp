@@ -2,8 +2,10 @@
 
 #include "core/text_file.h"
 #include "recurring/recurring_record.h"
+#include "recurring/scheduling.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace orvane {
 
@@ -87,7 +89,9 @@ DeletePlan PlanDelete(const DayStore& store, int first_slot, int last_slot, std:
     DeletePlan plan;
     plan.text = std::string(text);
     plan.discontinue = discontinue;
-    for (int slot = std::max(first_slot, 1); slot <= std::min(last_slot, kLastShownSlot); ++slot) {
+    plan.first_slot = std::max(first_slot, 1);
+    plan.last_slot = std::min(last_slot, kLastShownSlot);
+    for (int slot = plan.first_slot; slot <= plan.last_slot; ++slot) {
         if (DeleteChanges(store[slot], text))
             plan.days.push_back(slot);
     }
@@ -99,6 +103,18 @@ DeletePlan PlanDelete(const DayStore& store, int first_slot, int last_slot, std:
         plan.kept_records = RecordsWithout(records, text);
     }
     return plan;
+}
+
+std::optional<DeletePlan> PlanDeleteBetween(const DayStore& store, const Date& from, const Date& to,
+    std::string_view text, bool discontinue, std::string_view records) {
+    const auto from_slot = FindSlot(store, from);
+    if (!from_slot)
+        return std::nullopt;
+    // The days are counted from From's slot, one slot per day; a span past the calendar is cut
+    // at slot 735 by PlanDelete.
+    const auto span = (std::chrono::sys_days(to) - std::chrono::sys_days(from)).count();
+    const long long last = std::clamp<long long>(*from_slot + span, 0, kLastShownSlot);
+    return PlanDelete(store, *from_slot, static_cast<int>(last), text, discontinue, records);
 }
 
 Result<std::string> RecordsForDelete(const DataFolder& data) {

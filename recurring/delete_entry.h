@@ -4,9 +4,11 @@
 #pragma once
 
 #include "core/calendar_document.h"
+#include "core/date_key.h"
 #include "core/day_store.h"
 #include "core/result.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +35,8 @@ std::string RecordsWithout(std::string_view fdat_bytes, std::string_view text);
 // shows exactly this).
 struct DeletePlan {
     std::string text;
+    int first_slot = 1; // the days looked at, [first_slot, last_slot] within [1, 735]
+    int last_slot = 0;
     std::vector<int> days; // slots whose entries change, in order
     bool discontinue = false;
     std::vector<std::string> discontinued; // the lines of fdat.ovd that go, in file order
@@ -43,6 +47,11 @@ struct DeletePlan {
 // bytes of fdat.ovd (empty for a missing file).
 DeletePlan PlanDelete(const DayStore& store, int first_slot, int last_slot, std::string_view text,
     bool discontinue, std::string_view records);
+
+// The same for the days from `from` to `to`, as the dialog names them; nothing when `from` has no
+// slot in the calendar.
+std::optional<DeletePlan> PlanDeleteBetween(const DayStore& store, const Date& from, const Date& to,
+    std::string_view text, bool discontinue, std::string_view records);
 
 // fdat.ovd as a delete reads it: a missing file holds no records; an unreadable one is an error
 // and nothing may change.

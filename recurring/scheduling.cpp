@@ -37,6 +37,8 @@ std::optional<EntryPlan> PlanDaily(
         return std::nullopt;
     EntryPlan plan;
     const int last = LastSlotOfRange(*from_slot, from, to);
+    plan.first_slot = *from_slot;
+    plan.last_slot = last;
     for (int slot = *from_slot; slot <= last; slot += interval)
         plan.visits.push_back({ slot, true });
     // The record's anchor is the last day visited; with none, the From day itself.
@@ -60,6 +62,8 @@ std::optional<EntryPlan> PlanWeekly(const DayStore& store, const Date& from, con
     rule.month_filter = month_filter;
     EntryPlan plan;
     const int last = LastSlotOfRange(*from_slot, from, to);
+    plan.first_slot = *from_slot;
+    plan.last_slot = last;
     for (int slot = *from_slot; slot <= last; ++slot) {
         const auto date = ParseDateKey(store[slot]);
         if (!date || WeekdayNumber(*date) != weekday)
@@ -78,6 +82,8 @@ std::optional<EntryPlan> PlanMonthly(const DayStore& store, const Date& from, co
     const std::string field = DayField(static_cast<int>(static_cast<unsigned>(from.day())));
     EntryPlan plan;
     const int last = LastSlotOfRange(*from_slot, from, to);
+    plan.first_slot = *from_slot;
+    plan.last_slot = last;
     for (int slot = *from_slot; slot <= last; ++slot) {
         const std::string_view day_field = DateKeyView(store[slot]).day_field();
         bool hit = false;
@@ -101,6 +107,8 @@ std::optional<EntryPlan> PlanYearly(
         return std::nullopt;
     const std::string key = DateKey(begin);
     EntryPlan plan;
+    plan.first_slot = *begin_slot;
+    plan.last_slot = kLastShownSlot;
     for (int slot = *begin_slot; slot <= kLastShownSlot; ++slot) {
         if (DateKeyView(store[slot]).month_and_day() == DateKeyView(key).month_and_day())
             plan.visits.push_back({ slot, true });
@@ -118,8 +126,7 @@ PlanEffect EvaluatePlan(const DayStore& store, const EntryPlan& plan, bool autom
         else if (visit.insert)
             effect.inserted.push_back(visit.slot);
     }
-    effect.record_due
-        = automatic_update && static_cast<int>(effect.refused.size()) <= kMaxRefusalsForRecord;
+    effect.record_due = RecordKept(automatic_update, effect.refused.size());
     return effect;
 }
 

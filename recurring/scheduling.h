@@ -13,6 +13,7 @@
 #include "core/calendar_document.h"
 #include "core/date_key.h"
 #include "core/result.h"
+#include "recurring/recurring_record.h"
 
 #include <optional>
 #include <string>
@@ -24,6 +25,17 @@ namespace orvane {
 // Beyond this many refused days in one OK the record is not appended.
 inline constexpr int kMaxRefusalsForRecord = 104;
 
+// The daily dialog refuses an interval outside [1, 730].
+inline bool IntervalInRange(int interval) {
+    return interval >= 1 && interval <= kMaxInterval;
+}
+
+// Whether one OK appends its record: only with "Automatic Update", and only while no more than
+// 104 of its days were refused as full.
+inline bool RecordKept(bool automatic_update, std::size_t refused_days) {
+    return automatic_update && refused_days <= static_cast<std::size_t>(kMaxRefusalsForRecord);
+}
+
 struct DayVisit {
     int slot = 0; // in [1, 735]
     bool insert = true; // false: the day is only checked against the limit (weekly occurrences)
@@ -32,6 +44,10 @@ struct DayVisit {
 struct EntryPlan {
     std::vector<DayVisit> visits; // in slot order
     std::string record; // the record line without its line ends
+    // The days the plan walks, [first_slot, last_slot]; empty (last < first) when To lies
+    // before From.
+    int first_slot = 1;
+    int last_slot = 0;
 };
 
 // The slot (in [1, 738]) whose date key names `date`, searching upward from slot 1.

@@ -1,65 +1,26 @@
-// The previews the entry and delete dialogs show are the pure plans (EvaluatePlan, PlanDelete);
-// these checks run random plans on random stores and hold each preview against what the
-// operation then does.
+// The previews the entry and delete dialogs show are the pure plans (EvaluatePlan, PlanDelete)
+// and what the panel makes of them (PreviewEntryPlan, PreviewDeletePlan); these checks run random
+// plans on random stores and hold each preview against what the operation then does.
 #include "core/day_file.h"
 #include "core/entry_limit.h"
 #include "core/testing/document_testing.h"
 #include "core/text_file.h"
 #include "recurring/delete_entry.h"
+#include "recurring/preview.h"
 #include "recurring/recurring_record.h"
 #include "recurring/scheduling.h"
+#include "recurring/tests/random_calendar.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
-#include <random>
 
 namespace orvane {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 constexpr int kRounds = 150; // per plan kind
 constexpr int kDeleteRounds = 60; // each writes two files to disk
-
-class RandomCalendar {
-public:
-    explicit RandomCalendar(unsigned seed)
-        : random_(seed) { }
-
-    int Between(int low, int high) { return std::uniform_int_distribution(low, high)(random_); }
-    bool Chance(int percent) { return Between(1, 100) <= percent; }
-    template <class T> const T& Pick(const std::vector<T>& items) {
-        return items[static_cast<std::size_t>(Between(0, static_cast<int>(items.size()) - 1))];
-    }
-
-    // A calendar from a Sunday between 1998 and 2030 whose days hold a few entries, and with
-    // `full_percent` of them 20 or more (so that some plans see more than 104 refusals).
-    DayStore Store(int full_percent, const Strings& words) {
-        const Date first = AddDays(MakeDate(1998, 1, 4), 7 * Between(0, 1700)); // a Sunday
-        DayStore store;
-        NewCalendar(first, store);
-        for (int slot = 1; slot <= kCalendarDays; ++slot) {
-            int entries = Between(0, 3);
-            if (Chance(full_percent))
-                entries = Between(kMaxEntries - 1, kMaxEntries + 2);
-            for (int e = 0; e < entries; ++e)
-                store[slot] += Pick(words) + kEntrySeparator;
-            if (Chance(3))
-                store[slot] += "hand edit"; // a tail without separator
-        }
-        return store;
-    }
-
-    // A date of the calendar, or now and then one just outside it.
-    Date DateIn(const DayStore& store) {
-        const Date first = *ParseDateKey(store[1]);
-        return AddDays(first, Chance(5) ? Between(-10, -1) : Between(0, kCalendarDays + 2));
-    }
-
-private:
-    std::mt19937 random_;
-};
 
 class PlanPreviewTest : public ::testing::Test {
 protected:
@@ -178,6 +139,30 @@ TEST_P(EvaluatePlanTest, PreviewIsWhatTheOperationDoes) {
         EXPECT_EQ(outcome.record_appended, effect.record_due);
         EXPECT_EQ(AppendedTo(report, data_.fdat()),
             effect.record_due ? plan->record + std::string(kRecordEnd) : "");
+
+        // What the dialog's panel shows: the changed and the refused days, each day of the range
+        // marked by what happened to it, and the record rule stated exactly when it bit.
+        const PlanPreview preview = PreviewEntryPlan(before, *plan, automatic);
+        EXPECT_EQ(preview.changed, changed);
+        EXPECT_EQ(preview.full, outcome.refused);
+        EXPECT_EQ(preview.summary.find("Automatic Update keeps no record") != std::string::npos,
+            automatic && !outcome.record_appended);
+        const std::vector<DayMark> marks = RangeMarks(preview);
+        ASSERT_EQ(static_cast<int>(marks.size()),
+            std::max(0, preview.last_slot - preview.first_slot + 1));
+        for (int slot = preview.first_slot; slot <= preview.last_slot; ++slot) {
+            const bool refused = std::find(outcome.refused.begin(), outcome.refused.end(), slot)
+                != outcome.refused.end();
+            const DayMark expected = report.Touches(slot) ? DayMark::kChanged
+                : refused                                 ? DayMark::kFull
+                                                          : DayMark::kInRange;
+            ASSERT_EQ(marks[static_cast<std::size_t>(slot - preview.first_slot)], expected) << slot;
+        }
+        // Nothing outside the range changes or is refused.
+        for (const DayChange& day : report.days) {
+            EXPECT_GE(day.slot, preview.first_slot);
+            EXPECT_LE(day.slot, preview.last_slot);
+        }
         with_refusals += !effect.refused.empty();
         over_refusal_limit
             += automatic && static_cast<int>(effect.refused.size()) > kMaxRefusalsForRecord;
@@ -222,6 +207,7 @@ TEST_F(PlanPreviewTest, DeletePreviewIsWhatTheOperationDoes) {
     const Strings texts = { "Gym", "gym", "Gym at 5", "Gy", "Dentist", "at 5", "none" };
     int discontinued = 0;
     int days_changed = 0;
+    int found_kept = 0;
     for (int round = 0; round < kDeleteRounds; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         DayStore store = random.Store(1, words);
@@ -256,6 +242,21 @@ TEST_F(PlanPreviewTest, DeletePreviewIsWhatTheOperationDoes) {
         }
         EXPECT_EQ(changed, plan.days);
         EXPECT_EQ(outcome.days_changed, static_cast<int>(plan.days.size()));
+        // The panel marks the changed days, and the days of the range that hold the text in
+        // their entries and stay as they were.
+        const PlanPreview preview = PreviewDeletePlan(before, plan);
+        EXPECT_EQ(preview.changed, changed);
+        for (int slot : preview.found_kept) {
+            EXPECT_FALSE(report.Touches(slot)) << slot;
+            EXPECT_NE(before[slot].find(text, kDateKeyLength), std::string::npos) << slot;
+        }
+        for (int slot = std::max(first, 1); slot <= std::min(last, kLastShownSlot); ++slot) {
+            const bool holds = before[slot].find(text, kDateKeyLength) != std::string::npos;
+            const bool kept = std::find(preview.found_kept.begin(), preview.found_kept.end(), slot)
+                != preview.found_kept.end();
+            EXPECT_EQ(kept, holds && !report.Touches(slot)) << slot;
+        }
+        found_kept += static_cast<int>(preview.found_kept.size());
         DayStore reference = before;
         EXPECT_EQ(DeleteFromDays(reference, first, last, text), outcome.days_changed);
         for (int slot = 1; slot <= kSlotCount; ++slot)
@@ -297,11 +298,18 @@ TEST_F(PlanPreviewTest, DeletePreviewIsWhatTheOperationDoes) {
         }
         EXPECT_EQ(gone, plan.discontinued.size());
         EXPECT_EQ(stays, kept_lines.size());
+        EXPECT_EQ(preview.discontinued, plan.discontinued);
+        // Each discontinued record is shown in full among the details.
+        for (const std::string& line : plan.discontinued) {
+            EXPECT_NE(std::find(preview.details.begin(), preview.details.end(), line),
+                preview.details.end());
+        }
         discontinued += static_cast<int>(gone);
         days_changed += outcome.days_changed;
     }
     EXPECT_GT(discontinued, 10);
     EXPECT_GT(days_changed, 10);
+    EXPECT_GT(found_kept, 10);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "core/ui/notifier.h"
 #include "core/ui/text_codec.h"
 #include "recurring/ui/date_picker.h"
+#include "recurring/ui/preview_panel.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace orvane {
 
@@ -76,6 +78,7 @@ EntryDialog::EntryDialog(CalendarDocument& document, CalendarHost& host, Service
     entry_edit_->setAccessibleName(QStringLiteral("Entry"));
     InstallInputFilter(entry_edit_, services_.notifier);
     entry_edit_->installEventFilter(this);
+    connect(entry_edit_, &QLineEdit::textChanged, this, &EntryDialog::RefreshPreview);
 
     update_check_ = new QCheckBox(QString::fromLatin1(options.check_box_caption), this);
     update_check_->setObjectName(QStringLiteral("CheckBox1"));
@@ -101,6 +104,15 @@ EntryDialog::EntryDialog(CalendarDocument& document, CalendarHost& host, Service
         if (group)
             MakeNavy(group);
     }
+
+    preview_ = new PreviewPanel(this);
+}
+
+void EntryDialog::SetControlsSize(int width, int height) {
+    constexpr int kMargin = 8;
+    setFixedSize(width + PreviewPanel::kWidth + kMargin,
+        std::max(height, PreviewPanel::kHeight + 2 * kMargin));
+    preview_->setGeometry(width, kMargin / 2, PreviewPanel::kWidth, PreviewPanel::kHeight);
 }
 
 Date EntryDialog::SlotDate(int slot) const {
@@ -112,6 +124,7 @@ Date EntryDialog::SlotDate(int slot) const {
 }
 
 void EntryDialog::Prepare() {
+    const PreviewHold hold(*this);
     update_check_->setChecked(true);
     // The note being typed belongs to the days the dialog reads.
     document_.FlushPendingEdits();
@@ -176,6 +189,7 @@ void EntryDialog::ApplyCheck(const DateCheck& check) {
 }
 
 void EntryDialog::FromCheck() {
+    const PreviewHold hold(*this);
     if (!to_picker_)
         return;
     BeforeFromCheck();
@@ -186,6 +200,7 @@ void EntryDialog::FromCheck() {
 }
 
 void EntryDialog::ToCheck() {
+    const PreviewHold hold(*this);
     if (!to_picker_)
         return;
     if (options_.checks_reset_entry_colour)
@@ -195,6 +210,7 @@ void EntryDialog::ToCheck() {
 }
 
 void EntryDialog::ToGroupDoubleClick() {
+    const PreviewHold hold(*this);
     to_picker_->SetDateQuietly(ToQDate(last_day_));
     MarkError(to_picker_, false);
     ClearMessages();
@@ -202,6 +218,7 @@ void EntryDialog::ToGroupDoubleClick() {
 }
 
 void EntryDialog::CheckBox1Click() {
+    const PreviewHold hold(*this);
     const bool checked = update_check_->isChecked();
     if (options_.automatic_update_controls_to && to_picker_) {
         if (checked) {
@@ -215,25 +232,75 @@ void EntryDialog::CheckBox1Click() {
     OnAutomaticUpdate(checked);
 }
 
+EntryDialog::OkFields EntryDialog::ReadFields() const {
+    OkFields fields;
+    // Only the dialogs with date checks refuse for them (the yearly one has none).
+    if (to_picker_) {
+        fields.problems = DateProblems(errors_);
+        AddOwnProblems(fields.problems);
+        fields.fields_refused = !fields.problems.empty();
+    }
+    const QString typed = entry_edit_->text();
+    const auto text = ToCp1252(typed);
+    if (typed.isEmpty() || !text) {
+        fields.entry_refused = true;
+        fields.problems.emplace_back(
+            typed.isEmpty() ? kEmptyEntryProblem : kUnstorableEntryProblem);
+    } else {
+        fields.text = *text;
+    }
+    fields.from = FromQDate(from_picker_->date());
+    fields.to = to_picker_ ? FromQDate(to_picker_->date()) : last_day_;
+    return fields;
+}
+
 void EntryDialog::Button1Click() {
     // A box shown while OK runs must never start a second OK.
     if (in_ok_)
         return;
-    if (to_picker_ && (errors_.any() || OwnError()))
+    const OkFields fields = ReadFields();
+    if (fields.fields_refused)
         return;
-    const QString typed = entry_edit_->text();
-    const auto text = ToCp1252(typed);
-    if (typed.isEmpty() || !text) {
+    if (fields.entry_refused) {
         MarkError(entry_edit_, true);
         return;
     }
     in_ok_ = true;
-    const Date from = FromQDate(from_picker_->date());
-    const Date to = to_picker_ ? FromQDate(to_picker_->date()) : last_day_;
-    const bool close = RunOk(from, to, *text);
+    const bool close = RunOk(fields.from, fields.to, fields.text);
     in_ok_ = false;
     if (close)
         accept();
+    else
+        RefreshPreview(); // a failed OK may have changed days or found fdat.ovd changed
+}
+
+void EntryDialog::RefreshPreview() {
+    if (preview_holds_ > 0)
+        return; // the hold refreshes when it ends
+    const OkFields fields = ReadFields();
+    const PlanPreview preview = fields.problems.empty()
+        ? MakePreview(fields.from, fields.to, fields.text)
+        : RefusedPreview(fields.problems);
+    preview_->Show(document_.store(), preview, options_.deleting, PreviewNotes());
+}
+
+std::string EntryDialog::OutsideCalendarProblem(const Date& from) const {
+    const bool before = from < SlotDate(1);
+    if (to_picker_)
+        return std::string(before ? kFromBeforeCalendar : kFromAfterCalendar);
+    return std::string(before ? kBeginBeforeCalendar : kBeginAfterCalendar);
+}
+
+PlanPreview EntryDialog::MakePreview(const Date& from, const Date& to, const std::string& text) {
+    const std::optional<EntryPlan> plan = MakePlan(document_.store(), from, to, text);
+    if (!plan)
+        return RefusedPreview({ OutsideCalendarProblem(from) });
+    return PreviewEntryPlan(document_.store(), *plan, update_check_->isChecked());
+}
+
+bool EntryDialog::RunOk(const Date& from, const Date& to, const std::string& text) {
+    return ApplyAndReport(
+        [&](const DayStore& store) { return MakePlan(store, from, to, text); }, text);
 }
 
 void EntryDialog::Button2Click() {
@@ -306,6 +373,7 @@ bool EntryDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (watched == from_group_) {
+            const PreviewHold hold(*this);
             FromGroupDoubleClick();
             return true;
         }

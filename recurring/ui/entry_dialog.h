@@ -1,6 +1,7 @@
 // The machinery the daily, weekly, monthly, yearly and delete dialogs share: the From and To
 // pickers with their checks and messages, the Entry box with its width rule and Enter key, the
-// "Automatic Update" box, OK and Cancel, and the focus handed back to the grid on close.
+// "Automatic Update" box, OK and Cancel, the focus handed back to the grid on close, and the
+// preview panel that shows, whenever a field changes, what OK would do.
 #pragma once
 
 #include "core/calendar_document.h"
@@ -8,6 +9,7 @@
 #include "core/ui/calendar_host.h"
 #include "core/ui/services.h"
 #include "recurring/date_checks.h"
+#include "recurring/preview.h"
 #include "recurring/scheduling.h"
 
 #include <QDialog>
@@ -24,6 +26,7 @@ class QPushButton;
 namespace orvane {
 
 class DatePicker;
+class PreviewPanel;
 
 inline constexpr int kEntryWidthLimit = 174; // pixels, notes in the normal weight
 inline constexpr int kEntryWidthLimitBold = 147;
@@ -39,6 +42,7 @@ struct EntryDialogOptions {
     bool entry_focus_clears_messages = true;
     bool automatic_update_controls_to = true;
     const char* check_box_caption = "Automatic Update";
+    bool deleting = false; // the preview names days that lose the entry
 };
 
 class EntryDialog : public QDialog {
@@ -68,18 +72,60 @@ public:
 
     void done(int result) override;
 
+    // Computes what OK would do with the fields as they stand and shows it in the panel. Runs by
+    // itself after every change of a field.
+    void RefreshPreview();
+    PreviewPanel* Preview() const { return preview_; }
+
 protected:
     EntryDialog(CalendarDocument& document, CalendarHost& host, Services services,
         const EntryDialogOptions& options, QWidget* parent);
 
+    // Gives the dialog its size: the controls' area of `width` by `height` pixels, and the preview
+    // panel to the right of it.
+    void SetControlsSize(int width, int height);
+
+    // Holds back the preview while a handler changes several fields: the outermost hold refreshes
+    // it once when it ends, so the panel (and a screen reader) sees only the finished change.
+    class PreviewHold {
+    public:
+        explicit PreviewHold(EntryDialog& dialog)
+            : dialog_(dialog) {
+            ++dialog_.preview_holds_;
+        }
+        ~PreviewHold() {
+            if (--dialog_.preview_holds_ == 0)
+                dialog_.RefreshPreview();
+        }
+        PreviewHold(const PreviewHold&) = delete;
+        PreviewHold& operator=(const PreviewHold&) = delete;
+
+    private:
+        EntryDialog& dialog_;
+    };
+
     // Dialog-specific steps of the shared frame.
     virtual void PrepareOwn() { }
     virtual void BeforeFromCheck() { }
-    virtual bool OwnError() const { return false; }
     virtual void OnAutomaticUpdate(bool /*checked*/) { }
     virtual void FromGroupDoubleClick() { }
-    // Runs the dialog's work for a good OK; returns true when the dialog should close.
-    virtual bool RunOk(const Date& from, const Date& to, const std::string& text) = 0;
+    // The words for a field of the dialog's own that OK refuses (the daily interval).
+    virtual void AddOwnProblems(std::vector<std::string>& /*problems*/) const { }
+    // The plan of an entry dialog's OK for the fields as they stand, made from `store`; nothing
+    // when From has no day in the calendar. The preview and OK both make their plan here.
+    virtual std::optional<EntryPlan> MakePlan(const DayStore& /*store*/, const Date& /*from*/,
+        const Date& /*to*/, const std::string& /*text*/) const {
+        return std::nullopt;
+    }
+    // The preview of a good OK; the entry dialogs preview MakePlan's plan.
+    virtual PlanPreview MakePreview(const Date& from, const Date& to, const std::string& text);
+    // Words the preview adds below its details (from outside the model).
+    virtual QStringList PreviewNotes() const { return {}; }
+    // Runs the dialog's work for a good OK; returns true when the dialog should close. The entry
+    // dialogs apply MakePlan's plan.
+    virtual bool RunOk(const Date& from, const Date& to, const std::string& text);
+    // What OK says when From has no day in the calendar.
+    std::string OutsideCalendarProblem(const Date& from) const;
 
     // The plan of one OK, made from the days as they stand (nothing when From has no day).
     using PlanMaker = std::function<std::optional<EntryPlan>(const DayStore&)>;
@@ -107,8 +153,19 @@ protected:
     QCheckBox* update_check_ = nullptr; // CheckBox1, "Automatic Update"
     QPushButton* ok_button_ = nullptr; // Button1
     QPushButton* cancel_button_ = nullptr; // Button2
+    PreviewPanel* preview_ = nullptr;
 
 private:
+    // The fields as OK reads them, and what it refuses in them, in the order it checks.
+    struct OkFields {
+        std::vector<std::string> problems;
+        bool fields_refused = false; // a date or own error: OK does nothing at all
+        bool entry_refused = false; // an empty or unstorable entry: OK marks the Entry box
+        Date from {};
+        Date to {};
+        std::string text;
+    };
+    OkFields ReadFields() const;
     void Edit1KeyUp();
     Date SlotDate(int slot) const;
 
@@ -116,6 +173,7 @@ private:
     Date last_day_ {};
     DateErrors errors_;
     bool in_ok_ = false;
+    int preview_holds_ = 0;
 };
 
 } // namespace orvane

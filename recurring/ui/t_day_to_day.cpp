@@ -31,7 +31,7 @@ EntryDialogOptions DailyOptions() {
 TDayToDay::TDayToDay(
     CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : EntryDialog(document, host, services, DailyOptions(), parent) {
-    setFixedSize(217, 207);
+    SetControlsSize(217, 207);
     auto* daily = new QGroupBox(QStringLiteral("Daily:"), this);
     daily->setObjectName(QStringLiteral("GroupBoxDaily"));
     MakeNavy(daily);
@@ -70,18 +70,22 @@ void TDayToDay::PrepareOwn() {
 }
 
 void TDayToDay::umNumberEdit1Change() {
+    const PreviewHold hold(*this);
     MarkError(interval_edit_, false);
     MarkError(entry_edit_, false);
-    const int interval = interval_edit_->text().toInt();
-    interval_error_ = interval < 1 || interval > kMaxInterval;
+    interval_error_ = !IntervalInRange(interval_edit_->text().toInt());
     if (interval_error_)
         MarkError(interval_edit_, true);
 }
 
-bool TDayToDay::RunOk(const Date& from, const Date& to, const std::string& text) {
-    const int interval = interval_edit_->text().toInt();
-    return ApplyAndReport(
-        [&](const DayStore& store) { return PlanDaily(store, from, to, interval, text); }, text);
+void TDayToDay::AddOwnProblems(std::vector<std::string>& problems) const {
+    if (interval_error_)
+        problems.emplace_back(kIntervalProblem);
+}
+
+std::optional<EntryPlan> TDayToDay::MakePlan(
+    const DayStore& store, const Date& from, const Date& to, const std::string& text) const {
+    return PlanDaily(store, from, to, interval_edit_->text().toInt(), text);
 }
 
 } // namespace orvane

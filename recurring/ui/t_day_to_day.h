@@ -19,8 +19,9 @@ public:
 
 protected:
     void PrepareOwn() override;
-    bool OwnError() const override { return interval_error_; }
-    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+    void AddOwnProblems(std::vector<std::string>& problems) const override;
+    std::optional<EntryPlan> MakePlan(const DayStore& store, const Date& from, const Date& to,
+        const std::string& text) const override;
 
 private:
     QLineEdit* interval_edit_ = nullptr;

@@ -23,6 +23,7 @@ EntryDialogOptions DeleteOptions() {
     options.to_starts_enabled = true;
     options.automatic_update_controls_to = false;
     options.check_box_caption = "Also Discontinue Automatic Update";
+    options.deleting = true;
     return options;
 }
 
@@ -32,7 +33,7 @@ TDelEntry::TDelEntry(
     CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : EntryDialog(document, host, services, DeleteOptions(), parent) {
     // Wide enough for "Also Discontinue Automatic Update" in the fonts installed here.
-    setFixedSize(232, 163);
+    SetControlsSize(232, 163);
     from_group_->setGeometry(8, 4, 98, 46);
     from_picker_->setGeometry(6, 18, 86, 21);
     to_group_->setGeometry(111, 4, 98, 46);
@@ -45,32 +46,65 @@ TDelEntry::TDelEntry(
     cancel_button_->setGeometry(118, 130, 75, 25);
 }
 
+void TDelEntry::ReadRecords() {
+    Result<std::string> read = RecordsForDelete(document_.data());
+    if (read) {
+        records_ = std::move(*read);
+        records_error_.reset();
+    } else {
+        records_.clear();
+        Error error = std::move(read).error();
+        records_error_ = ErrorText(error.Also("No day was changed."));
+    }
+}
+
+void TDelEntry::PrepareOwn() {
+    ReadRecords();
+}
+
+void TDelEntry::OnAutomaticUpdate(bool checked) {
+    if (checked)
+        ReadRecords();
+}
+
+PlanPreview TDelEntry::MakePreview(const Date& from, const Date& to, const std::string& text) {
+    const bool discontinue = update_check_->isChecked();
+    if (discontinue && records_error_)
+        return RefusedPreview({ "fdat.ovd cannot be read: OK changes nothing" });
+    const std::optional<DeletePlan> plan
+        = PlanDeleteBetween(document_.store(), from, to, text, discontinue, records_);
+    if (!plan)
+        return RefusedPreview({ OutsideCalendarProblem(from) });
+    return PreviewDeletePlan(document_.store(), *plan);
+}
+
+QStringList TDelEntry::PreviewNotes() const {
+    if (update_check_->isChecked() && records_error_)
+        return { *records_error_ };
+    return {};
+}
+
 bool TDelEntry::RunOk(const Date& from, const Date& to, const std::string& text) {
-    const auto from_slot = FindSlot(document_.store(), from);
-    if (!from_slot) {
+    if (!FindSlot(document_.store(), from)) {
         MarkError(from_picker_, true);
         return false;
     }
     const bool discontinue = update_check_->isChecked();
-    std::string records;
     if (discontinue) {
         // An unreadable fdat.ovd refuses the delete before any day changes.
-        Result<std::string> read = RecordsForDelete(document_.data());
-        if (!read) {
-            Error error = std::move(read).error();
-            services_.notifier.Error(ErrorText(error.Also("No day was changed.")));
+        ReadRecords();
+        if (records_error_) {
+            services_.notifier.Error(*records_error_);
             return false;
         }
-        records = std::move(*read);
     }
-    const int span
-        = static_cast<int>((std::chrono::sys_days(to) - std::chrono::sys_days(from)).count());
     DeleteOutcome outcome;
     document_.Run(OperationKind::kDeleteEntries,
         std::string(options_.operation) + " '" + text + "'", [&](DocumentEdit& edit) {
-            const DeletePlan plan = PlanDelete(
-                edit.store(), *from_slot, *from_slot + span, text, discontinue, records);
-            outcome = DeleteEntry(edit, plan);
+            const std::optional<DeletePlan> plan
+                = PlanDeleteBetween(edit.store(), from, to, text, discontinue, records_);
+            if (plan)
+                outcome = DeleteEntry(edit, *plan);
         });
     if (!outcome.error)
         services_.notifier.Error(ErrorText(outcome.error.error()));

@@ -46,7 +46,7 @@ QString DayWithSuffix(int day) {
 
 TMoToMo::TMoToMo(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : EntryDialog(document, host, services, MonthlyOptions(), parent) {
-    setFixedSize(217, 227);
+    SetControlsSize(217, 227);
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -86,6 +86,7 @@ TMoToMo::TMoToMo(CalendarDocument& document, CalendarHost& host, Services servic
 }
 
 void TMoToMo::CheckBox2Click() {
+    const PreviewHold hold(*this);
     const bool last_day = last_day_check_->isChecked();
     for (QWidget* widget : { static_cast<QWidget*>(on_the_label_),
              static_cast<QWidget*>(each_month_label_), static_cast<QWidget*>(day_edit_) })
@@ -111,10 +112,9 @@ void TMoToMo::FromGroupDoubleClick() {
     FromCheck();
 }
 
-bool TMoToMo::RunOk(const Date& from, const Date& to, const std::string& text) {
-    const bool last_day = last_day_check_->isChecked();
-    return ApplyAndReport(
-        [&](const DayStore& store) { return PlanMonthly(store, from, to, last_day, text); }, text);
+std::optional<EntryPlan> TMoToMo::MakePlan(
+    const DayStore& store, const Date& from, const Date& to, const std::string& text) const {
+    return PlanMonthly(store, from, to, last_day_check_->isChecked(), text);
 }
 
 } // namespace orvane

@@ -25,7 +25,8 @@ protected:
     void PrepareOwn() override;
     void BeforeFromCheck() override;
     void FromGroupDoubleClick() override;
-    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+    std::optional<EntryPlan> MakePlan(const DayStore& store, const Date& from, const Date& to,
+        const std::string& text) const override;
 
 private:
     QLabel* on_the_label_ = nullptr;

@@ -45,7 +45,7 @@ TWkToWk::TWkToWk(CalendarDocument& document, CalendarHost& host, Services servic
     : EntryDialog(document, host, services, WeeklyOptions(), parent) {
     // Wider than the program's first layout, so that "1st" to "5th" show whole in the fonts
     // installed here.
-    setFixedSize(252, 222);
+    SetControlsSize(252, 222);
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Panel1"));
     frame->setFrameShape(QFrame::StyledPanel);
@@ -72,6 +72,7 @@ TWkToWk::TWkToWk(CalendarDocument& document, CalendarHost& host, Services servic
     month_only_check_->setObjectName(QStringLiteral("CheckBox2"));
     month_only_check_->setAccessibleName(QStringLiteral("For begin month only"));
     month_only_check_->setGeometry(6, 46, 18, 18);
+    connect(month_only_check_, &QCheckBox::clicked, this, &TWkToWk::RefreshPreview);
     month_only_label_ = new QLabel(QStringLiteral("For begin month only"), frame);
     month_only_label_->setObjectName(QStringLiteral("Label2"));
     month_only_label_->setGeometry(26, 47, 150, 16);
@@ -112,6 +113,7 @@ void TWkToWk::BeforeFromCheck() {
 }
 
 void TWkToWk::RadioButtonClick(int code) {
+    const PreviewHold hold(*this);
     radio_[static_cast<std::size_t>(code)]->setChecked(true);
     occurrence_ = code;
     if (code == kEveryWeek)
@@ -127,13 +129,9 @@ void TWkToWk::OnAutomaticUpdate(bool checked) {
         SetMonthOnlyUsable(true);
 }
 
-bool TWkToWk::RunOk(const Date& from, const Date& to, const std::string& text) {
-    const bool month_only = month_only_check_->isChecked();
-    return ApplyAndReport(
-        [&](const DayStore& store) {
-            return PlanWeekly(store, from, to, occurrence_, month_only, text);
-        },
-        text);
+std::optional<EntryPlan> TWkToWk::MakePlan(
+    const DayStore& store, const Date& from, const Date& to, const std::string& text) const {
+    return PlanWeekly(store, from, to, occurrence_, month_only_check_->isChecked(), text);
 }
 
 } // namespace orvane

@@ -31,7 +31,8 @@ protected:
     void PrepareOwn() override;
     void BeforeFromCheck() override;
     void OnAutomaticUpdate(bool checked) override;
-    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+    std::optional<EntryPlan> MakePlan(const DayStore& store, const Date& from, const Date& to,
+        const std::string& text) const override;
 
 private:
     void SetMonthOnlyUsable(bool usable);

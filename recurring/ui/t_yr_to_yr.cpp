@@ -26,7 +26,7 @@ EntryDialogOptions YearlyOptions() {
 
 TYrToYr::TYrToYr(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
     : EntryDialog(document, host, services, YearlyOptions(), parent) {
-    setFixedSize(166, 155);
+    SetControlsSize(166, 155);
     from_group_->setGeometry(8, 4, 150, 44);
     from_picker_->setGeometry(8, 17, 134, 21);
     entry_group_->setGeometry(8, 52, 150, 44);
@@ -39,9 +39,9 @@ TYrToYr::TYrToYr(CalendarDocument& document, CalendarHost& host, Services servic
         from_picker_, &DatePicker::DatePicked, this, [this] { MarkError(from_picker_, false); });
 }
 
-bool TYrToYr::RunOk(const Date& from, const Date&, const std::string& text) {
-    return ApplyAndReport(
-        [&](const DayStore& store) { return PlanYearly(store, from, text); }, text);
+std::optional<EntryPlan> TYrToYr::MakePlan(
+    const DayStore& store, const Date& from, const Date&, const std::string& text) const {
+    return PlanYearly(store, from, text);
 }
 
 } // namespace orvane

@@ -13,7 +13,8 @@ public:
         QWidget* parent = nullptr);
 
 protected:
-    bool RunOk(const Date& from, const Date& to, const std::string& text) override;
+    std::optional<EntryPlan> MakePlan(const DayStore& store, const Date& from, const Date& to,
+        const std::string& text) const override;
 };
 
 } // namespace orvane
