@@ -3,11 +3,25 @@
 
 #include "core/date_key.h"
 #include "core/day_file.h"
+#include "core/text_file.h"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace orvane::bench {
+
+// Writes a file a benchmark reads; a benchmark without its data would measure nothing, so a
+// failed write ends the run.
+inline void WriteBenchFile(const std::filesystem::path& path, std::string_view bytes) {
+    if (!WriteFileAtomic(path, bytes)) {
+        std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
+        std::exit(1);
+    }
+}
 
 // A 738-day store from Sunday 7 January 2024 where most days hold one to four entries of
 // everyday length and some days are full.

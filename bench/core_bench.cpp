@@ -13,7 +13,7 @@ void BM_LoadAndSaveDayFile(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     const auto path = dir / "cdat.ovd";
     orvane::DayStore source = orvane::bench::RealisticStore();
-    orvane::WriteFileAtomic(path, orvane::FormatDayFile(source));
+    orvane::bench::WriteBenchFile(path, orvane::FormatDayFile(source));
     const orvane::Date today = *orvane::ParseDateKey(source[1]);
     for (auto _ : state) {
         orvane::DayStore store;

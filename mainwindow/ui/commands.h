@@ -1,8 +1,9 @@
 // The commands of the main window's File, Cal and Help menus, named by an enum rather than by
-// strings: each with its item's object name, caption and shortcut, and the menu it is in.
+// strings: each with its item's object name, caption, shortcut and mnemonic, and the menu it is in.
 #pragma once
 
 #include <QKeySequence>
+#include <QString>
 #include <array>
 
 namespace orvane {
@@ -34,27 +35,34 @@ struct CommandItem {
     const char* object_name; // the item's name in the program: "SaveCalendar1"
     const char* caption;
     QKeyCombination shortcut; // none: QKeyCombination()
+    // The letter of the caption that chooses the item while its menu is open (underlined), so that
+    // Alt+F, Alt+C or Alt+H and one letter reach every item; unique within its menu.
+    char mnemonic;
 };
+
+// The caption with the mnemonic marked for Qt ("&Save Calendar"); the caption itself stays as the
+// program shows it.
+QString MenuText(const CommandItem& item);
 
 // In menu order.
 inline constexpr std::array<CommandItem, 16> kCommandItems = { {
     { Command::kSaveCalendar, MenuName::kFile, "SaveCalendar1", "Save Calendar",
-        Qt::CTRL | Qt::Key_S },
-    { Command::kQuitNoSave, MenuName::kFile, "MenuItem2", "Quit - No Save", {} },
-    { Command::kArchives, MenuName::kFile, "Archives1", "Archives", {} },
-    { Command::kNotes, MenuName::kFile, "Notes1", "Notes", {} },
-    { Command::kErrorLog, MenuName::kFile, "ErrorLog1", "Error Log", {} },
-    { Command::kPreferences, MenuName::kFile, "Preferences1", "Preferences...", {} },
-    { Command::kPrint, MenuName::kFile, "Print1", "Print...", {} },
-    { Command::kCycleCalendar, MenuName::kCal, "CycleCalendar1", "Cycle Calendar", {} },
-    { Command::kDailyEntry, MenuName::kCal, "DailyEntry1", "Daily Entry", Qt::Key_F1 },
-    { Command::kWeeklyEntry, MenuName::kCal, "WeeklyEntry1", "Weekly Entry", Qt::Key_F2 },
-    { Command::kMonthlyEntry, MenuName::kCal, "MonthlyEntry1", "Monthly Entry", Qt::Key_F3 },
-    { Command::kYearlyEntry, MenuName::kCal, "YearlyEntry1", "Yearly Entry", Qt::Key_F4 },
-    { Command::kDeleteEntry, MenuName::kCal, "DeleteEntry1", "Delete Entry", {} },
-    { Command::kSearch, MenuName::kCal, "Search1", "Search...", Qt::Key_F9 },
-    { Command::kInstructions, MenuName::kHelp, "Instructions1", "Instructions", {} },
-    { Command::kAbout, MenuName::kHelp, "About1", "About", {} },
+        Qt::CTRL | Qt::Key_S, 'S' },
+    { Command::kQuitNoSave, MenuName::kFile, "MenuItem2", "Quit - No Save", {}, 'Q' },
+    { Command::kArchives, MenuName::kFile, "Archives1", "Archives", {}, 'A' },
+    { Command::kNotes, MenuName::kFile, "Notes1", "Notes", {}, 'N' },
+    { Command::kErrorLog, MenuName::kFile, "ErrorLog1", "Error Log", {}, 'E' },
+    { Command::kPreferences, MenuName::kFile, "Preferences1", "Preferences...", {}, 'P' },
+    { Command::kPrint, MenuName::kFile, "Print1", "Print...", {}, 'r' },
+    { Command::kCycleCalendar, MenuName::kCal, "CycleCalendar1", "Cycle Calendar", {}, 'C' },
+    { Command::kDailyEntry, MenuName::kCal, "DailyEntry1", "Daily Entry", Qt::Key_F1, 'D' },
+    { Command::kWeeklyEntry, MenuName::kCal, "WeeklyEntry1", "Weekly Entry", Qt::Key_F2, 'W' },
+    { Command::kMonthlyEntry, MenuName::kCal, "MonthlyEntry1", "Monthly Entry", Qt::Key_F3, 'M' },
+    { Command::kYearlyEntry, MenuName::kCal, "YearlyEntry1", "Yearly Entry", Qt::Key_F4, 'Y' },
+    { Command::kDeleteEntry, MenuName::kCal, "DeleteEntry1", "Delete Entry", {}, 'e' },
+    { Command::kSearch, MenuName::kCal, "Search1", "Search...", Qt::Key_F9, 'S' },
+    { Command::kInstructions, MenuName::kHelp, "Instructions1", "Instructions", {}, 'I' },
+    { Command::kAbout, MenuName::kHelp, "About1", "About", {}, 'A' },
 } };
 
 } // namespace orvane

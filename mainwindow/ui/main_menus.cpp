@@ -26,6 +26,14 @@ std::pair<QString, QString> SplitCaption(const QString& caption) {
 
 } // namespace
 
+QString MenuText(const CommandItem& item) {
+    QString text = QString::fromLatin1(item.caption);
+    const qsizetype at = text.indexOf(QLatin1Char(item.mnemonic));
+    if (at >= 0)
+        text.insert(at, QLatin1Char('&'));
+    return text;
+}
+
 void MonthColumnsStyle::drawControl(ControlElement element, const QStyleOption* option,
     QPainter* painter, const QWidget* widget) const {
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
@@ -84,7 +92,7 @@ MainMenus::MainMenus(QWidget* window)
     dates_->setStyle(columns);
 
     for (const CommandItem& item : kCommandItems) {
-        auto* entry = new QAction(QString::fromLatin1(item.caption), window);
+        auto* entry = new QAction(MenuText(item), window);
         entry->setObjectName(QString::fromLatin1(item.object_name));
         if (item.shortcut.key() != Qt::Key_unknown) {
             entry->setShortcut(QKeySequence(item.shortcut));

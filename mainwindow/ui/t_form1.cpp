@@ -133,6 +133,15 @@ void TForm1::ConnectCommands() {
     }
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
         &QWidget::close);
+    // The toolbar's moves from anywhere in the window. Each press moves once, however fast they
+    // come (a button's own shortcut would fold quick presses into one animated click).
+    const std::array<std::pair<QKeyCombination, void (TForm1::*)()>, 4> moves
+        = { { { Qt::ALT | Qt::Key_D, &TForm1::ShowMonthMenu },
+            { Qt::ALT | Qt::Key_Up, &TForm1::Up1Click },
+            { Qt::ALT | Qt::Key_Down, &TForm1::Dn1Click },
+            { Qt::ALT | Qt::Key_Home, &TForm1::TopClick } } };
+    for (const auto& [keys, move] : moves)
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, move);
 }
 
 void TForm1::SetCommand(Command command, std::function<void()> run) {

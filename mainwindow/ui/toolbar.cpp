@@ -23,20 +23,23 @@ struct ButtonInfo {
     int width;
     const char* accessible;
     int arrow; // 0 none, 1 up, 2 down
+    // The key that does the same from anywhere in the window (the main window or a note handles
+    // it), named in the tooltip.
+    QKeyCombination key;
 };
 
 // SpeedButton1-SpeedButton10, left to right.
 constexpr std::array<ButtonInfo, 10> kButtons = { {
-    { "File", 34, "File menu", 0 },
-    { "Cal", 32, "Calendar menu", 0 },
-    { "Help", 36, "Help menu", 0 },
-    { "Quit ", 38, "Quit and save (Ctrl+Q)", 0 },
-    { "Dates ", 44, "Dates: jump to a month", 0 },
-    { "Week  ", 58, "One week earlier", 1 },
-    { "Week  ", 58, "One week later", 2 },
-    { "TOP", 36, "First week", 0 },
-    { "Month  ", 64, "Previous month", 1 },
-    { "Month  ", 64, "Next month", 2 },
+    { "File", 34, "File menu", 0, Qt::ALT | Qt::Key_F },
+    { "Cal", 32, "Calendar menu", 0, Qt::ALT | Qt::Key_C },
+    { "Help", 36, "Help menu", 0, Qt::ALT | Qt::Key_H },
+    { "Quit ", 38, "Quit and save", 0, Qt::CTRL | Qt::Key_Q },
+    { "Dates ", 44, "Dates: jump to a month", 0, Qt::ALT | Qt::Key_D },
+    { "Week  ", 58, "One week earlier", 1, Qt::ALT | Qt::Key_Up },
+    { "Week  ", 58, "One week later", 2, Qt::ALT | Qt::Key_Down },
+    { "TOP", 36, "First week", 0, Qt::ALT | Qt::Key_Home },
+    { "Month  ", 64, "Previous month", 1, QKeyCombination(Qt::Key_PageUp) },
+    { "Month  ", 64, "Next month", 2, QKeyCombination(Qt::Key_PageDown) },
 } };
 
 } // namespace
@@ -103,7 +106,9 @@ Toolbar::Toolbar(int width, QWidget* parent)
         button->setText(QString::fromLatin1(info.caption));
         button->setAutoRaise(true);
         button->setAccessibleName(QString::fromLatin1(info.accessible));
-        button->setToolTip(QString::fromLatin1(info.accessible));
+        const QKeySequence key(info.key);
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            QString::fromLatin1(info.accessible), key.toString(QKeySequence::NativeText)));
         button->setGeometry(left, 0, info.width, kHeight);
         left += info.width + 1;
         buttons_[i + 1] = button;

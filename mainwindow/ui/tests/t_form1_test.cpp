@@ -556,6 +556,60 @@ private slots:
             QStringList { h.options.program_dir + QStringLiteral("/Help/Orvane.html") });
     }
 
+    // From a note, every menu command is its menu's key and one letter (or one function key), and
+    // every toolbar move one key: never more than three presses.
+    void everyCommandIsAFewKeysFromANote() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        TForm1& form = h.Form();
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const std::map<MenuName, QKeyCombination> menu_keys
+            = { { MenuName::kFile, Qt::ALT | Qt::Key_F }, { MenuName::kCal, Qt::ALT | Qt::Key_C },
+                  { MenuName::kHelp, Qt::ALT | Qt::Key_H } };
+        std::map<MenuName, QString> letters;
+        for (const CommandItem& item : kCommandItems) {
+            // Each mnemonic is a letter of its caption and no other item of the menu has it.
+            const QChar letter = QChar::fromLatin1(item.mnemonic).toUpper();
+            QVERIFY2(QString::fromLatin1(item.caption).contains(QChar::fromLatin1(item.mnemonic)),
+                item.caption);
+            QVERIFY2(!letters[item.menu].contains(letter), item.caption);
+            letters[item.menu] += letter;
+            QCOMPARE(form.action(item.command)->text().remove(QLatin1Char('&')),
+                QString::fromLatin1(item.caption));
+
+            int runs = 0;
+            form.SetCommand(item.command, [&runs] { ++runs; });
+            form.action(item.command)->setEnabled(true);
+            form.note(3)->setFocus();
+            QTest::keyClick(form.note(3), menu_keys.at(item.menu).key(), Qt::AltModifier);
+            QMenu* menu = form.menu(item.menu);
+            QTRY_VERIFY(menu->isVisible());
+            QTest::keyClick(menu, letter.toLatin1());
+            QTRY_COMPARE(runs, 1);
+            QVERIFY(!menu->isVisible());
+        }
+
+        // The toolbar's moves, each one key from a note, and each press counts however quickly the
+        // next one follows; Dates opens its menu.
+        QTest::keyClick(form.note(3), Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(form.document().TopSlot(), 8);
+        QTest::keyClick(form.note(3), Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(form.document().TopSlot(), 15);
+        QTest::keyClick(form.note(3), Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(form.document().TopSlot(), 8);
+        QTest::keyClick(form.note(3), Qt::Key_Home, Qt::AltModifier);
+        QCOMPARE(form.document().TopSlot(), 1);
+        QTest::keyClick(form.note(3), Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(form.findChild<QMenu*>(QStringLiteral("DatesMenu"))->isVisible());
+        QTest::keyClick(form.findChild<QMenu*>(QStringLiteral("DatesMenu")), Qt::Key_Escape);
+        auto* week_later = form.findChild<QToolButton*>(QStringLiteral("SpeedButton7"));
+        QCOMPARE(week_later->toolTip(),
+            QStringLiteral("One week later (%1)")
+                .arg(QKeySequence(Qt::ALT | Qt::Key_Down).toString(QKeySequence::NativeText)));
+    }
+
     void cellsShowNotesBeforeTheirEditorExists() {
         const std::string saved
             = SavedCalendarWith(10, "Dentist 9:30\aCall Bob about the weekend plans\a\aC\a");
