@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -81,6 +82,17 @@ struct ProgramWindows {
         form.SetCommand(Command::kYearlyEntry, Modal(yr_to_yr, form));
         form.SetCommand(Command::kDeleteEntry, Modal(del_entry, form));
         form.SetCommand(Command::kSearch, [this] { search.OpenModeless(); });
+        // A result in the archive or the notes opens that window at the match.
+        orvane::SearchTargets targets;
+        targets.open_archive = [this, &form](int line, int offset, int length) {
+            archive.OpenModalAt(line, offset, length);
+            form.ChildWindowClosed();
+        };
+        targets.open_notes = [this, &form](int position, int length) {
+            notes.OpenModalAt(position, length);
+            form.ChildWindowClosed();
+        };
+        search.SetTargets(std::move(targets));
         form.SetCommand(Command::kAbout, Modal(about, form));
     }
 

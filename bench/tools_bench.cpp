@@ -1,6 +1,7 @@
 // Speed of the search over every day the grid can show, of the search over the days, a 50-year
 // archive and 1 MB of notes together, and of reading and writing a large notes file.
 #include "bench/bench_data.h"
+#include "core/text_file.h"
 #include "cycling/archive_file.h"
 #include "tools/rtf.h"
 #include "tools/search.h"
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -207,6 +209,36 @@ BENCHMARK_CAPTURE(BM_Search, days_absent_word, Query("no such text", false, fals
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Search, days_one_letter, Query("e", false, false, false))
     ->Unit(benchmark::kMicrosecond);
+
+// What one keystroke costs the search window's worker once the files were searched before: both
+// files read again and compared with the indexes kept from the last search (unchanged, so
+// reused), then all three scopes searched.
+void BM_SearchFromFilesUnchanged(benchmark::State& state, SearchQuery query) {
+    const SearchData& data = Data();
+    const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / "orvane_bench_search";
+    std::filesystem::create_directories(dir);
+    const DataFolder folder { dir };
+    if (!WriteFileAtomic(folder.archive(), data.archive)
+        || !WriteFileAtomic(folder.notes(), data.notes)) {
+        state.SkipWithError("cannot write the benchmark's files");
+        return;
+    }
+    SearchSources previous = LoadSearchSources(folder, data.days);
+    std::size_t results = 0;
+    for (auto _ : state) {
+        const SearchSources sources = LoadSearchSources(folder, data.days, previous);
+        const SearchOutcome outcome = RunSearch(sources, query);
+        results = outcome.results.size();
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.counters["results"] = static_cast<double>(results);
+    state.counters["file_bytes"] = static_cast<double>(data.archive.size() + data.notes.size());
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK_CAPTURE(
+    BM_SearchFromFilesUnchanged, all_common_word, Query("DENTIST", true, false, false))
+    ->Unit(benchmark::kMillisecond);
 
 // How long a search that is under way takes to return once its stop is requested: the stop is
 // requested 2 ms after the longest search above started, from another thread.

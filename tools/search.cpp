@@ -89,4 +89,31 @@ std::optional<int> MonthMenuItemFor(
     return std::nullopt;
 }
 
+std::optional<int> TopSlotForDay(
+    const std::vector<MonthMenuItem>& items, std::string_view date_key, int slot, int current_top) {
+    if (slot < 1 || slot >= kMaxTopSlot + kShownDays)
+        return std::nullopt;
+    int top = ClampTopSlot(current_top);
+    if (const auto item = MonthMenuItemFor(items, date_key))
+        top = ClampTopSlot(items[static_cast<std::size_t>(*item - 1)].slot);
+    if (slot < top)
+        top = ClampTopSlot(slot); // the day's week on top
+    else if (slot >= top + kShownDays)
+        top = ClampTopSlot(slot - (kShownDays - 7)); // the day's week at the bottom
+    return top;
+}
+
+std::optional<int> SlotOfFoundDay(const DayStore& store, int slot, std::string_view date_key) {
+    if (date_key.empty())
+        return std::nullopt;
+    const auto holds = [&](int s) { return std::string_view(store[s]).starts_with(date_key); };
+    if (slot >= 1 && slot <= kLastSearchedSlot && holds(slot))
+        return slot;
+    for (int s = 1; s <= kLastSearchedSlot; ++s) {
+        if (holds(s))
+            return s;
+    }
+    return std::nullopt;
+}
+
 } // namespace orvane

@@ -70,4 +70,20 @@ std::optional<KeyMonth> MonthOfKey(std::string_view date_key);
 std::optional<int> MonthMenuItemFor(
     const std::vector<MonthMenuItem>& items, std::string_view date_key);
 
+// The five weeks of the grid show the slots [top, top + kShownDays).
+inline constexpr int kShownDays = 35;
+
+// The TopSlot that shows the found day in `slot` (with key `date_key`): the row of its month's
+// first day, as the month menu jumps, moved on by the fewest weeks that bring the day into the
+// five weeks shown (the last days of a month that spans six rows). A month the menu does not hold
+// keeps `current_top` when the day is shown from there, and otherwise moves by the fewest weeks.
+// Nothing when no TopSlot shows the day (the week after the last one the grid can show).
+std::optional<int> TopSlotForDay(
+    const std::vector<MonthMenuItem>& items, std::string_view date_key, int slot, int current_top);
+
+// Where a day found in `slot` under `date_key` is now: `slot` while it still holds that day,
+// else the searched slot that does (the calendar cycled since the search), else nothing (the day
+// left the calendar).
+std::optional<int> SlotOfFoundDay(const DayStore& store, int slot, std::string_view date_key);
+
 } // namespace orvane

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,11 @@ public:
     virtual void SetNoteFontFamily(const QString& family) = 0;
     // Moves the keyboard focus to the first cell's note (Memo2), as closing a dialog does.
     virtual void FocusFirstNote() = 0;
+    // Moves the keyboard focus into the note of the day in `slot`, which the grid shows, with the
+    // characters [position, position + length) of its text (the entries joined by line breaks)
+    // selected; with `activate` the main window comes to the front as well. Returns the note's
+    // cell on the screen, or an empty rectangle when the grid does not show the day.
+    virtual QRect SelectInNote(int slot, int position, int length, bool activate) = 0;
     // One of the program's own windows closed: the main window runs its activation work
     // (preferences, sun and moon) once.
     virtual void ChildWindowClosed() = 0;

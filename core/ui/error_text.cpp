@@ -52,6 +52,10 @@ QString PathText(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray::fromStdString(path.native()));
 }
 
+QString ReasonText(const Error& error) {
+    return error.io ? Reason(*error.io) : FromCp1252(error.note);
+}
+
 void LogFileError(const Error& error) {
     if (error.io)
         qCWarning(FileLog).noquote() << FileFailureText(*error.io);

@@ -26,6 +26,10 @@ QString PathText(const std::filesystem::path& path);
 // note alone. A failed file operation is logged (LogFileError).
 QString ErrorText(const Error& error);
 
+// Why an operation failed without the path: the system's reason for a failed file operation, the
+// note of a refusal. For a place too small for the whole message; nothing is logged.
+QString ReasonText(const Error& error);
+
 // Logs a failed file operation as a warning of "orvane.files"; a refusal is not a file failure
 // and is not logged. For failures the program handles without telling the user.
 void LogFileError(const Error& error);

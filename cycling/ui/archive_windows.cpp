@@ -13,7 +13,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace orvane {
 
@@ -142,6 +145,26 @@ void TArchive::Prepare() {
 
 void TArchive::OpenModal() {
     Prepare();
+    exec();
+}
+
+void TArchive::SelectInLine(int line, int offset, int length) {
+    const QTextBlock block = text_->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    const int end = block.length() - 1; // the block's text, without its break
+    const int start = std::clamp(offset, 0, end);
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + start);
+    cursor.setPosition(block.position() + std::clamp(offset + std::max(length, 0), start, end),
+        QTextCursor::KeepAnchor);
+    text_->setTextCursor(cursor);
+    text_->centerCursor();
+}
+
+void TArchive::OpenModalAt(int line, int offset, int length) {
+    Prepare();
+    SelectInLine(line, offset, length);
     exec();
 }
 

@@ -51,6 +51,11 @@ public:
 
     void Prepare(); // loads archive.ovd
     void OpenModal();
+    // Selects the characters [offset, offset + length) of line `line` (0-based, the file's lines
+    // as the window shows them), as much of them as the line holds, and scrolls them to the middle.
+    void SelectInLine(int line, int offset, int length);
+    // Prepare(), the selection, then the window runs modally.
+    void OpenModalAt(int line, int offset, int length);
     bool CanSave() const;
 
     void Button1Click(); // Save

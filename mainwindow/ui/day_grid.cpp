@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <algorithm>
 
 namespace orvane {
 
@@ -413,6 +415,22 @@ void DayGrid::FocusCell(int cell, Qt::FocusReason reason) {
         editor->MoveCaretToLine(0);
         document_.SetActiveNote(2 * cell);
     }
+}
+
+void DayGrid::SelectInCell(int cell, int position, int length) {
+    NoteEditor* editor = note(cell);
+    if (!editor)
+        return;
+    FocusCell(cell);
+    // A note may hold text after its last entry that the editor does not show.
+    const int end = editor->document()->characterCount() - 1;
+    const int start = std::clamp(position, 0, end);
+    QTextCursor cursor(editor->document());
+    cursor.setPosition(start);
+    cursor.setPosition(
+        std::clamp(position + std::max(length, 0), start, end), QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+    editor->ensureCursorVisible();
 }
 
 void DayGrid::MemoEnter(int number) {

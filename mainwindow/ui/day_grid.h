@@ -100,6 +100,9 @@ public:
     int FocusedCell() const;
     // Puts the keyboard focus in a visible cell's note, caret on its first line.
     void FocusCell(int cell, Qt::FocusReason reason = Qt::OtherFocusReason);
+    // Puts the keyboard focus in a visible cell's note with its characters
+    // [position, position + length) selected, as much of them as the note holds.
+    void SelectInCell(int cell, int position, int length);
 
     // The note preview, or nothing before it was first needed.
     QPlainTextEdit* preview() const { return preview_; }

@@ -385,6 +385,19 @@ void TForm1::FocusFirstNote() {
     grid_->FocusCell(1);
 }
 
+QRect TForm1::SelectInNote(int slot, int position, int length, bool activate) {
+    const int cell = slot - document_.TopSlot() + 1;
+    const DayCell* shown = grid_->CellWidget(cell);
+    if (!shown)
+        return {};
+    grid_->SelectInCell(cell, position, length);
+    if (activate) {
+        raise();
+        activateWindow();
+    }
+    return QRect(shown->mapToGlobal(QPoint(0, 0)), shown->size());
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // The pointer over the week-day titles hides the note preview.
     if (event->type() == QEvent::MouseMove)

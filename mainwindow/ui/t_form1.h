@@ -103,6 +103,7 @@ public:
     QFont ExpansionLabelFont() const override;
     void SetNoteFontFamily(const QString& family) override;
     void FocusFirstNote() override;
+    QRect SelectInNote(int slot, int position, int length, bool activate) override;
     void ChildWindowClosed() override { FormActivate(); }
 
 protected:

@@ -50,6 +50,10 @@ void EditFileDialog::OfferSave(const Error* unreadable, const QString& file_role
 
 void EditFileDialog::OpenModal() {
     Prepare();
+    RunCentred();
+}
+
+void EditFileDialog::RunCentred() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     exec();

@@ -35,6 +35,9 @@ public slots:
 protected:
     EditFileDialog(const DataFolder& data_folder, Notifier& notifier, QWidget* parent);
 
+    // Runs the dialog centred on the screen, as it was prepared.
+    void RunCentred();
+
     // Creates Button1 at `geometry`; called after the box so the tab order runs box, button.
     void AddButton1(const QRect& geometry);
 

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTextCharFormat>
+#include <QTextCursor>
+#include <algorithm>
 
 namespace orvane {
 
@@ -84,6 +86,23 @@ void TNotes::Prepare() {
         CharFormatOf(document.runs.empty() ? RtfFormat {} : document.runs.front().format));
     notes_box_->document()->setModified(false);
     notes_box_->setFocus();
+}
+
+void TNotes::SelectText(int position, int length) {
+    const int end = notes_box_->document()->characterCount() - 1;
+    const int start = std::clamp(position, 0, end);
+    QTextCursor cursor(notes_box_->document());
+    cursor.setPosition(start);
+    cursor.setPosition(
+        std::clamp(position + std::max(length, 0), start, end), QTextCursor::KeepAnchor);
+    notes_box_->setTextCursor(cursor);
+    notes_box_->ensureCursorVisible();
+}
+
+void TNotes::OpenModalAt(int position, int length) {
+    Prepare();
+    SelectText(position, length);
+    RunCentred();
 }
 
 bool TNotes::Modified() const {

@@ -16,6 +16,11 @@ public:
 
     // Loads notes.ovd for one showing.
     void Prepare() override;
+    // Selects the characters [position, position + length) of the notes' text (each paragraph
+    // ended by one character), as much of them as it holds, and scrolls them into view.
+    void SelectText(int position, int length);
+    // Prepare(), the selection, then the window runs modally.
+    void OpenModalAt(int position, int length);
 
 private:
     bool SaveFile() override;

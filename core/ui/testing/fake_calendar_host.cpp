@@ -53,6 +53,12 @@ void FakeCalendarHost::SetFlags(const std::string& option_flags) {
     document.SetPreferences(prefs);
 }
 
+QRect FakeCalendarHost::SelectInNote(int slot, int position, int length, bool activate) {
+    note_selections.push_back({ slot, position, length, activate });
+    const int top = document.TopSlot();
+    return slot >= top && slot < top + 35 ? note_rect : QRect();
+}
+
 int FakeCalendarHost::ReportsOf(OperationKind kind) const {
     return static_cast<int>(std::count_if(reports.begin(), reports.end(),
         [kind](const ChangeReport& report) { return report.kind == kind; }));

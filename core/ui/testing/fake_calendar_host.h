@@ -56,6 +56,8 @@ public:
     QFont ExpansionLabelFont() const override;
     void SetNoteFontFamily(const QString& family) override { note_font_family = family; }
     void FocusFirstNote() override { ++focus_first_note_calls; }
+    // Records the request; returns `note_rect` when the day is among the five weeks shown.
+    QRect SelectInNote(int slot, int position, int length, bool activate) override;
     void ChildWindowClosed() override { ++child_closed_calls; }
 
     CalendarDocument document;
@@ -68,6 +70,15 @@ public:
     std::vector<ChangeReport> reports;
     int before_change_calls = 0; // operations asked the grid to store its pending edit
     int focus_first_note_calls = 0;
+    struct NoteSelection {
+        int slot = 0;
+        int position = 0;
+        int length = 0;
+        bool activate = false;
+        friend bool operator==(const NoteSelection&, const NoteSelection&) = default;
+    };
+    std::vector<NoteSelection> note_selections;
+    QRect note_rect { 100, 100, 182, 140 };
     int child_closed_calls = 0;
 
 private:

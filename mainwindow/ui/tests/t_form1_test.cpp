@@ -723,6 +723,46 @@ private slots:
         QCOMPARE(h.Form().document().store()[20], std::string("Mar/29/2024Untouched\a"));
     }
 
+    // A search result puts the keyboard in its day's note with the match selected, counted in
+    // the note's text with a line break between entries, and tells where that day's cell is; a
+    // day the grid does not show is left alone.
+    void aFoundDayGetsTheFocusWithTheMatchSelected() {
+        const std::string saved = SavedCalendarWith(20, "Fetch X-rays\aCall the DENTIST\a");
+        Harness h(kPref, &saved);
+        QVERIFY(h.Form().FormCreate());
+        h.Form().show();
+        QApplication::setActiveWindow(&h.Form());
+        QVERIFY(QTest::qWaitForWindowActive(&h.Form()));
+        TForm1& form = h.Form();
+        struct Case {
+            int top;
+            int position;
+            int length;
+            const char* selected;
+        };
+        for (const Case& c : { Case { 1, 22, 7, "DENTIST" }, Case { 8, 0, 5, "Fetch" },
+                 Case { 15, 25, 100, "TIST" }, Case { 15, -3, 4, "F" } }) {
+            form.document().MoveWindow(c.top);
+            const int cell = 20 - c.top + 1;
+            const QRect shown = form.SelectInNote(20, c.position, c.length, true);
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.note(cell)));
+            QCOMPARE(form.note(cell)->textCursor().selectedText(), QString::fromLatin1(c.selected));
+            QCOMPARE(form.document().ActiveSlot(), 20);
+            const DayCell* day = CellOf(form, cell);
+            QCOMPARE(shown, QRect(day->mapToGlobal(QPoint(0, 0)), day->size()));
+        }
+        // Nothing stored changed.
+        QCOMPARE(form.document().store()[20],
+            std::string("Mar/29/2024Fetch X-rays\aCall the DENTIST\a"));
+        // The day above the grid: no cell, no focus change.
+        form.document().MoveWindow(22);
+        const QWidget* focused = QApplication::focusWidget();
+        QVERIFY(form.SelectInNote(20, 0, 5, true).isEmpty());
+        QVERIFY(form.SelectInNote(57, 0, 5, true).isEmpty());
+        QCOMPARE(QApplication::focusWidget(), focused);
+        QCOMPARE(form.document().ActiveSlot(), 27); // the focused cell's day since the move
+    }
+
     // Ctrl+arrows go to the neighbouring day, a week of the grid further at its edges; Ctrl+Home
     // goes to today wherever the grid is.
     void keysMoveBetweenDaysAndToToday() {
