@@ -8,6 +8,7 @@
 #include "core/ui/notifier.h"
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
+#include "history/ui/t_restore.h"
 #include "mainwindow/ui/t_form1.h"
 #include "prefs/ui/t_prefs.h"
 #include "printing/ui/pallet.h"
@@ -53,7 +54,8 @@ struct ProgramWindows {
         , prefs(form.document(), form, services, &form)
         , day_to_day(form.document(), form, services, &form)
         , pallet(form, services.notifier, print_sizes, printer_port, &form)
-        , search(form.document(), form, services, &form) { }
+        , search(form.document(), form, services, &form)
+        , restore(form.document(), form.backups(), services, &form) { }
 
     void WireCommands(orvane::TForm1& form) {
         using orvane::Command;
@@ -72,6 +74,7 @@ struct ProgramWindows {
         form.SetCommand(Command::kYearlyEntry, Modal(yr_to_yr, form));
         form.SetCommand(Command::kDeleteEntry, Modal(del_entry, form));
         form.SetCommand(Command::kSearch, [this] { search.OpenModeless(); });
+        form.SetCommand(Command::kRestore, Modal(restore, form));
         form.SetCommand(Command::kAbout, Modal(about, form));
     }
 
@@ -90,6 +93,7 @@ struct ProgramWindows {
     orvane::SystemPrinterPort printer_port;
     orvane::TPallet pallet;
     orvane::TSearch search;
+    orvane::TRestore restore;
 };
 
 // Runs `work` once, as soon as `window` has painted for the first time.
@@ -142,6 +146,10 @@ int main(int argc, char** argv) {
 
     const orvane::Services services { notifier, clock, desktop };
     orvane::TForm1 form(options, services);
+    {
+        orvane::SettingsPrintSizeStore settings;
+        form.backups().SetPolicy(orvane::ReadBackupPolicy(settings));
+    }
     auto* sun_moon = new orvane::sky::SunMoonStrip(clock, &form);
     form.SetToolbarStrip({ sun_moon,
         [sun_moon](const orvane::Preferences& prefs) { sun_moon->ApplyStartupFlags(prefs); },
