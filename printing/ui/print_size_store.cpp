@@ -26,14 +26,12 @@ std::optional<QString> MemoryPrintSizeStore::Read(const QString& name) const {
     return *it;
 }
 
-BackupPolicy ReadBackupPolicy(PrintSizeStore& store) {
+BackupPolicy ReadBackupPolicy(const PrintSizeStore& store) {
     BackupPolicy policy;
     const auto read = [&store](const QString& name, int& value, int lowest, int highest) {
         const std::optional<QString> text = store.Read(name);
-        if (!text) {
-            static_cast<void>(store.Write(name, QString::number(value)));
+        if (!text)
             return;
-        }
         bool ok = false;
         const int number = text->trimmed().toInt(&ok);
         if (ok && number >= lowest && number <= highest)

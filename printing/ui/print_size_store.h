@@ -37,8 +37,8 @@ public:
 };
 
 // The rotating backups' numbers, "BackupSaves" (the newest saves kept, 1-1000) and "BackupDays"
-// (the days that keep their newest backup, 0-3650). A missing or unusable value keeps its default;
-// both are written with their defaults when missing, so the user finds them to change.
-BackupPolicy ReadBackupPolicy(PrintSizeStore& store);
+// (the days that keep their newest backup, 0-3650). A missing or unusable value keeps its default.
+// Nothing is written: a start that changes no setting leaves the user's settings as they were.
+BackupPolicy ReadBackupPolicy(const PrintSizeStore& store);
 
 } // namespace orvane
