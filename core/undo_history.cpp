@@ -156,8 +156,12 @@ Result<std::vector<FileChange>> RestoreFiles(
     for (std::size_t k = 0; k < grouped.size(); ++k) {
         Status done = undo ? PutBefore(grouped[k]) : PutAfter(grouped[k]);
         if (!done) {
-            // Puts back the files already done, so that the operation stays whole either way.
-            for (std::size_t back = k + 1; back-- > 0;)
+            // Puts back the files already done, so that the operation stays whole either way. A
+            // failed undo of one file left it as it was (each step is one atomic write, cut or
+            // removal), and making its appends again would add them twice; a redo may have made
+            // some of a file's changes, and putting it back as it was found is safe to repeat.
+            const std::size_t done_files = undo ? k : k + 1;
+            for (std::size_t back = done_files; back-- > 0;)
                 static_cast<void>(undo ? PutAfter(grouped[back]) : PutBefore(grouped[back]));
             Error error = std::move(done).error();
             error.Also(doing + ". Nothing was changed.");
