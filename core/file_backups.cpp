@@ -197,6 +197,20 @@ std::vector<BackupFile> FileBackups::List(std::string_view file_name) const {
 }
 
 Status FileBackups::Prune(std::string_view file_name) {
+    // A backup being written when the program was killed is left under its temporary name.
+    std::error_code list_error;
+    const std::string part_prefix = "." + std::filesystem::path(file_name).stem().string() + "_";
+    std::vector<std::filesystem::path> parts;
+    for (std::filesystem::directory_iterator it(folder(), list_error), end;
+         !list_error && it != end; it.increment(list_error)) {
+        const std::string name = it->path().filename().string();
+        if (name.starts_with(part_prefix) && name.ends_with(".part"))
+            parts.push_back(it->path());
+    }
+    for (const std::filesystem::path& part : parts) {
+        std::error_code ignored;
+        std::filesystem::remove(part, ignored);
+    }
     const std::vector<BackupFile> files = List(file_name);
     const auto today = std::chrono::sys_days(clock_.Today());
     std::set<std::chrono::sys_days> days_kept;

@@ -71,11 +71,19 @@ TEST_F(FileBackupsTest, KeepsTheOldBytesOnceAndRecreatesADeletedFolder) {
     EXPECT_EQ(backups.List("cdat.ovd").front().path, **second);
     EXPECT_EQ(backups.List("cdat.ovd").front().size, 5U);
 
+    // What a killed copy left half-written is not a backup, and the next backup clears it away.
+    const auto part = backups.folder() / ".cdat_20240301_090000.ovd.part";
+    ASSERT_TRUE(WriteFileAtomic(part, "on"));
+    EXPECT_EQ(backups.List().size(), 2U);
+    ASSERT_TRUE(WriteFileAtomic(dir_ / "cdat.ovd", "two and a half\r\n"));
+    ASSERT_TRUE(backups.Keep(dir_ / "cdat.ovd"));
+    EXPECT_FALSE(std::filesystem::exists(part));
+
     std::filesystem::remove_all(backups.folder());
     EXPECT_TRUE(backups.List().empty());
     const auto again = backups.Keep(dir_ / "cdat.ovd");
     ASSERT_TRUE(again && *again);
-    EXPECT_EQ(*ReadWholeFile(**again), "two\r\n");
+    EXPECT_EQ(*ReadWholeFile(**again), "two and a half\r\n");
 
     // A folder that cannot be made (a file is in its place) is an error, not a silent loss.
     std::filesystem::remove_all(backups.folder());
