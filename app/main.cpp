@@ -10,6 +10,7 @@
 #include "cycling/ui/t_cycle.h"
 #include "ical/ui/t_export_ical.h"
 #include "ical/ui/t_import_ical.h"
+#include "history/ui/t_restore.h"
 #include "mainwindow/ui/t_form1.h"
 #include "prefs/ui/t_prefs.h"
 #include "printing/ui/pallet.h"
@@ -58,7 +59,8 @@ struct ProgramWindows {
         , pallet(form, services.notifier, print_sizes, printer_port, &form)
         , search(form.document(), form, services, &form)
         , export_ical(form.document(), services, orvane::SystemIcsFilePicker(), &form)
-        , import_ical(form.document(), services, orvane::SystemIcsFilePicker(), &form) { }
+        , import_ical(form.document(), services, orvane::SystemIcsFilePicker(), &form)
+        , restore(form.document(), form.backups(), services, &form) { }
 
     void WireCommands(orvane::TForm1& form) {
         using orvane::Command;
@@ -93,6 +95,7 @@ struct ProgramWindows {
             form.ChildWindowClosed();
         };
         search.SetTargets(std::move(targets));
+        form.SetCommand(Command::kRestore, Modal(restore, form));
         form.SetCommand(Command::kAbout, Modal(about, form));
     }
 
@@ -113,6 +116,7 @@ struct ProgramWindows {
     orvane::TSearch search;
     orvane::TExportICal export_ical;
     orvane::TImportICal import_ical;
+    orvane::TRestore restore;
 };
 
 // Runs `work` once, as soon as `window` has painted for the first time.
@@ -165,6 +169,10 @@ int main(int argc, char** argv) {
 
     const orvane::Services services { notifier, clock, desktop };
     orvane::TForm1 form(options, services);
+    {
+        orvane::SettingsPrintSizeStore settings;
+        form.backups().SetPolicy(orvane::ReadBackupPolicy(settings));
+    }
     auto* sun_moon = new orvane::sky::SunMoonStrip(clock, &form);
     form.SetToolbarStrip({ sun_moon,
         [sun_moon](const orvane::Preferences& prefs) { sun_moon->ApplyStartupFlags(prefs); },

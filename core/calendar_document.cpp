@@ -13,12 +13,23 @@ bool ChangeReport::Touches(int slot) const {
         days.begin(), days.end(), [slot](const DayChange& day) { return day.slot == slot; });
 }
 
-DocumentEdit::DocumentEdit(
-    DayStore& store, const DataFolder& data, const Preferences& prefs, int top)
+namespace {
+
+std::optional<Error> BackupError(Result<std::optional<std::filesystem::path>> kept) {
+    if (kept)
+        return std::nullopt;
+    return std::move(kept).error();
+}
+
+} // namespace
+
+DocumentEdit::DocumentEdit(DayStore& store, const DataFolder& data, const Preferences& prefs,
+    int top, FileBackups* backups)
     : store_(store)
     , data_(data)
     , prefs_(prefs)
-    , top_(top) { }
+    , top_(top)
+    , backups_(backups) { }
 
 std::string& DocumentEdit::Day(int slot) {
     if (!all_days_)
@@ -58,6 +69,10 @@ Result<FileChange> ReplaceFile(const std::filesystem::path& path, std::string_vi
 }
 
 Status DocumentEdit::WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+    // The recurring records are the one data file besides the days that an operation rewrites
+    // whole; a failed backup does not stop the operation (its undo step still holds the old bytes).
+    if (backups_ && path == data_.fdat())
+        backups_->set_last_error(BackupError(backups_->Keep(path)));
     Result<FileChange> change = ReplaceFile(path, bytes);
     if (!change)
         return std::move(change).error();
@@ -129,7 +144,7 @@ ChangeReport CalendarDocument::Run(
     OperationKind kind, std::string name, const std::function<void(DocumentEdit&)>& work) {
     assert(!running_ && "an operation runs inside another");
     NotifyBefore();
-    DocumentEdit edit(store_, data_, prefs_, top_);
+    DocumentEdit edit(store_, data_, prefs_, top_, backups_);
     running_ = true;
     work(edit);
     running_ = false;
@@ -202,6 +217,10 @@ void CalendarDocument::Adopt(DayStore store, const std::string& today_key) {
 
 Status CalendarDocument::Save() {
     NotifyBefore();
+    // The file about to be replaced goes to the backups first; a failed backup is kept for the
+    // window to report and does not keep the calendar from being saved.
+    if (backups_ && store_.loaded())
+        backups_->set_last_error(BackupError(backups_->Keep(data_.cdat())));
     Status saved = SaveDayFile(data_.cdat(), store_);
     if (saved) {
         const std::vector<DocumentListener*> listeners = listeners_;

@@ -15,6 +15,7 @@
 #include "core/date_key.h"
 #include "core/day_file.h"
 #include "core/day_store.h"
+#include "core/file_backups.h"
 #include "core/preferences.h"
 #include "core/result.h"
 
@@ -109,7 +110,8 @@ public:
 
 private:
     friend class CalendarDocument;
-    DocumentEdit(DayStore& store, const DataFolder& data, const Preferences& prefs, int top);
+    DocumentEdit(DayStore& store, const DataFolder& data, const Preferences& prefs, int top,
+        FileBackups* backups);
 
     DayStore& store_;
     const DataFolder& data_;
@@ -119,6 +121,7 @@ private:
     bool all_days_ = false;
     DayStore all_before_;
     std::vector<FileChange> files_;
+    FileBackups* backups_;
 };
 
 class DocumentListener {
@@ -159,6 +162,11 @@ public:
     // Writes the day store to cdat.ovd, after the listeners stored their pending edits.
     Status Save();
 
+    // Where the old cdat.ovd goes before a save replaces it, and the old fdat.ovd before an
+    // operation replaces it; none: no backups (tests of other things).
+    void SetBackups(FileBackups* backups) { backups_ = backups; }
+    FileBackups* backups() const { return backups_; }
+
     // Runs `work` as one operation: the listeners store pending edits first, then hear the report
     // of what changed, whatever `work` returned.
     ChangeReport Run(
@@ -185,6 +193,7 @@ private:
     std::string today_key_;
     int active_note_ = 0;
     std::vector<DocumentListener*> listeners_;
+    FileBackups* backups_ = nullptr;
     bool running_ = false; // an operation's work is running
     bool storing_pending_ = false; // the listeners are storing their pending edits
 };

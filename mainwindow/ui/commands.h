@@ -18,6 +18,9 @@ enum class Command {
     kPrint,
     kExportICalendar,
     kImportICalendar,
+    kRestore,
+    kUndo,
+    kRedo,
     kCycleCalendar,
     kDailyEntry,
     kWeeklyEntry,
@@ -47,7 +50,7 @@ struct CommandItem {
 QString MenuText(const CommandItem& item);
 
 // In menu order.
-inline constexpr std::array<CommandItem, 18> kCommandItems = { {
+inline constexpr std::array<CommandItem, 21> kCommandItems = { {
     { Command::kSaveCalendar, MenuName::kFile, "SaveCalendar1", "Save Calendar",
         Qt::CTRL | Qt::Key_S, 'S' },
     { Command::kQuitNoSave, MenuName::kFile, "MenuItem2", "Quit - No Save", {}, 'Q' },
@@ -60,6 +63,11 @@ inline constexpr std::array<CommandItem, 18> kCommandItems = { {
         'x' },
     { Command::kImportICalendar, MenuName::kFile, "ImportICalendar1", "Import iCalendar...", {},
         'I' },
+    { Command::kRestore, MenuName::kFile, "Restore1", "Restore...", {}, 't' },
+    // The two items' captions name the step they take back or make again: "Undo Weekly Entry
+    // 'Church'"; Redo also answers Ctrl+Y.
+    { Command::kUndo, MenuName::kCal, "Undo1", "Undo", Qt::CTRL | Qt::Key_Z, 'U' },
+    { Command::kRedo, MenuName::kCal, "Redo1", "Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 'R' },
     { Command::kCycleCalendar, MenuName::kCal, "CycleCalendar1", "Cycle Calendar", {}, 'C' },
     { Command::kDailyEntry, MenuName::kCal, "DailyEntry1", "Daily Entry", Qt::Key_F1, 'D' },
     { Command::kWeeklyEntry, MenuName::kCal, "WeeklyEntry1", "Weekly Entry", Qt::Key_F2, 'W' },

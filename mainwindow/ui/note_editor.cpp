@@ -283,11 +283,31 @@ bool NoteEditor::event(QEvent* event) {
         event->accept();
         return true;
     }
+    // Ctrl+Z and Ctrl+Shift+Z or Ctrl+Y undo and redo the typing while the editor has any to undo
+    // or redo; otherwise they reach the main window's Undo and Redo of the document's steps.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeyCombination keys = static_cast<QKeyEvent*>(event)->keyCombination();
+        const bool undo = keys == (Qt::CTRL | Qt::Key_Z);
+        const bool redo
+            = keys == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) || keys == (Qt::CTRL | Qt::Key_Y);
+        if (undo || redo) {
+            const bool own = !isReadOnly()
+                && (undo ? document()->isUndoAvailable() : document()->isRedoAvailable());
+            event->setAccepted(own);
+            return true;
+        }
+    }
     return FilteredPlainTextEdit::event(event);
 }
 
 void NoteEditor::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
+    // Ctrl+Y is not redo everywhere; in a note it is, as the main window's item says.
+    if (event->keyCombination() == (Qt::CTRL | Qt::Key_Y)) {
+        redo();
+        event->accept();
+        return;
+    }
     if (const auto move = GridMoveOf(*event)) {
         emit Move(*move);
         return;

@@ -60,7 +60,10 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     , options_(std::move(options))
     , services_(services)
     , document_(DataFolder { options_.data_dir })
+    , backups_(std::make_unique<FileBackups>(options_.data_dir, services_.clock))
+    , history_(std::make_unique<UndoHistory>(document_))
     , events_(std::make_unique<DocumentEvents>(document_)) {
+    document_.SetBackups(backups_.get());
     // Before anything that could make the screen reader ask about it.
     MarkAccessibleWindow(this);
     setObjectName(QStringLiteral("Form1"));
@@ -110,6 +113,13 @@ void TForm1::ConnectCommands() {
         }
     });
     SetCommand(Command::kQuitNoSave, [this] { QuitNoSave(); });
+    SetCommand(Command::kUndo, [this] { UndoClick(); });
+    SetCommand(Command::kRedo, [this] { RedoClick(); });
+    menus_->action(Command::kRedo)
+        ->setShortcuts(
+            { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
+    history_->SetOnChanged([this] { UpdateUndoItems(); });
+    UpdateUndoItems();
     SetCommand(Command::kInstructions, [this] { Instructions(); });
     for (Command command : { Command::kDailyEntry, Command::kWeeklyEntry, Command::kMonthlyEntry,
              Command::kDeleteEntry, Command::kSearch })
@@ -329,7 +339,38 @@ bool TForm1::SaveCalendar() {
                              "fix the folder, then save again."));
         return false;
     }
+    if (const auto& backup_error = backups_->last_error()) {
+        services_.notifier.Warning(QStringLiteral("The calendar was saved, but the backup of the "
+                                                  "file it replaced could not be made.\n\n")
+            + ErrorText(*backup_error));
+        backups_->set_last_error(std::nullopt);
+    }
     return true;
+}
+
+void TForm1::UndoClick() {
+    if (const Status undone = history_->Undo(); !undone)
+        services_.notifier.Warning(ErrorText(undone.error()));
+}
+
+void TForm1::RedoClick() {
+    if (const Status redone = history_->Redo(); !redone)
+        services_.notifier.Warning(ErrorText(redone.error()));
+}
+
+void TForm1::UpdateUndoItems() {
+    const auto update = [](QAction* item, const QString& verb, const std::string& name) {
+        QString text = QLatin1Char('&') + verb;
+        if (!name.empty()) {
+            // A '&' of the step's name is shown as it is, not taken for a mnemonic.
+            text += QLatin1Char(' ')
+                + FromCp1252(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        }
+        item->setText(text);
+        item->setEnabled(!name.empty());
+    };
+    update(menus_->action(Command::kUndo), QStringLiteral("Undo"), history_->UndoName());
+    update(menus_->action(Command::kRedo), QStringLiteral("Redo"), history_->RedoName());
 }
 
 void TForm1::QuitNoSave() {

@@ -8,9 +8,11 @@
 #pragma once
 
 #include "core/calendar_document.h"
+#include "core/file_backups.h"
 #include "core/month_menu_item.h"
 #include "core/ui/calendar_host.h"
 #include "core/ui/services.h"
+#include "core/undo_history.h"
 #include "mainwindow/ui/commands.h"
 #include "prefs/pref_file.h"
 
@@ -69,6 +71,8 @@ public:
     void FormActivate();
 
     CalendarDocument& document() { return document_; }
+    UndoHistory& history() { return *history_; }
+    FileBackups& backups() { return *backups_; }
     DocumentEvents& events() { return *events_; }
     DayGrid& grid() { return *grid_; }
     // The note editor of a visible cell (in [1, 35]), created on first use.
@@ -76,6 +80,8 @@ public:
 
     // Commands.
     bool SaveCalendar(); // "Save Calendar"
+    void UndoClick(); // "Undo ..."
+    void RedoClick(); // "Redo ..."
     void QuitNoSave(); // "Quit - No Save"
     void Up1Click();
     void Dn1Click();
@@ -118,10 +124,15 @@ private:
     // items that saved preferences enable; the grid refills itself.
     void ApplyPreferences();
     void PlaceWindow();
+    // The Undo and Redo items' captions and whether there is anything to take back or make again.
+    void UpdateUndoItems();
 
     StartupOptions options_;
     Services services_;
     CalendarDocument document_;
+    // Declared after the document, which they listen to, so they go before it.
+    std::unique_ptr<FileBackups> backups_;
+    std::unique_ptr<UndoHistory> history_;
     std::unique_ptr<DocumentEvents> events_;
     std::unique_ptr<InstanceLock> lock_;
     ToolbarStrip strip_;

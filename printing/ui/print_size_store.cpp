@@ -26,6 +26,22 @@ std::optional<QString> MemoryPrintSizeStore::Read(const QString& name) const {
     return *it;
 }
 
+BackupPolicy ReadBackupPolicy(const PrintSizeStore& store) {
+    BackupPolicy policy;
+    const auto read = [&store](const QString& name, int& value, int lowest, int highest) {
+        const std::optional<QString> text = store.Read(name);
+        if (!text)
+            return;
+        bool ok = false;
+        const int number = text->trimmed().toInt(&ok);
+        if (ok && number >= lowest && number <= highest)
+            value = number;
+    };
+    read(QStringLiteral("BackupSaves"), policy.keep_saves, 1, 1000);
+    read(QStringLiteral("BackupDays"), policy.keep_days, 0, 3650);
+    return policy;
+}
+
 bool MemoryPrintSizeStore::Write(const QString& name, const QString& value) {
     if (fail_writes)
         return false;

@@ -1,6 +1,9 @@
 // Where the print window keeps its two print-size values between runs: the user's settings under
-// "Marrowby"/"Orvane" in production, a plain map in tests.
+// "Marrowby"/"Orvane" in production, a plain map in tests. The program's other settings that are
+// not part of pref.ovd are kept there too: the two numbers of the rotating backups.
 #pragma once
+
+#include "core/file_backups.h"
 
 #include <QMap>
 #include <QString>
@@ -32,5 +35,10 @@ public:
     QMap<QString, QString> values;
     bool fail_writes = false; // makes every Write fail, as a read-only settings store would
 };
+
+// The rotating backups' numbers, "BackupSaves" (the newest saves kept, 1-1000) and "BackupDays"
+// (the days that keep their newest backup, 0-3650). A missing or unusable value keeps its default.
+// Nothing is written: a start that changes no setting leaves the user's settings as they were.
+BackupPolicy ReadBackupPolicy(const PrintSizeStore& store);
 
 } // namespace orvane

@@ -610,6 +610,84 @@ private slots:
                 .arg(QKeySequence(Qt::ALT | Qt::Key_Down).toString(QKeySequence::NativeText)));
     }
 
+    // The Undo and Redo items name the step they take back or make again and are enabled only
+    // when there is one; Ctrl+Z in a note undoes its typing while it has any, and the document's
+    // last step otherwise.
+    void undoAndRedoNameTheirStepAndLeaveTypingToTheNote() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        TForm1& form = h.Form();
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QAction* undo = Item(form, "Undo1");
+        QAction* redo = Item(form, "Redo1");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(redo->shortcuts(),
+            (QList<QKeySequence> { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                QKeySequence(Qt::CTRL | Qt::Key_Y) }));
+        QCOMPARE(form.menu(MenuName::kCal)->actions().at(0), undo);
+        QCOMPARE(form.menu(MenuName::kCal)->actions().at(1), redo);
+
+        const std::string bare = form.document().store()[5];
+        form.document().Run(OperationKind::kApplyEntry, "Weekly Entry 'Bob & Ann'",
+            [](DocumentEdit& edit) { edit.Day(5) += "Bob & Ann\a"; });
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Weekly Entry 'Bob && Ann'"));
+        QVERIFY(undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+
+        // A note with nothing of its own to undo passes the keys on.
+        form.note(3)->setFocus();
+        QTest::keyClick(form.note(3), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form.document().store()[5], bare);
+        QCOMPARE(form.note(5)->toPlainText(), QString());
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Weekly Entry 'Bob && Ann'"));
+        QTest::keyClick(form.note(3), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(form.document().store()[5], bare + "Bob & Ann\a");
+        QCOMPARE(form.note(5)->toPlainText(), QStringLiteral("Bob & Ann"));
+
+        // Typing is the note's to undo while it has the focus.
+        QTest::keyClicks(form.note(3), QStringLiteral("abc"));
+        QTest::keyClick(form.note(3), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form.note(3)->toPlainText(), QString());
+        QCOMPARE(form.document().store()[5], bare + "Bob & Ann\a");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Weekly Entry 'Bob && Ann'"));
+        QVERIFY(!redo->isEnabled()); // the document's history was not touched
+        QTest::keyClick(form.note(3), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(form.note(3)->toPlainText(), QStringLiteral("abc"));
+        QVERIFY(!redo->isEnabled());
+        QTest::keyClick(form.note(3), Qt::Key_Z, Qt::ControlModifier);
+
+        // Once the note is left, what it stored is one step.
+        QTest::keyClicks(form.note(3), QStringLiteral("xyz"));
+        form.note(4)->setFocus();
+        QCOMPARE(form.document().store()[3], std::string("Mar/12/2024xyz\a"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Typing"));
+        QTest::keyClick(form.note(4), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form.document().store()[3], std::string("Mar/12/2024"));
+        QCOMPARE(form.note(3)->toPlainText(), QString());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Typing"));
+        QVERIFY(h.notes.boxes.empty());
+
+        // A step whose file changed since is refused with a warning that says so.
+        h.Write("fdat.ovd", "W1\r\n");
+        form.document().Run(
+            OperationKind::kDeleteEntries, "Delete Entry 'Bob & Ann'", [&](DocumentEdit& edit) {
+                edit.Day(5) = bare;
+                QVERIFY(edit.WriteFile(h.data / "fdat.ovd", ""));
+            });
+        h.Write("fdat.ovd", "W2\r\n");
+        undo->trigger();
+        QCOMPARE(h.notes.texts(),
+            QStringList { QStringLiteral(
+                "Cannot undo Delete Entry 'Bob & Ann': fdat.ovd has changed since.") });
+        QCOMPARE(form.document().store()[5], bare);
+        QVERIFY(undo->isEnabled());
+    }
+
     void cellsShowNotesBeforeTheirEditorExists() {
         const std::string saved
             = SavedCalendarWith(10, "Dentist 9:30\aCall Bob about the weekend plans\a\aC\a");

@@ -60,6 +60,20 @@ class PalletTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The backups' two numbers live with the print sizes: defaults when missing, a value out of
+    // range or not a number ignored, and nothing written by reading them.
+    void backupNumbersAreKeptWithThePrintSizes() {
+        MemoryPrintSizeStore store;
+        QCOMPARE(ReadBackupPolicy(store), (BackupPolicy { 20, 30 }));
+        QVERIFY(store.values.isEmpty());
+        store.values["BackupSaves"] = " 5 ";
+        store.values["BackupDays"] = "0";
+        QCOMPARE(ReadBackupPolicy(store), (BackupPolicy { 5, 0 }));
+        store.values["BackupSaves"] = "0";
+        store.values["BackupDays"] = "3,5";
+        QCOMPARE(ReadBackupPolicy(store), (BackupPolicy { 20, 30 }));
+    }
+
     void init() {
         QVERIFY(config_dir_.isValid()); // keeps the settings store off the user's own settings
         qputenv("XDG_CONFIG_HOME", config_dir_.path().toLocal8Bit());

@@ -1,0 +1,237 @@
+#include "core/undo_history.h"
+
+#include "core/text_file.h"
+
+#include <gtest/gtest.h>
+
+namespace orvane {
+namespace {
+
+constexpr auto D = MakeDate;
+
+// Every file of the data folder with its bytes, and the store, to compare whole states.
+struct Snapshot {
+    std::map<std::string, std::string> files;
+    std::vector<std::string> days;
+    int top = 0;
+    friend bool operator==(const Snapshot&, const Snapshot&) = default;
+};
+
+Snapshot Take(const CalendarDocument& document) {
+    Snapshot snapshot;
+    for (const auto& entry : std::filesystem::directory_iterator(document.data().dir)) {
+        if (entry.is_regular_file())
+            snapshot.files[entry.path().filename().string()] = *ReadWholeFile(entry.path());
+    }
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        snapshot.days.push_back(document.store()[slot]);
+    snapshot.top = document.TopSlot();
+    return snapshot;
+}
+
+// A grid holding a typed note that it stores before any operation, as the day grid does.
+class TypedNote : public DocumentListener {
+public:
+    void BeforeChange(CalendarDocument& document) override {
+        if (pending) {
+            auto [slot, text] = *pending;
+            pending.reset();
+            document.StoreNote(slot, text);
+        }
+    }
+    std::optional<std::pair<int, std::string>> pending;
+};
+
+class UndoHistoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path()
+            / ("orvane_undo_"
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        ASSERT_TRUE(WriteFileAtomic(dir_ / "cdat.ovd", ""));
+        document_ = std::make_unique<CalendarDocument>(DataFolder { dir_ });
+        ASSERT_TRUE(document_->Load(D(2024, 1, 10)));
+        document_->AddListener(&typed_);
+        history_ = std::make_unique<UndoHistory>(*document_);
+        history_->SetOnChanged([this] { ++menu_updates_; });
+    }
+    void TearDown() override {
+        history_.reset();
+        std::filesystem::remove_all(dir_);
+    }
+    void Write(std::string_view name, std::string_view bytes) {
+        ASSERT_TRUE(WriteFileAtomic(dir_ / name, bytes));
+    }
+
+    std::filesystem::path dir_;
+    TypedNote typed_;
+    std::unique_ptr<CalendarDocument> document_;
+    std::unique_ptr<UndoHistory> history_;
+    int menu_updates_ = 0;
+};
+
+// Each way an operation can touch a file, alone and mixed: undo gives back every byte and every
+// day, redo gives back the state after, and both can be repeated.
+struct FileCase {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> setup;
+    std::function<void(DocumentEdit&, const std::filesystem::path&)> work;
+};
+
+class UndoFilesTest : public UndoHistoryTest, public ::testing::WithParamInterface<FileCase> { };
+
+TEST_P(UndoFilesTest, UndoAndRedoReturnEveryByte) {
+    GetParam().setup(dir_);
+    const Snapshot before = Take(*document_);
+    document_->Run(OperationKind::kApplyEntry, "Weekly Entry 'Church'", [&](DocumentEdit& edit) {
+        edit.Day(3) += "Church\a";
+        edit.Day(10) += "Church\a";
+        GetParam().work(edit, dir_);
+    });
+    const Snapshot after = Take(*document_);
+    ASSERT_NE(before, after);
+    ASSERT_TRUE(history_->CanUndo());
+    EXPECT_EQ(history_->UndoName(), "Weekly Entry 'Church'");
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(history_->Undo());
+        EXPECT_EQ(Take(*document_), before);
+        EXPECT_FALSE(history_->CanUndo());
+        EXPECT_EQ(history_->RedoName(), "Weekly Entry 'Church'");
+        ASSERT_TRUE(history_->Redo());
+        EXPECT_EQ(Take(*document_), after);
+        EXPECT_FALSE(history_->CanRedo());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UndoFilesTest,
+    ::testing::Values(
+        FileCase { "ReplacedExisting",
+            [](auto& dir) { ASSERT_TRUE(WriteFileAtomic(dir / "fdat.ovd", "old\r\n")); },
+            [](DocumentEdit& edit, auto& dir) {
+                ASSERT_TRUE(edit.WriteFile(dir / "fdat.ovd", "new\r\n"));
+            } },
+        FileCase { "ReplacedCreated", [](auto&) {},
+            [](DocumentEdit& edit, auto& dir) {
+                ASSERT_TRUE(edit.WriteFile(dir / "wdat.ovd", "made\r\n"));
+            } },
+        FileCase { "AppendedExisting",
+            [](auto& dir) { ASSERT_TRUE(WriteFileAtomic(dir / "archive.ovd", "week 1\r\n")); },
+            [](DocumentEdit& edit, auto& dir) {
+                ASSERT_TRUE(edit.AppendFile(dir / "archive.ovd", "week 2\r\n", true));
+            } },
+        FileCase { "AppendedCreatedEmpty", [](auto&) {},
+            [](DocumentEdit& edit, auto& dir) {
+                ASSERT_TRUE(edit.AppendFile(dir / "rdat.ovd", "", true));
+            } },
+        FileCase { "AppendedTwiceThenReplaced",
+            [](auto& dir) { ASSERT_TRUE(WriteFileAtomic(dir / "fdat.ovd", "W1\r\n")); },
+            [](DocumentEdit& edit, auto& dir) {
+                ASSERT_TRUE(edit.AppendFile(dir / "fdat.ovd", "W2\r\n", false));
+                ASSERT_TRUE(edit.AppendFile(dir / "fdat.ovd", "W3\r\n", false));
+                ASSERT_TRUE(edit.WriteFile(dir / "fdat.ovd", "W3\r\n"));
+                ASSERT_TRUE(edit.AppendFile(dir / "rdat.ovd", "log\r\n", true));
+            } }),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST_F(UndoHistoryTest, AFileChangedSinceRefusesAndChangesNothing) {
+    Write("fdat.ovd", "old\r\n");
+    Write("archive.ovd", "a\r\n");
+    document_->Run(OperationKind::kCycle, "Cycle Calendar", [&](DocumentEdit& edit) {
+        edit.Day(5) += "x\a";
+        ASSERT_TRUE(edit.AppendFile(dir_ / "archive.ovd", "b\r\n", false));
+        ASSERT_TRUE(edit.WriteFile(dir_ / "fdat.ovd", "new\r\n"));
+    });
+    // archive.ovd is checked by its tail: the same size with other bytes is a change too.
+    for (const auto& [name, outside] : std::vector<std::pair<std::string, std::string>> {
+             { "fdat.ovd", "edited\r\n" }, { "archive.ovd", "a\r\nB\r\n" } }) {
+        const std::string kept = *ReadWholeFile(dir_ / name);
+        Write(name, outside);
+        const Snapshot changed = Take(*document_);
+        const Status undone = history_->Undo();
+        ASSERT_FALSE(undone);
+        EXPECT_EQ(
+            undone.error().note, "Cannot undo Cycle Calendar: " + name + " has changed since.");
+        EXPECT_EQ(Take(*document_), changed);
+        EXPECT_TRUE(history_->CanUndo());
+        Write(name, kept);
+    }
+    EXPECT_TRUE(history_->Undo());
+    EXPECT_EQ(*ReadWholeFile(dir_ / "fdat.ovd"), "old\r\n");
+    EXPECT_EQ(*ReadWholeFile(dir_ / "archive.ovd"), "a\r\n");
+
+    // A redo finds the files as the operation found them, or refuses.
+    std::filesystem::remove(dir_ / "archive.ovd");
+    const Status redone = history_->Redo();
+    ASSERT_FALSE(redone);
+    EXPECT_EQ(redone.error().note, "Cannot redo Cycle Calendar: archive.ovd has changed since.");
+    EXPECT_EQ(*ReadWholeFile(dir_ / "fdat.ovd"), "old\r\n");
+    EXPECT_EQ(document_->store()[5], "Jan/11/2024");
+}
+
+TEST_F(UndoHistoryTest, TypingIsAStepAndIsStoredBeforeAnUndo) {
+    document_->StoreNote(2, "Jan/8 /2024Dentist\a");
+    typed_.pending = std::make_pair(4, std::string("Jan/10/2024Typed\a"));
+    ASSERT_TRUE(history_->Undo()); // stores the typed note, then takes it back
+    EXPECT_EQ(document_->store()[4], "Jan/10/2024");
+    EXPECT_EQ(document_->store()[2], "Jan/8 /2024Dentist\a");
+    EXPECT_EQ(history_->UndoName(), "Typing");
+    ASSERT_TRUE(history_->Undo());
+    EXPECT_EQ(document_->store()[2], "Jan/8 /2024");
+    EXPECT_EQ(history_->redo_steps(), 2U);
+
+    // Typing after an undo starts a new branch: nothing is left to redo.
+    typed_.pending = std::make_pair(6, std::string("Jan/12/2024New\a"));
+    EXPECT_TRUE(history_->Redo());
+    EXPECT_FALSE(history_->CanRedo());
+    EXPECT_EQ(document_->store()[2], "Jan/8 /2024");
+    EXPECT_EQ(document_->store()[6], "Jan/12/2024New\a");
+}
+
+TEST_F(UndoHistoryTest, OnlyChangesOfContentAreStepsAndLoadingForgetsThem) {
+    document_->MoveWindow(22);
+    document_->SetPreferences(Preferences {});
+    EXPECT_FALSE(history_->CanUndo());
+    // A step that moved the window puts the window back too.
+    document_->Run(OperationKind::kRestore, "Restore", [](DocumentEdit& edit) {
+        edit.Day(40) += "x\a";
+        edit.SetTopSlot(1);
+    });
+    EXPECT_EQ(document_->TopSlot(), 1);
+    ASSERT_TRUE(history_->Undo());
+    EXPECT_EQ(document_->TopSlot(), 22);
+    EXPECT_GE(menu_updates_, 2);
+
+    document_->StoreNote(3, "Jan/9 /2024a\a");
+    ASSERT_TRUE(history_->CanUndo());
+    ASSERT_TRUE(document_->Load(D(2024, 1, 10)));
+    EXPECT_FALSE(history_->CanUndo());
+    EXPECT_FALSE(history_->CanRedo());
+}
+
+TEST_F(UndoHistoryTest, KeepsTheNewestStepsUpToItsLimitAndRefusesAChangedDay) {
+    history_.reset();
+    UndoHistory small(*document_, 50);
+    for (int k = 0; k < 60; ++k)
+        document_->StoreNote(2, "Jan/8 /2024" + std::to_string(k) + "\a");
+    EXPECT_EQ(small.undo_steps(), 50U);
+    for (int k = 0; k < 50; ++k)
+        ASSERT_TRUE(small.Undo());
+    EXPECT_EQ(document_->store()[2], "Jan/8 /20249\a");
+    EXPECT_FALSE(small.CanUndo());
+    EXPECT_EQ(small.redo_steps(), 50U);
+
+    // A day that no longer holds what its step left (a store adopted behind the history's back).
+    ASSERT_TRUE(small.Redo());
+    DayStore changed = document_->store();
+    changed[2] = "Jan/8 /2024other\a";
+    document_->Adopt(changed, document_->TodayKey());
+    const Status refused = small.Undo();
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().note, "Cannot undo Typing: the day Jan/8 /2024 has changed since.");
+    EXPECT_EQ(document_->store()[2], "Jan/8 /2024other\a");
+}
+
+} // namespace
+} // namespace orvane
