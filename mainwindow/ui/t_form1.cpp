@@ -1,6 +1,7 @@
 #include "mainwindow/ui/t_form1.h"
 
 #include "core/clock.h"
+#include "core/journal.h"
 #include "core/text_file.h"
 #include "core/ui/accessible_window.h"
 #include "core/ui/desktop.h"
@@ -15,6 +16,7 @@
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/main_menus.h"
 #include "mainwindow/ui/note_editor.h"
+#include "mainwindow/ui/recovery.h"
 #include "mainwindow/ui/toolbar.h"
 
 #include <QAction>
@@ -60,7 +62,9 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     , options_(std::move(options))
     , services_(services)
     , document_(DataFolder { options_.data_dir })
-    , events_(std::make_unique<DocumentEvents>(document_)) {
+    , events_(std::make_unique<DocumentEvents>(document_))
+    , journal_(std::make_unique<Journal>(document_.data().file(kJournalFileName)))
+    , journal_keeper_(std::make_unique<DocumentJournal>(document_, *journal_)) {
     // Before anything that could make the screen reader ask about it.
     MarkAccessibleWindow(this);
     setObjectName(QStringLiteral("Form1"));
@@ -83,6 +87,21 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     grid_ = new DayGrid(document_, *events_, services_.notifier, this);
     grid_->setGeometry(0, kGridTop, kClientWidth, kClientHeight - kGridTop);
     connect(grid_, &DayGrid::PageKey, this, [this](bool down) { down ? Dn7Click() : Up7Click(); });
+    connect(grid_, &DayGrid::NoteTyped, this,
+        [this](int slot, const std::string& day) { journal_keeper_->NoteTyped(slot, day); });
+    // The writer thread reports a failed write (a full disk) once; the box is shown from the
+    // window's own thread.
+    journal_->SetFailureHandler([this](const Error& error) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, error] {
+                services_.notifier.Warning(ErrorText(error)
+                    + QStringLiteral("\n\nChanges made since the last save are not protected "
+                                     "against a crash until the journal can be written again. "
+                                     "Orvane keeps running; save the calendar to keep them."));
+            },
+            Qt::QueuedConnection);
+    });
     connect(
         events_.get(), &DocumentEvents::DocumentChanged, this, [this](const ChangeReport& report) {
             if (report.kind == OperationKind::kPreferences)
@@ -200,6 +219,13 @@ bool TForm1::FormCreate() {
     }
     if (start.warning)
         notifier.Warning(ErrorText(*start.warning));
+    // With the data folder ours, a journal left behind is from a run that ended without saving.
+    if (const Result<int> removed
+        = RemoveStaleTemporaryFiles(document_.data().dir, std::array { kJournalFileName });
+        !removed)
+        LogFileError(removed.error());
+    recovered_ = RecoverAtStartup(document_, *journal_keeper_, notifier, services_.clock)
+        == RecoveryOutcome::kRecovered;
     ApplyStartupFlags();
     return true;
 }
@@ -249,6 +275,8 @@ void TForm1::showEvent(QShowEvent* event) {
         // is built when the window becomes active and the note takes the focus.
         grid_->CellWidget(1)->view()->setFocus(Qt::OtherFocusReason);
         document_.SetActiveNote(2);
+        if (recovered_)
+            toolbar_->ShowStatus(QStringLiteral("Recovered, not saved"));
         // The activation work runs once the window is on screen.
         QTimer::singleShot(0, this, &TForm1::FormActivate);
     }
@@ -323,6 +351,8 @@ void TForm1::Instructions() {
 
 bool TForm1::SaveCalendar() {
     const Status saved = document_.Save();
+    if (saved)
+        recovered_ = false;
     if (!saved) {
         services_.notifier.Error(ErrorText(saved.error())
             + QStringLiteral("\n\nThe calendar is still open; nothing was lost. Free some space or "
@@ -343,6 +373,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A clean quit: what was not saved was let go on purpose.
+    if (const Status cleared = journal_->Clear(); !cleared)
+        LogFileError(cleared.error());
     event->accept();
 }
 

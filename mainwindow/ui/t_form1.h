@@ -29,6 +29,8 @@ class QToolButton;
 namespace orvane {
 
 class DayGrid;
+class DocumentJournal;
+class Journal;
 class DayTitles;
 class DocumentEvents;
 class InstanceLock;
@@ -69,6 +71,7 @@ public:
     void FormActivate();
 
     CalendarDocument& document() { return document_; }
+    Journal& journal() { return *journal_; }
     DocumentEvents& events() { return *events_; }
     DayGrid& grid() { return *grid_; }
     // The note editor of a visible cell (in [1, 35]), created on first use.
@@ -89,6 +92,8 @@ public:
     void Instructions();
 
     int activation_count() const { return activation_count_; }
+    // Start-up replayed a journal: the calendar holds changes that are not saved yet.
+    bool recovered() const { return recovered_; }
     QAction* action(Command command) const;
     QAction* MonthAction(int item) const; // Mo1-Mo25
     QMenu* menu(MenuName name) const;
@@ -122,6 +127,8 @@ private:
     Services services_;
     CalendarDocument document_;
     std::unique_ptr<DocumentEvents> events_;
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<DocumentJournal> journal_keeper_;
     std::unique_ptr<InstanceLock> lock_;
     ToolbarStrip strip_;
 
@@ -133,6 +140,7 @@ private:
 
     bool no_save_on_close_ = false; // NoSaveOnClose
     bool shown_once_ = false;
+    bool recovered_ = false; // start-up recovered changes that are not saved yet
     int activation_count_ = 0;
 };
 
