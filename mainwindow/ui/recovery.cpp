@@ -35,6 +35,11 @@ Result<std::filesystem::path> KeepJournalAside(
     Result<JournalContents> contents = ReadJournal(journal.path());
     if (!contents)
         return std::move(contents).error();
+    if (contents->records.empty()) {
+        if (Status cleared = journal.Clear(); !cleared)
+            LogFileError(cleared.error());
+        return fs::path();
+    }
     const fs::path kept = DatedPath(data.dir, "discarded-changes", now, ".txt");
     if (Status written = WriteFileAtomic(kept, JournalText(contents->records)); !written)
         return std::move(written).error();

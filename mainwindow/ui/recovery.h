@@ -33,7 +33,8 @@ RecoveryOutcome RecoverAtStartup(
     CalendarDocument& document, DocumentJournal& keeper, Notifier& notifier, const Clock& clock);
 
 // Writes the journal's changes, as text, to a dated file in the data folder and clears the
-// journal: for changes the user chose not to keep in the calendar. Returns the file written.
+// journal: for changes the user chose not to keep in the calendar. Returns the file written, or
+// an empty path when the journal held no change.
 Result<std::filesystem::path> KeepJournalAside(
     const DataFolder& data, Journal& journal, const LocalTime& now);
 

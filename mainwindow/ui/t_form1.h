@@ -22,6 +22,7 @@
 #include <vector>
 
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -31,6 +32,7 @@ namespace orvane {
 class DayGrid;
 class DocumentJournal;
 class Journal;
+class OutsideChanges;
 class DayTitles;
 class DocumentEvents;
 class InstanceLock;
@@ -122,6 +124,14 @@ private:
     // items that saved preferences enable; the grid refills itself.
     void ApplyPreferences();
     void PlaceWindow();
+    // Before a save: when the day file changed outside since it was read, asks whether to keep
+    // this calendar (the other version goes to backups/), take theirs or cancel.
+    enum class OutsideChoice { kSave, kTookTheirs, kCancel };
+    OutsideChoice ResolveOutsideChange();
+    bool TakeTheirs();
+    // The data folder changed: says so once when the day file changed outside.
+    void WatchDataFolder();
+    void DataFolderChanged();
 
     StartupOptions options_;
     Services services_;
@@ -129,6 +139,8 @@ private:
     std::unique_ptr<DocumentEvents> events_;
     std::unique_ptr<Journal> journal_;
     std::unique_ptr<DocumentJournal> journal_keeper_;
+    std::unique_ptr<OutsideChanges> outside_;
+    QFileSystemWatcher* watcher_ = nullptr;
     std::unique_ptr<InstanceLock> lock_;
     ToolbarStrip strip_;
 

@@ -221,6 +221,87 @@ private slots:
         QVERIFY(!h.Exists(kJournalFileName));
         QCOMPARE(h.Read("cdat.ovd"), SavedCalendar());
     }
+
+    void eachChoiceAboutAnOutsideChangeDoesWhatItSays() {
+        DayStore other;
+        NewCalendar(MakeDate(2024, 3, 10), other);
+        other[6] += "Theirs\a";
+        const std::string theirs = FormatDayFile(other);
+        const std::string backup = "backups/cdat-outside-2024-03-14-090000.ovd";
+        for (const int choice : { 0, 1, 2 }) {
+            Harness h;
+            QVERIFY(h.Form().FormCreate());
+            (void)h.Form().document().StoreNote(5, "Mar/14/2024Mine\a");
+            h.Write("cdat.ovd", theirs);
+            h.notes.choices = { choice };
+            const bool saved = h.Form().SaveCalendar();
+            QCOMPARE(h.notes.boxes.size(), std::size_t(choice == 1 ? 2 : 1));
+            QVERIFY(h.notes.boxes[0].text.contains(
+                QStringLiteral("was changed by another program since Orvane read it")));
+            QVERIFY(NamesDataFile(h.notes.boxes[0].text, "cdat.ovd"));
+            QCOMPARE(h.notes.boxes[0].buttons,
+                (QStringList { QStringLiteral("Keep Mine"), QStringLiteral("Take Theirs"),
+                    QStringLiteral("Cancel") }));
+            const DayStore& store = h.Form().document().store();
+            switch (choice) {
+            case 0: // keep mine: theirs kept in backups/, mine saved
+                QVERIFY(saved);
+                QCOMPARE(h.Read(backup), theirs);
+                QCOMPARE(h.Read("cdat.ovd"), FormatDayFile(store));
+                QCOMPARE(store[5], std::string("Mar/14/2024Mine\a"));
+                QVERIFY(!h.Exists(kJournalFileName));
+                break;
+            case 1: // take theirs: loaded, mine kept in a dated file
+                QVERIFY(saved);
+                QCOMPARE(store[6], std::string("Mar/15/2024Theirs\a"));
+                QCOMPARE(store[5], std::string("Mar/14/2024"));
+                QCOMPARE(h.Read("cdat.ovd"), theirs);
+                QVERIFY(h.Read("discarded-changes-2024-03-14-090000.txt").find("    Mine\r\n")
+                    != std::string::npos);
+                QVERIFY(h.notes.boxes[1].text.contains(
+                    QStringLiteral("discarded-changes-2024-03-14-090000.txt")));
+                QVERIFY(!h.Exists(kJournalFileName));
+                QVERIFY(!h.Exists("backups"));
+                // Their version is the program's own now: the next save asks nothing.
+                QVERIFY(h.Form().SaveCalendar());
+                QCOMPARE(h.notes.boxes.size(), std::size_t(2));
+                QCOMPARE(h.Read("cdat.ovd"), theirs);
+                break;
+            default: // cancel: nothing written, mine still unsaved and journalled
+                QVERIFY(!saved);
+                QCOMPARE(h.Read("cdat.ovd"), theirs);
+                QCOMPARE(store[5], std::string("Mar/14/2024Mine\a"));
+                QVERIFY(!h.Exists("backups"));
+                QVERIFY(h.Form().journal().WaitFlushed());
+                QVERIFY(h.Exists(kJournalFileName));
+                break;
+            }
+        }
+    }
+
+    void theWatcherSaysOnceWhenTheDayFileChangesOutsideAndNeverForOwnSaves() {
+        Harness h;
+        QVERIFY(h.Form().FormCreate());
+        (void)h.Form().document().StoreNote(5, "Mar/14/2024Mine\a");
+        QVERIFY(h.Form().SaveCalendar());
+        QTest::qWait(400);
+        QCOMPARE(h.notes.boxes.size(), std::size_t(0));
+
+        h.Write("cdat.ovd", SavedCalendar());
+        QTRY_COMPARE(h.notes.boxes.size(), std::size_t(1));
+        QCOMPARE(h.notes.boxes[0].kind, Notifier::Kind::kInformation);
+        QVERIFY(h.notes.boxes[0].text.contains(QStringLiteral(
+            "was changed by another program. Saving the calendar will ask whether to keep this "
+            "calendar or take the other version.")));
+        QVERIFY(NamesDataFile(h.notes.boxes[0].text, "cdat.ovd"));
+        // Other files in the folder, and the same change seen again, say nothing more.
+        h.Write("notes.ovd", "{\\rtf1 }");
+        QTest::qWait(400);
+        QCOMPARE(h.notes.boxes.size(), std::size_t(1));
+        // A second change is said again.
+        h.Write("cdat.ovd", SavedCalendar() + "\r\n");
+        QTRY_COMPARE(h.notes.boxes.size(), std::size_t(2));
+    }
 };
 
 QTEST_MAIN(RecoveryTest)
