@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 namespace orvane {
 
@@ -36,6 +39,21 @@ Notifier::SaveChoice MessageBoxNotifier::AskToSave(const QString& text) {
     return answer == QMessageBox::Discard ? SaveChoice::kDiscard : SaveChoice::kCancel;
 }
 
+int MessageBoxNotifier::Choose(const QString& text, const QStringList& buttons, int escape) {
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+        QMessageBox::NoButton, parent_);
+    std::vector<QAbstractButton*> added;
+    for (const QString& label : buttons)
+        added.push_back(box.addButton(label, QMessageBox::AcceptRole));
+    if (!added.empty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+    if (escape >= 0 && escape < static_cast<int>(added.size()))
+        box.setEscapeButton(added[static_cast<std::size_t>(escape)]);
+    box.exec();
+    const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
+    return chosen == added.end() ? escape : static_cast<int>(chosen - added.begin());
+}
+
 void MessageBoxNotifier::Beep() {
     QApplication::beep();
 }
@@ -59,6 +77,15 @@ Notifier::SaveChoice RecordingNotifier::AskToSave(const QString& text) {
         return SaveChoice::kCancel;
     const SaveChoice answer = save_answers.front();
     save_answers.pop_front();
+    return answer;
+}
+
+int RecordingNotifier::Choose(const QString& text, const QStringList& buttons, int escape) {
+    boxes.push_back({ Kind::kQuestion, text, buttons });
+    if (choices.empty())
+        return escape;
+    const int answer = choices.front();
+    choices.pop_front();
     return answer;
 }
 

@@ -23,6 +23,9 @@ public:
     virtual bool Confirm(const QString& text, const QString& title = QString()) = 0;
     // A Save / Discard / Cancel question about changes not saved yet.
     virtual SaveChoice AskToSave(const QString& text) = 0;
+    // A question answered with one of `buttons` (their texts, the first the default); returns
+    // the index of the one chosen, or `escape` when the box was closed without choosing.
+    virtual int Choose(const QString& text, const QStringList& buttons, int escape) = 0;
     // A short system sound for a refused key or paste.
     virtual void Beep() = 0;
 
@@ -39,6 +42,7 @@ public:
     void Show(Kind kind, const QString& text, const QString& title) override;
     bool Confirm(const QString& text, const QString& title) override;
     SaveChoice AskToSave(const QString& text) override;
+    int Choose(const QString& text, const QStringList& buttons, int escape) override;
     void Beep() override;
 
 private:
@@ -52,12 +56,15 @@ public:
     struct Box {
         Kind kind;
         QString text;
+        QStringList buttons = {}; // a question's own buttons (Choose)
     };
 
     void Show(Kind kind, const QString& text, const QString& title) override;
     bool Confirm(const QString& text, const QString& title) override;
     // Answers from `save_answers`, Cancel when it is empty.
     SaveChoice AskToSave(const QString& text) override;
+    // Answers from `choices`, `escape` when it is empty.
+    int Choose(const QString& text, const QStringList& buttons, int escape) override;
     void Beep() override { ++beeps; }
 
     QStringList texts() const;
@@ -69,6 +76,7 @@ public:
     std::vector<Box> boxes;
     std::deque<bool> answers;
     std::deque<SaveChoice> save_answers;
+    std::deque<int> choices;
     int beeps = 0;
 };
 

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTimer>
 #include <algorithm>
 
 namespace orvane {
@@ -188,6 +189,12 @@ DayGrid::DayGrid(
         });
         cells_[static_cast<std::size_t>(c)] = cell;
     }
+    // The timer starts with the first keystroke and is not restarted by the next ones, so that
+    // a long stretch of typing reaches the journal too.
+    typing_timer_ = new QTimer(this);
+    typing_timer_->setSingleShot(true);
+    typing_timer_->setInterval(kTypingJournalMs);
+    connect(typing_timer_, &QTimer::timeout, this, &DayGrid::SendTypedNote);
     // Before any change to the document the note being typed is stored; after a change the grid
     // shows the days again.
     connect(&events, &DocumentEvents::AboutToChange, this, [this] {
@@ -216,6 +223,8 @@ void DayGrid::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void DayGrid::OnChanged(const ChangeReport& report) {
+    // The journal holds this change after the last typed note: the same text typed again is new.
+    last_typed_.clear();
     if (report.kind == OperationKind::kStoreNote && storing_)
         return; // the grid's own store: it shows that text already
     bool refill = report.kind == OperationKind::kLoad || report.kind == OperationKind::kPreferences
@@ -332,7 +341,16 @@ NoteEditor* DayGrid::EnsureEditor(int c) {
     connect(editor, &NoteEditor::Entered, this, &DayGrid::MemoEnter);
     connect(editor, &NoteEditor::Left, this, &DayGrid::MemoExit);
     connect(editor, &NoteEditor::Move, this, [this, c](GridMove move) { MoveFrom(c, move); });
-    connect(editor, &QPlainTextEdit::textChanged, this, [this, c] { UpdateMarker(c); });
+    connect(editor, &QPlainTextEdit::textChanged, this, [this, c, editor] {
+        UpdateMarker(c);
+        if (!editor->changed())
+            return; // filled by the grid
+        if (typed_cell_ != c && typing_timer_->isActive())
+            SendTypedNote(); // the note typed before goes first
+        typed_cell_ = c;
+        if (!typing_timer_->isActive())
+            typing_timer_->start();
+    });
     // The editor takes the view's place, in the Tab order too.
     QWidget::setTabOrder(view, editor);
     view->setObjectName(QStringLiteral("NoteView%1").arg(2 * c));
@@ -453,6 +471,25 @@ void DayGrid::MemoExit(int number) {
     document_.StoreNote(slot, StoredNote(document_.store()[slot], lines));
     storing_ = false;
     editor->MarkStored();
+}
+
+void DayGrid::SendTypedNote() {
+    typing_timer_->stop();
+    const int c = typed_cell_;
+    typed_cell_ = 0;
+    NoteEditor* editor = c > 0 ? CellWidget(c)->editor() : nullptr;
+    if (!editor || !editor->changed())
+        return; // stored or refilled since
+    // The note as MemoExit would store it, computed without touching the editor.
+    const int slot = layout_.cell(c).slot;
+    std::vector<std::string> lines;
+    for (const QString& line : editor->DisplayLines())
+        lines.push_back(ToCp1252(line).value_or(std::string()));
+    std::string day = StoredNote(document_.store()[slot], lines);
+    if (day == last_typed_)
+        return;
+    last_typed_ = day;
+    emit NoteTyped(slot, last_typed_);
 }
 
 void DayGrid::StoreActiveNote() {

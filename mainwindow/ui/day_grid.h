@@ -17,8 +17,10 @@
 #include <QColor>
 #include <QWidget>
 #include <array>
+#include <string>
 
 class QPlainTextEdit;
+class QTimer;
 
 namespace orvane {
 
@@ -115,8 +117,15 @@ public:
     // Puts the focus in today's note, moving the grid when today is not shown.
     void GoToToday();
 
+    // How soon after typing begins the note being typed reaches the recovery journal, however
+    // long the typing goes on.
+    static constexpr int kTypingJournalMs = 1500;
+
 signals:
     void PageKey(bool down);
+    // The note being typed in `slot`, not stored yet, would be stored as `day`. Sent at most
+    // kTypingJournalMs after a keystroke, while the editor keeps the focus, its caret and text.
+    void NoteTyped(int slot, const std::string& day);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -133,6 +142,7 @@ private:
     void MemoExit(int number);
     QPlainTextEdit* Preview();
     void ShowPreview(int cell);
+    void SendTypedNote();
 
     CalendarDocument& document_;
     Notifier& notifier_;
@@ -143,6 +153,9 @@ private:
     int preview_cell_ = 0;
     bool filled_once_ = false;
     bool storing_ = false; // the grid is storing a note: its own report needs no refill
+    QTimer* typing_timer_ = nullptr;
+    int typed_cell_ = 0; // the visible cell typed in since the timer started
+    std::string last_typed_; // the last day sent as NoteTyped
 };
 
 // The accessible name of a day: "Thursday 14 March 2024", or "Day note" for a day string

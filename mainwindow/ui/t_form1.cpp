@@ -1,6 +1,8 @@
 #include "mainwindow/ui/t_form1.h"
 
 #include "core/clock.h"
+#include "core/journal.h"
+#include "core/outside_changes.h"
 #include "core/text_file.h"
 #include "core/ui/accessible_window.h"
 #include "core/ui/desktop.h"
@@ -15,12 +17,14 @@
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/main_menus.h"
 #include "mainwindow/ui/note_editor.h"
+#include "mainwindow/ui/recovery.h"
 #include "mainwindow/ui/toolbar.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -62,7 +66,10 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     , document_(DataFolder { options_.data_dir })
     , backups_(std::make_unique<FileBackups>(options_.data_dir, services_.clock))
     , history_(std::make_unique<UndoHistory>(document_))
-    , events_(std::make_unique<DocumentEvents>(document_)) {
+    , events_(std::make_unique<DocumentEvents>(document_))
+    , journal_(std::make_unique<Journal>(document_.data().file(kJournalFileName)))
+    , journal_keeper_(std::make_unique<DocumentJournal>(document_, *journal_))
+    , outside_(std::make_unique<OutsideChanges>(document_)) {
     document_.SetBackups(backups_.get());
     // Before anything that could make the screen reader ask about it.
     MarkAccessibleWindow(this);
@@ -86,6 +93,21 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     grid_ = new DayGrid(document_, *events_, services_.notifier, this);
     grid_->setGeometry(0, kGridTop, kClientWidth, kClientHeight - kGridTop);
     connect(grid_, &DayGrid::PageKey, this, [this](bool down) { down ? Dn7Click() : Up7Click(); });
+    connect(grid_, &DayGrid::NoteTyped, this,
+        [this](int slot, const std::string& day) { journal_keeper_->NoteTyped(slot, day); });
+    // The writer thread reports a failed write (a full disk) once; the box is shown from the
+    // window's own thread.
+    journal_->SetFailureHandler([this](const Error& error) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, error] {
+                services_.notifier.Warning(ErrorText(error)
+                    + QStringLiteral("\n\nChanges made since the last save are not protected "
+                                     "against a crash until the journal can be written again. "
+                                     "Orvane keeps running; save the calendar to keep them."));
+            },
+            Qt::QueuedConnection);
+    });
     connect(
         events_.get(), &DocumentEvents::DocumentChanged, this, [this](const ChangeReport& report) {
             if (report.kind == OperationKind::kPreferences)
@@ -210,6 +232,14 @@ bool TForm1::FormCreate() {
     }
     if (start.warning)
         notifier.Warning(ErrorText(*start.warning));
+    // With the data folder ours, a journal left behind is from a run that ended without saving.
+    if (const Result<int> removed
+        = RemoveStaleTemporaryFiles(document_.data().dir, std::array { kJournalFileName });
+        !removed)
+        LogFileError(removed.error());
+    recovered_ = RecoverAtStartup(document_, *journal_keeper_, notifier, services_.clock)
+        == RecoveryOutcome::kRecovered;
+    WatchDataFolder();
     ApplyStartupFlags();
     return true;
 }
@@ -259,6 +289,8 @@ void TForm1::showEvent(QShowEvent* event) {
         // is built when the window becomes active and the note takes the focus.
         grid_->CellWidget(1)->view()->setFocus(Qt::OtherFocusReason);
         document_.SetActiveNote(2);
+        if (recovered_)
+            toolbar_->ShowStatus(QStringLiteral("Recovered, not saved"));
         // The activation work runs once the window is on screen.
         QTimer::singleShot(0, this, &TForm1::FormActivate);
     }
@@ -331,8 +363,104 @@ void TForm1::Instructions() {
         QDir(options_.program_dir).filePath(QStringLiteral("Help/Orvane.html")));
 }
 
+void TForm1::WatchDataFolder() {
+    watcher_ = new QFileSystemWatcher(this);
+    watcher_->addPath(PathText(document_.data().dir));
+    watcher_->addPath(PathText(document_.data().cdat()));
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &TForm1::DataFolderChanged);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &TForm1::DataFolderChanged);
+}
+
+void TForm1::DataFolderChanged() {
+    // A file replaced by a rename is a new file, which the watcher must be told about again.
+    const QString cdat = PathText(document_.data().cdat());
+    if (!watcher_->files().contains(cdat) && QFileInfo::exists(cdat))
+        watcher_->addPath(cdat);
+    // The program's own saves and loads are remembered before their signals arrive here.
+    if (outside_->TakeUnreported()) {
+        services_.notifier.Information(
+            QStringLiteral("%1 was changed by another program. Saving the calendar will ask "
+                           "whether to keep this calendar or take the other version.")
+                .arg(cdat));
+    }
+}
+
+TForm1::OutsideChoice TForm1::ResolveOutsideChange() {
+    if (!outside_->ChangedOutside())
+        return OutsideChoice::kSave;
+    const int choice = services_.notifier.Choose(
+        QStringLiteral("%1 was changed by another program since Orvane read it.\n\n"
+                       "Keep Mine saves this calendar over it; the other version is kept in the "
+                       "backups folder.\nTake Theirs loads the other version; your changes since "
+                       "the last save are kept in a dated file.\nCancel saves nothing.")
+            .arg(PathText(document_.data().cdat())),
+        { QStringLiteral("Keep Mine"), QStringLiteral("Take Theirs"), QStringLiteral("Cancel") },
+        2);
+    if (choice == 0) {
+        const Result<std::filesystem::path> copy
+            = BackUpOutsideVersion(document_.data(), services_.clock.Now());
+        if (!copy) {
+            services_.notifier.Error(ErrorText(copy.error())
+                + QStringLiteral("\n\nNothing was saved: the other version could not be kept."));
+            return OutsideChoice::kCancel;
+        }
+        return OutsideChoice::kSave;
+    }
+    if (choice == 1)
+        return TakeTheirs() ? OutsideChoice::kTookTheirs : OutsideChoice::kCancel;
+    return OutsideChoice::kCancel;
+}
+
+bool TForm1::TakeTheirs() {
+    Notifier& notifier = services_.notifier;
+    // Their version must load before anything of this calendar is put aside.
+    const Result<std::string> theirs = ReadWholeFile(document_.data().cdat());
+    DayStore check;
+    if (!theirs) {
+        notifier.Error(ErrorText(theirs.error()));
+        return false;
+    }
+    if (const Result<int> parsed = ParseDayFile(*theirs, check); !parsed) {
+        notifier.Error(ErrorText(parsed.error())
+            + QStringLiteral("\n\nThe other version cannot be loaded; nothing was changed."));
+        return false;
+    }
+    // The note being typed is part of the changes put aside.
+    document_.FlushPendingEdits();
+    journal_->WaitFlushed();
+    const Result<std::filesystem::path> kept
+        = KeepJournalAside(document_.data(), *journal_, services_.clock.Now());
+    if (!kept) {
+        notifier.Error(ErrorText(kept.error())
+            + QStringLiteral("\n\nYour changes could not be kept aside; nothing was changed."));
+        return false;
+    }
+    const Result<DayFileLoaded> loaded = document_.Load(services_.clock.Today());
+    if (!loaded) {
+        notifier.Error(ErrorText(loaded.error()));
+        return false;
+    }
+    recovered_ = false;
+    notifier.Information(kept->empty()
+            ? QStringLiteral("The other version was loaded.")
+            : QStringLiteral("The other version was loaded. Your changes since the last save are "
+                             "kept in %1.")
+                  .arg(PathText(*kept)));
+    return true;
+}
+
 bool TForm1::SaveCalendar() {
+    switch (ResolveOutsideChange()) {
+    case OutsideChoice::kSave:
+        break;
+    case OutsideChoice::kTookTheirs:
+        return true; // the calendar is the file now
+    case OutsideChoice::kCancel:
+        return false;
+    }
     const Status saved = document_.Save();
+    if (saved)
+        recovered_ = false;
     if (!saved) {
         services_.notifier.Error(ErrorText(saved.error())
             + QStringLiteral("\n\nThe calendar is still open; nothing was lost. Free some space or "
@@ -384,6 +512,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // A clean quit: what was not saved was let go on purpose.
+    if (const Status cleared = journal_->Clear(); !cleared)
+        LogFileError(cleared.error());
     event->accept();
 }
 

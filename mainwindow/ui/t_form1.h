@@ -24,6 +24,7 @@
 #include <vector>
 
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -31,6 +32,9 @@ class QToolButton;
 namespace orvane {
 
 class DayGrid;
+class DocumentJournal;
+class Journal;
+class OutsideChanges;
 class DayTitles;
 class DocumentEvents;
 class InstanceLock;
@@ -73,6 +77,7 @@ public:
     CalendarDocument& document() { return document_; }
     UndoHistory& history() { return *history_; }
     FileBackups& backups() { return *backups_; }
+    Journal& journal() { return *journal_; }
     DocumentEvents& events() { return *events_; }
     DayGrid& grid() { return *grid_; }
     // The note editor of a visible cell (in [1, 35]), created on first use.
@@ -95,6 +100,8 @@ public:
     void Instructions();
 
     int activation_count() const { return activation_count_; }
+    // Start-up replayed a journal: the calendar holds changes that are not saved yet.
+    bool recovered() const { return recovered_; }
     QAction* action(Command command) const;
     QAction* MonthAction(int item) const; // Mo1-Mo25
     QMenu* menu(MenuName name) const;
@@ -126,6 +133,14 @@ private:
     void PlaceWindow();
     // The Undo and Redo items' captions and whether there is anything to take back or make again.
     void UpdateUndoItems();
+    // Before a save: when the day file changed outside since it was read, asks whether to keep
+    // this calendar (the other version goes to backups/), take theirs or cancel.
+    enum class OutsideChoice { kSave, kTookTheirs, kCancel };
+    OutsideChoice ResolveOutsideChange();
+    bool TakeTheirs();
+    // The data folder changed: says so once when the day file changed outside.
+    void WatchDataFolder();
+    void DataFolderChanged();
 
     StartupOptions options_;
     Services services_;
@@ -134,6 +149,10 @@ private:
     std::unique_ptr<FileBackups> backups_;
     std::unique_ptr<UndoHistory> history_;
     std::unique_ptr<DocumentEvents> events_;
+    std::unique_ptr<Journal> journal_;
+    std::unique_ptr<DocumentJournal> journal_keeper_;
+    std::unique_ptr<OutsideChanges> outside_;
+    QFileSystemWatcher* watcher_ = nullptr;
     std::unique_ptr<InstanceLock> lock_;
     ToolbarStrip strip_;
 
@@ -145,6 +164,7 @@ private:
 
     bool no_save_on_close_ = false; // NoSaveOnClose
     bool shown_once_ = false;
+    bool recovered_ = false; // start-up recovered changes that are not saved yet
     int activation_count_ = 0;
 };
 

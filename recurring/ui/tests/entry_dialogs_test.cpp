@@ -35,6 +35,9 @@ public:
         return host_.notes.Confirm(t, ti);
     }
     SaveChoice AskToSave(const QString& t) override { return host_.notes.AskToSave(t); }
+    int Choose(const QString& t, const QStringList& b, int e) override {
+        return host_.notes.Choose(t, b, e);
+    }
     void Beep() override { host_.notes.Beep(); }
 
     std::vector<std::size_t> reports_at_box;

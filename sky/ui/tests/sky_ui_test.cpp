@@ -57,6 +57,7 @@ struct ReentrantNotifier final : orvane::Notifier {
     }
     bool Confirm(const QString&, const QString&) override { return true; }
     SaveChoice AskToSave(const QString&) override { return SaveChoice::kCancel; }
+    int Choose(const QString&, const QStringList&, int escape) override { return escape; }
     void Beep() override { }
     QStringList texts;
     std::function<void()> again;
