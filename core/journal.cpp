@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <string_view>
 #include <system_error>
 
 #ifndef _WIN32
@@ -445,7 +446,7 @@ Status Journal::WriteBatch(const std::string& bytes) {
         size_ = static_cast<std::uintmax_t>(status.st_size);
     }
     const std::string header = size_ == 0 ? std::string(kJournalHeader) : std::string();
-    std::string_view parts[2] = { header, bytes };
+    const std::array<std::string_view, 2> parts = { header, bytes };
     int code = 0;
     for (std::string_view part : parts) {
         while (code == 0 && !part.empty()) {

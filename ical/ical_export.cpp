@@ -8,6 +8,7 @@
 #include "recurring/recurring_record.h"
 
 #include <map>
+#include <string_view>
 #include <vector>
 
 namespace orvane {
@@ -27,7 +28,7 @@ std::uint64_t Hash(std::string_view text) {
 }
 
 std::string Hex(std::uint64_t value) {
-    static constexpr char kDigits[] = "0123456789abcdef";
+    static constexpr std::string_view kDigits = "0123456789abcdef";
     std::string text(16, '0');
     for (int i = 15; i >= 0; --i) {
         text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
@@ -157,6 +158,7 @@ Result<IcsExport> ExportCalendar(const DayStore& store, std::string_view records
     // order shows them as this program does.
     std::map<std::string, int> line_count;
     std::vector<std::string> record_uids;
+    record_uids.reserve(valid.size());
     for (const ValidRecord& r : valid)
         record_uids.push_back(RecordUid(r.line, line_count[r.line]++));
     for (std::size_t i = valid.size(); i-- > 0;) {

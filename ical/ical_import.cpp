@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <ranges>
 #include <set>
 
 namespace orvane {
@@ -695,10 +694,10 @@ ImportOutcome ApplyImportPlan(DocumentEdit& edit, const ImportPlan& plan) {
     // Each insertion goes in front, so a day's new entries are inserted last one first.
     for (const auto& [slot, items] : accepted) {
         std::string& day = edit.Day(slot);
-        for (const auto& item : std::views::reverse(items)) {
+        std::for_each(items.rbegin(), items.rend(), [&](const ImportItem* item) {
             InsertFirstEntry(day, item->text);
             ++outcome.inserted;
-        }
+        });
     }
     return outcome;
 }

@@ -25,14 +25,14 @@ std::vector<std::string> ImportPreviewLines(const ImportPlan& plan, const DaySto
     const int inserted = plan.InsertCount();
     const int days = plan.DayCount();
     if (inserted == 0)
-        lines.push_back("No entry goes into the calendar.");
+        lines.emplace_back("No entry goes into the calendar.");
     else
         lines.push_back(Count(inserted, "entry goes", "entries go") + " into "
             + Count(days, "day", "days") + ".");
 
     const std::vector<int> full = plan.FullDays();
     if (full.empty()) {
-        lines.push_back("No day is full.");
+        lines.emplace_back("No day is full.");
     } else {
         const int refused = static_cast<int>(plan.items.size()) - inserted;
         lines.push_back(Count(refused, "entry is", "entries are") + " refused, logged in the "

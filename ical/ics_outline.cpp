@@ -230,8 +230,7 @@ IcsOutline OutlineIcs(std::string_view bytes) {
     enum class Where { kBefore, kInCalendar, kAfter };
     Where where = Where::kBefore;
     outline.text = "BEGIN:VCALENDAR\r\n";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const LogicalLine& line = lines[i];
+    for (const LogicalLine& line : lines) {
         const bool blank = line.count == 1
             && physical[line.first].find_first_not_of(" \t") == std::string_view::npos;
         if (where != Where::kInCalendar) {

@@ -156,7 +156,7 @@ PrefChoices ChoicesFromFlags(std::string_view flags) {
     choices.bold = prefs.on(Flag::DataBoldFont);
     choices.daylight_saving = prefs.on(Flag::DaylightSaving);
     const char color = prefs.flag(Flag::CellColor);
-    choices.cell_color = (color >= '1' && color <= '5') ? color : 0;
+    choices.cell_color = (color >= '1' && color <= '5') ? color : '\0';
     return choices;
 }
 

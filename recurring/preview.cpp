@@ -3,6 +3,7 @@
 #include "core/entry_limit.h"
 
 #include <algorithm>
+#include <array>
 
 namespace orvane {
 
@@ -26,12 +27,12 @@ std::string_view Be(std::size_t n) {
 
 std::vector<std::string> DateProblems(const DateErrors& errors) {
     std::vector<std::string> lines;
-    const std::pair<bool, std::string_view> checks[] = {
+    const std::array<std::pair<bool, std::string_view>, 4> checks = { {
         { errors.from_too_early, kFromBeforeCalendar },
         { errors.from_too_late, kFromAfterCalendar },
         { errors.from_after_to, kFromAfterTo },
         { errors.to_too_late, kToAfterCalendar },
-    };
+    } };
     for (const auto& [set, line] : checks) {
         if (set)
             lines.emplace_back(line);

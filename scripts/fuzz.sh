@@ -15,10 +15,10 @@ seconds=${2:-60}
 jobs=2
 
 # Inputs as large as the files get: a day file of 739 lines of notes, a pref.ovd, a few hundred
-# records, a long archive, a notes file, a long error log.
+# records, a long archive, a notes file, a long error log, a calendar to import.
 declare -A max_len=([dayfile]=32768 [prefs]=2048 [records]=8192 [archive]=16384 [notes]=16384
-  [errorlog]=8192)
-targets=(dayfile prefs records archive notes errorlog)
+  [errorlog]=8192 [ics]=16384)
+targets=(dayfile prefs records archive notes errorlog ics)
 
 if [[ -z "${ASAN_SYMBOLIZER_PATH:-}" ]] && command -v llvm-symbolizer-14 > /dev/null; then
   export ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer-14)

@@ -364,7 +364,7 @@ void TSearch::StartSearch(bool go_to_first) {
     workers_.emplace(worker,
         std::jthread([this, worker, generation, go_to_first, data = document_.data(),
                          days = document_.store(), previous = sources_,
-                         query = std::move(query)](std::stop_token stop) {
+                         query = std::move(query)](const std::stop_token& stop) {
             auto done = std::make_shared<WorkerOutcome>();
             done->sources = LoadSearchSources(data, days, previous);
             done->outcome = RunSearch(done->sources, query, stop);
