@@ -6,6 +6,7 @@ file(GLOB_RECURSE sources
   ${SOURCE_DIR}/mainwindow/*.cpp ${SOURCE_DIR}/mainwindow/*.h
   ${SOURCE_DIR}/recurring/*.cpp ${SOURCE_DIR}/recurring/*.h
   ${SOURCE_DIR}/cycling/*.cpp ${SOURCE_DIR}/cycling/*.h
+  ${SOURCE_DIR}/history/*.cpp ${SOURCE_DIR}/history/*.h
   ${SOURCE_DIR}/ical/*.cpp ${SOURCE_DIR}/ical/*.h
   ${SOURCE_DIR}/sky/*.cpp ${SOURCE_DIR}/sky/*.h
   ${SOURCE_DIR}/tools/*.cpp ${SOURCE_DIR}/tools/*.h

@@ -51,7 +51,7 @@ for _ in range(runs):
     p, r = measure(program)
     f, _ = measure(floor)
     prog_ms.append(p); floor_ms.append(f); rss.append(r); ratios.append(p / f)
-print("startup: orvane median %.1f ms, floor median %.1f ms, median ratio %.2f (target 1.30), %d runs"
+print("startup: orvane median %.1f ms, floor median %.1f ms, median ratio %.2f (target 1.10), %d runs"
       % (statistics.median(prog_ms), statistics.median(floor_ms), statistics.median(ratios), runs))
-print("idle resident memory: median %.1f MB (target 40)" % statistics.median(rss))
+print("idle resident memory: median %.1f MB (target 35)" % statistics.median(rss))
 PY
