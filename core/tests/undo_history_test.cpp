@@ -1,5 +1,6 @@
 #include "core/undo_history.h"
 
+#include "core/tests/snapshot.h"
 #include "core/text_file.h"
 
 #include <gtest/gtest.h>
@@ -8,26 +9,6 @@ namespace orvane {
 namespace {
 
 constexpr auto D = MakeDate;
-
-// Every file of the data folder with its bytes, and the store, to compare whole states.
-struct Snapshot {
-    std::map<std::string, std::string> files;
-    std::vector<std::string> days;
-    int top = 0;
-    friend bool operator==(const Snapshot&, const Snapshot&) = default;
-};
-
-Snapshot Take(const CalendarDocument& document) {
-    Snapshot snapshot;
-    for (const auto& entry : std::filesystem::directory_iterator(document.data().dir)) {
-        if (entry.is_regular_file())
-            snapshot.files[entry.path().filename().string()] = *ReadWholeFile(entry.path());
-    }
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        snapshot.days.push_back(document.store()[slot]);
-    snapshot.top = document.TopSlot();
-    return snapshot;
-}
 
 // A grid holding a typed note that it stores before any operation, as the day grid does.
 class TypedNote : public DocumentListener {

@@ -1,8 +1,8 @@
 #include "history/backup_restore.h"
 
 #include "core/day_file.h"
+#include "core/tests/snapshot.h"
 #include "core/text_file.h"
-#include "history/tests/snapshot.h"
 
 #include <gtest/gtest.h>
 

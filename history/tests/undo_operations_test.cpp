@@ -1,9 +1,9 @@
 // Every kind of operation the user can run, applied, undone and redone: each undo gives back every
 // data file and the whole store byte for byte, each redo the state after.
+#include "core/tests/snapshot.h"
 #include "core/undo_history.h"
 #include "cycling/calendar_cycle.h"
 #include "history/backup_restore.h"
-#include "history/tests/snapshot.h"
 #include "recurring/delete_entry.h"
 #include "recurring/scheduling.h"
 
