@@ -1,6 +1,6 @@
-// Program entry: settles the command line and the data folder (app/ui/launch.h), creates every
-// window once, in the program's fixed order, wires the menus to them and runs the event loop until
-// the main window closes.
+// Program entry: settles the command line and the data folder (app/ui/launch.h), creates the main
+// window, wires the menus to the other windows (built when first opened) and runs the event loop
+// until the main window closes.
 #include "app/startup_probe.h"
 #include "app/ui/launch.h"
 #include "core/clock.h"
@@ -11,6 +11,7 @@
 #include "history/ui/t_restore.h"
 #include "ical/ui/t_export_ical.h"
 #include "ical/ui/t_import_ical.h"
+#include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/t_form1.h"
 #include "prefs/ui/t_prefs.h"
 #include "printing/ui/pallet.h"
@@ -34,33 +35,95 @@
 
 namespace {
 
+// One window of the program, built the first time it is opened and kept, with its state, for the
+// rest of the run. Most runs open few of them: building them all would cost memory for nothing.
+template <typename Window> class OnDemand {
+public:
+    explicit OnDemand(std::function<std::unique_ptr<Window>()> make)
+        : make_(std::move(make)) { }
+
+    Window& get() {
+        if (!window_)
+            window_ = make_();
+        return *window_;
+    }
+
+private:
+    std::function<std::unique_ptr<Window>()> make_;
+    std::unique_ptr<Window> window_;
+};
+
 // Shows a modal window, then hands activation back to the main window.
-template <typename Window> std::function<void()> Modal(Window& window, orvane::TForm1& form) {
+template <typename Window>
+std::function<void()> Modal(OnDemand<Window>& window, orvane::TForm1& form) {
     return [&window, &form] {
-        window.OpenModal();
+        window.get().OpenModal();
         form.ChildWindowClosed();
     };
 }
 
-// The windows other than the main window, in the order the program creates them.
+// The windows other than the main window, each built when it is first opened. (The grid has the
+// calendar font of pref.ovd from the main window's start-up, not from the preferences dialog.)
 struct ProgramWindows {
     ProgramWindows(orvane::TForm1& form, orvane::Services services)
-        : mo_to_mo(form.document(), form, services, &form)
-        , cycle(form.document(), form, services, &form)
-        , wk_to_wk(form.document(), form, services, &form)
-        , del_entry(form.document(), form, services, &form)
-        , about(form.document().data(), &form)
-        , archive(form.document().data(), services, &form)
-        , notes(form.document().data(), services.notifier, &form)
-        , yr_to_yr(form.document(), form, services, &form)
-        , errors(form.document().data(), services.notifier, &form)
-        , prefs(form.document(), form, services, &form)
-        , day_to_day(form.document(), form, services, &form)
-        , pallet(form, services.notifier, print_sizes, printer_port, &form)
-        , search(form.document(), form, services, &form)
-        , export_ical(form.document(), services, orvane::SystemIcsFilePicker(), &form)
-        , import_ical(form.document(), services, orvane::SystemIcsFilePicker(), &form)
-        , restore(form.document(), form.backups(), services, &form) { }
+        : prefs(Make<orvane::TPrefs>(form, services))
+        , mo_to_mo(Make<orvane::TMoToMo>(form, services))
+        , cycle(Make<orvane::TCycle>(form, services))
+        , wk_to_wk(Make<orvane::TWkToWk>(form, services))
+        , del_entry(Make<orvane::TDelEntry>(form, services))
+        , about([&form] { return std::make_unique<orvane::TAbout>(form.document().data(), &form); })
+        , archive([&form, services] {
+            return std::make_unique<orvane::TArchive>(form.document().data(), services, &form);
+        })
+        , notes([&form, services] {
+            return std::make_unique<orvane::TNotes>(
+                form.document().data(), services.notifier, &form);
+        })
+        , yr_to_yr(Make<orvane::TYrToYr>(form, services))
+        , errors([&form, services] {
+            return std::make_unique<orvane::TErrors>(
+                form.document().data(), services.notifier, &form);
+        })
+        , day_to_day(Make<orvane::TDayToDay>(form, services))
+        , pallet([this, &form, services] {
+            return std::make_unique<orvane::TPallet>(
+                form, services.notifier, print_sizes, printer_port, &form);
+        })
+        , search([this, &form, services] {
+            auto window = std::make_unique<orvane::TSearch>(form.document(), form, services, &form);
+            // A result in the archive or the notes opens that window at the match.
+            orvane::SearchTargets targets;
+            targets.open_archive = [this, &form](int line, int offset, int length) {
+                archive.get().OpenModalAt(line, offset, length);
+                form.ChildWindowClosed();
+            };
+            targets.open_notes = [this, &form](int position, int length) {
+                notes.get().OpenModalAt(position, length);
+                form.ChildWindowClosed();
+            };
+            window->SetTargets(std::move(targets));
+            return window;
+        })
+        , export_ical([&form, services] {
+            return std::make_unique<orvane::TExportICal>(
+                form.document(), services, orvane::SystemIcsFilePicker(), &form);
+        })
+        , import_ical([&form, services] {
+            return std::make_unique<orvane::TImportICal>(
+                form.document(), services, orvane::SystemIcsFilePicker(), &form);
+        })
+        , restore([&form, services] {
+            return std::make_unique<orvane::TRestore>(
+                form.document(), form.backups(), services, &form);
+        }) { }
+
+    // The windows built from the document, the main window and the services alone.
+    template <typename Window>
+    static OnDemand<Window> Make(orvane::TForm1& form, orvane::Services services) {
+        return OnDemand<Window>([&form, services] {
+            return std::make_unique<Window>(form.document(), form, services, &form);
+        });
+    }
 
     void WireCommands(orvane::TForm1& form) {
         using orvane::Command;
@@ -68,14 +131,14 @@ struct ProgramWindows {
         form.SetCommand(Command::kNotes, Modal(notes, form));
         form.SetCommand(Command::kErrorLog, Modal(errors, form));
         form.SetCommand(Command::kPreferences, Modal(prefs, form));
-        form.SetCommand(Command::kPrint, [this] { pallet.OpenModeless(); });
+        form.SetCommand(Command::kPrint, [this] { pallet.get().OpenModeless(); });
         form.SetCommand(Command::kExportICalendar, Modal(export_ical, form));
         form.SetCommand(Command::kImportICalendar, [this, &form] {
-            import_ical.ImportICalendar1Click();
+            import_ical.get().ImportICalendar1Click();
             form.ChildWindowClosed();
         });
         form.SetCommand(Command::kCycleCalendar, [this, &form] {
-            cycle.CycleCalendar1Click();
+            cycle.get().CycleCalendar1Click();
             form.ChildWindowClosed();
         });
         form.SetCommand(Command::kDailyEntry, Modal(day_to_day, form));
@@ -83,40 +146,29 @@ struct ProgramWindows {
         form.SetCommand(Command::kMonthlyEntry, Modal(mo_to_mo, form));
         form.SetCommand(Command::kYearlyEntry, Modal(yr_to_yr, form));
         form.SetCommand(Command::kDeleteEntry, Modal(del_entry, form));
-        form.SetCommand(Command::kSearch, [this] { search.OpenModeless(); });
-        // A result in the archive or the notes opens that window at the match.
-        orvane::SearchTargets targets;
-        targets.open_archive = [this, &form](int line, int offset, int length) {
-            archive.OpenModalAt(line, offset, length);
-            form.ChildWindowClosed();
-        };
-        targets.open_notes = [this, &form](int position, int length) {
-            notes.OpenModalAt(position, length);
-            form.ChildWindowClosed();
-        };
-        search.SetTargets(std::move(targets));
+        form.SetCommand(Command::kSearch, [this] { search.get().OpenModeless(); });
         form.SetCommand(Command::kRestore, Modal(restore, form));
         form.SetCommand(Command::kAbout, Modal(about, form));
     }
 
-    orvane::TMoToMo mo_to_mo;
-    orvane::TCycle cycle;
-    orvane::TWkToWk wk_to_wk;
-    orvane::TDelEntry del_entry;
-    orvane::TAbout about;
-    orvane::TArchive archive; // owns TArchHelp and TSaveArch
-    orvane::TNotes notes;
-    orvane::TYrToYr yr_to_yr;
-    orvane::TErrors errors;
-    orvane::TPrefs prefs; // gives the notes the calendar font of pref.ovd
-    orvane::TDayToDay day_to_day;
     orvane::SettingsPrintSizeStore print_sizes;
     orvane::SystemPrinterPort printer_port;
-    orvane::TPallet pallet;
-    orvane::TSearch search;
-    orvane::TExportICal export_ical;
-    orvane::TImportICal import_ical;
-    orvane::TRestore restore;
+    OnDemand<orvane::TPrefs> prefs;
+    OnDemand<orvane::TMoToMo> mo_to_mo;
+    OnDemand<orvane::TCycle> cycle;
+    OnDemand<orvane::TWkToWk> wk_to_wk;
+    OnDemand<orvane::TDelEntry> del_entry;
+    OnDemand<orvane::TAbout> about;
+    OnDemand<orvane::TArchive> archive; // owns TArchHelp and TSaveArch
+    OnDemand<orvane::TNotes> notes;
+    OnDemand<orvane::TYrToYr> yr_to_yr;
+    OnDemand<orvane::TErrors> errors;
+    OnDemand<orvane::TDayToDay> day_to_day;
+    OnDemand<orvane::TPallet> pallet;
+    OnDemand<orvane::TSearch> search;
+    OnDemand<orvane::TExportICal> export_ical;
+    OnDemand<orvane::TImportICal> import_ical;
+    OnDemand<orvane::TRestore> restore;
 };
 
 // Runs `work` once, as soon as `window` has painted for the first time.
@@ -169,10 +221,6 @@ int main(int argc, char** argv) {
 
     const orvane::Services services { notifier, clock, desktop };
     orvane::TForm1 form(options, services);
-    {
-        orvane::SettingsPrintSizeStore settings;
-        form.backups().SetPolicy(orvane::ReadBackupPolicy(settings));
-    }
     auto* sun_moon = new orvane::sky::SunMoonStrip(clock, &form);
     form.SetToolbarStrip({ sun_moon,
         [sun_moon](const orvane::Preferences& prefs) { sun_moon->ApplyStartupFlags(prefs); },
@@ -183,10 +231,16 @@ int main(int argc, char** argv) {
     if (!form.FormCreate())
         return 0;
 
-    // Every other window is created once, in the program's order, right after the main window
-    // has first painted, and lives for the whole run.
+    // What the first paint does not need waits for it: the icon, the backup settings and the
+    // commands that open the other windows.
     std::unique_ptr<ProgramWindows> windows;
     RunAfterFirstPaint(&form, [&] {
+        orvane::ApplyProgramIcon();
+        {
+            // No save comes before this: there was no window to ask for one.
+            orvane::SettingsPrintSizeStore settings;
+            form.backups().SetPolicy(orvane::ReadBackupPolicy(settings));
+        }
         windows = std::make_unique<ProgramWindows>(form, services);
         windows->WireCommands(form);
         if (orvane::QuitAfterStartRequested())

@@ -165,6 +165,7 @@ private slots:
     // moon are where the picture puts them, at both sizes.
     void desktopIdentityAndWindowIcon() {
         ApplyDesktopIdentity();
+        ApplyProgramIcon();
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral(ORVANE_APP_ID));
         QCOMPARE(DesktopFileId(), QStringLiteral(ORVANE_APP_ID));
         QWidget window;

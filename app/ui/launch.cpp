@@ -245,6 +245,9 @@ StartPlan PrepareStart(int& argc, char** argv) {
 
 void ApplyDesktopIdentity() {
     QGuiApplication::setDesktopFileName(DesktopFileId());
+}
+
+void ApplyProgramIcon() {
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/orvane-48.png"), QSize(48, 48));
     icon.addFile(QStringLiteral(":/icons/orvane-256.png"), QSize(256, 256));

@@ -5,7 +5,8 @@
 //   const StartPlan start = PrepareStart(argc, argv);  // prints and refuses what it must
 //   if (start.exit_code) return *start.exit_code;
 //   QApplication app(argc, argv);
-//   ApplyDesktopIdentity();
+//   ApplyDesktopIdentity();                            // before the first window
+//   ApplyProgramIcon();                                // after its first paint
 #pragma once
 
 #include "app/data_folder.h"
@@ -81,8 +82,12 @@ struct StartPlan {
 // no terminal).
 StartPlan PrepareStart(int& argc, char** argv);
 
-// After QApplication exists: the desktop entry's id and the program's icon on every window.
+// After QApplication exists and before any window: the desktop entry's id, which the desktop
+// uses to find the program's name and icon.
 void ApplyDesktopIdentity();
+// The program's icon on every window. Decoding the pictures and handing them to the display costs
+// several milliseconds, so the program sets it once the main window has first painted.
+void ApplyProgramIcon();
 
 // The desktop entry's id, which also names the icon and the AppStream metadata.
 QString DesktopFileId();
