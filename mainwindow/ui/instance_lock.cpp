@@ -4,6 +4,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
 
@@ -62,6 +63,13 @@ QString InstanceLock::FilePath() const {
 QString SecondInstanceMessage(const QString& application_title) {
     return QStringLiteral("You can only have one instance of [") + application_title.toUpper()
         + QStringLiteral("] running at one time.");
+}
+
+QString ApplicationTitle(const QString& executable_path) {
+    QString base = QFileInfo(executable_path).completeBaseName();
+    if (base.isEmpty())
+        return base;
+    return base.left(1) + base.mid(1).toLower();
 }
 
 } // namespace orvane

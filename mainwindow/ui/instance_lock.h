@@ -34,6 +34,10 @@ private:
     State state_ = State::kHeldElsewhere;
 };
 
+// The application title, which names the lock: the executable's name without folder and
+// extension, its first character unchanged and the others in lower case.
+QString ApplicationTitle(const QString& executable_path);
+
 // "You can only have one instance of [ORVANE] running at one time."
 QString SecondInstanceMessage(const QString& application_title);
 

@@ -140,4 +140,19 @@ void MainMenus::ShowMonthItems(const std::vector<MonthMenuItem>& items) {
     }
 }
 
+void MainMenus::ShowUndoSteps(const std::string& undo_name, const std::string& redo_name) {
+    const auto show = [](QAction* item, const QString& verb, const std::string& name) {
+        QString text = QLatin1Char('&') + verb;
+        if (!name.empty()) {
+            // A '&' of the step's name is shown as it is, not taken for a mnemonic.
+            text += QLatin1Char(' ')
+                + FromCp1252(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        }
+        item->setText(text);
+        item->setEnabled(!name.empty());
+    };
+    show(action(Command::kUndo), QStringLiteral("Undo"), undo_name);
+    show(action(Command::kRedo), QStringLiteral("Redo"), redo_name);
+}
+
 } // namespace orvane

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -45,6 +46,9 @@ public:
     void SetCommand(Command command, std::function<void()> run);
     // Captions and visibility of the 25 month items.
     void ShowMonthItems(const std::vector<MonthMenuItem>& items);
+    // The Undo and Redo items name the step they take back or make again ("Undo Weekly Entry
+    // 'Church'"); with no step (an empty name) they are disabled.
+    void ShowUndoSteps(const std::string& undo_name, const std::string& redo_name);
 
 signals:
     void MonthChosen(int item);

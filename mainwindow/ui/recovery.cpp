@@ -25,9 +25,10 @@ QString LostText(int lost) {
 } // namespace
 
 QString RecoveryQuestion(int changes) {
-    return QStringLiteral("Orvane did not close properly. Recover the %1 changes made after the "
-                          "last save?")
-        .arg(changes);
+    return QStringLiteral("Orvane did not close properly. Recover the %1 %2 made after the last "
+                          "save?")
+        .arg(changes)
+        .arg(changes == 1 ? QStringLiteral("change") : QStringLiteral("changes"));
 }
 
 Result<std::filesystem::path> KeepJournalAside(
@@ -51,6 +52,12 @@ Result<std::filesystem::path> KeepJournalAside(
 RecoveryOutcome RecoverAtStartup(
     CalendarDocument& document, DocumentJournal& keeper, Notifier& notifier, const Clock& clock) {
     Journal& journal = keeper.journal();
+    // With the data folder ours, a temporary file of the journal is left only by a copy that
+    // ended mid-write; one that cannot be removed only takes room.
+    if (const Result<int> removed
+        = RemoveStaleTemporaryFiles(document.data().dir, std::array { kJournalFileName });
+        !removed)
+        LogFileError(removed.error());
     const Result<JournalContents> contents = ReadJournal(journal.path());
     if (!contents && contents.error().kind == ErrorKind::kRefused) {
         // Kept under another name, so that whoever wrote it can still have it, and so that the
@@ -111,6 +118,22 @@ RecoveryOutcome RecoverAtStartup(
     if (contents->lost_at_end > 0)
         notifier.Information(LostText(contents->lost_at_end));
     return RecoveryOutcome::kRecovered;
+}
+
+void SayJournalFailures(Journal& journal, QObject* context, Notifier& notifier) {
+    // The writer thread reports a failed write (a full disk) once; the box is shown from the
+    // context's own thread.
+    journal.SetFailureHandler([context, &notifier](const Error& error) {
+        QMetaObject::invokeMethod(
+            context,
+            [&notifier, error] {
+                notifier.Warning(ErrorText(error)
+                    + QStringLiteral("\n\nChanges made since the last save are not protected "
+                                     "against a crash until the journal can be written again. "
+                                     "Orvane keeps running; save the calendar to keep them."));
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 } // namespace orvane

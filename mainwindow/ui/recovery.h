@@ -11,6 +11,7 @@
 #include "core/journal.h"
 #include "core/result.h"
 
+#include <QObject>
 #include <QString>
 #include <filesystem>
 
@@ -37,5 +38,8 @@ RecoveryOutcome RecoverAtStartup(
 // an empty path when the journal held no change.
 Result<std::filesystem::path> KeepJournalAside(
     const DataFolder& data, Journal& journal, const LocalTime& now);
+
+// Says a failed journal write (a full disk) in a box shown from `context`'s thread, once.
+void SayJournalFailures(Journal& journal, QObject* context, Notifier& notifier);
 
 } // namespace orvane

@@ -2,7 +2,6 @@
 
 #include "core/clock.h"
 #include "core/journal.h"
-#include "core/outside_changes.h"
 #include "core/text_file.h"
 #include "core/ui/accessible_window.h"
 #include "core/ui/desktop.h"
@@ -13,22 +12,20 @@
 #include "core/ui/text_codec.h"
 #include "mainwindow/navigation.h"
 #include "mainwindow/startup.h"
+#include "mainwindow/ui/day_file_guard.h"
 #include "mainwindow/ui/day_grid.h"
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/main_menus.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/recovery.h"
+#include "mainwindow/ui/startup_report.h"
 #include "mainwindow/ui/toolbar.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -52,13 +49,6 @@ constexpr std::array<Command, 6> kActivatedItems = { Command::kDailyEntry, Comma
 
 } // namespace
 
-QString ApplicationTitle(const QString& executable_path) {
-    QString base = QFileInfo(executable_path).completeBaseName();
-    if (base.isEmpty())
-        return base;
-    return base.left(1) + base.mid(1).toLower();
-}
-
 TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     : QWidget(parent)
     , options_(std::move(options))
@@ -69,7 +59,7 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     , events_(std::make_unique<DocumentEvents>(document_))
     , journal_(std::make_unique<Journal>(document_.data().file(kJournalFileName)))
     , journal_keeper_(std::make_unique<DocumentJournal>(document_, *journal_))
-    , outside_(std::make_unique<OutsideChanges>(document_)) {
+    , guard_(new DayFileGuard(document_, *journal_, services_, this)) {
     document_.SetBackups(backups_.get());
     // Before anything that could make the screen reader ask about it.
     MarkAccessibleWindow(this);
@@ -95,19 +85,7 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     connect(grid_, &DayGrid::PageKey, this, [this](bool down) { down ? Dn7Click() : Up7Click(); });
     connect(grid_, &DayGrid::NoteTyped, this,
         [this](int slot, const std::string& day) { journal_keeper_->NoteTyped(slot, day); });
-    // The writer thread reports a failed write (a full disk) once; the box is shown from the
-    // window's own thread.
-    journal_->SetFailureHandler([this](const Error& error) {
-        QMetaObject::invokeMethod(
-            this,
-            [this, error] {
-                services_.notifier.Warning(ErrorText(error)
-                    + QStringLiteral("\n\nChanges made since the last save are not protected "
-                                     "against a crash until the journal can be written again. "
-                                     "Orvane keeps running; save the calendar to keep them."));
-            },
-            Qt::QueuedConnection);
-    });
+    SayJournalFailures(*journal_, this, services_.notifier);
     connect(
         events_.get(), &DocumentEvents::DocumentChanged, this, [this](const ChangeReport& report) {
             if (report.kind == OperationKind::kPreferences)
@@ -118,21 +96,17 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::ConnectCommands() {
-    connect(toolbar_->button(Toolbar::kQuit), &QToolButton::clicked, this, &QWidget::close);
-    connect(toolbar_->button(Toolbar::kDates), &QToolButton::clicked, this, &TForm1::ShowMonthMenu);
-    connect(toolbar_->button(Toolbar::kWeekUp), &QToolButton::clicked, this, &TForm1::Up1Click);
-    connect(toolbar_->button(Toolbar::kWeekDown), &QToolButton::clicked, this, &TForm1::Dn1Click);
-    connect(toolbar_->button(Toolbar::kTop), &QToolButton::clicked, this, &TForm1::TopClick);
-    connect(toolbar_->button(Toolbar::kMonthUp), &QToolButton::clicked, this, &TForm1::Up7Click);
-    connect(toolbar_->button(Toolbar::kMonthDown), &QToolButton::clicked, this, &TForm1::Dn7Click);
+    connect(toolbar_, &Toolbar::Pressed, this, &TForm1::ToolbarPressed);
     connect(menus_, &MainMenus::MonthChosen, this, &TForm1::Date1Click);
     SetCommand(Command::kSaveCalendar, [this] {
-        if (SaveCalendar()) {
-            const LocalTime now = services_.clock.Now();
-            toolbar_->ShowStatus(QStringLiteral("Saved at %1:%2")
-                                     .arg(now.hour, 2, 10, QLatin1Char('0'))
-                                     .arg(now.minute, 2, 10, QLatin1Char('0')));
-        }
+        if (!SaveCalendar())
+            return;
+        const LocalTime now = services_.clock.Now();
+        toolbar_->ShowStatus((last_save_ == DayFileGuard::SaveOutcome::kTookTheirs
+                ? QStringLiteral("Other version loaded at %1:%2")
+                : QStringLiteral("Saved at %1:%2"))
+                                 .arg(now.hour, 2, 10, QLatin1Char('0'))
+                                 .arg(now.minute, 2, 10, QLatin1Char('0')));
     });
     SetCommand(Command::kQuitNoSave, [this] { QuitNoSave(); });
     SetCommand(Command::kUndo, [this] { UndoClick(); });
@@ -140,40 +114,28 @@ void TForm1::ConnectCommands() {
     menus_->action(Command::kRedo)
         ->setShortcuts(
             { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y) });
-    history_->SetOnChanged([this] { UpdateUndoItems(); });
-    UpdateUndoItems();
+    const auto show_undo_steps
+        = [this] { menus_->ShowUndoSteps(history_->UndoName(), history_->RedoName()); };
+    history_->SetOnChanged(show_undo_steps);
+    show_undo_steps();
     SetCommand(Command::kInstructions, [this] { Instructions(); });
     for (Command command : { Command::kDailyEntry, Command::kWeeklyEntry, Command::kMonthlyEntry,
              Command::kDeleteEntry, Command::kSearch })
         menus_->action(command)->setEnabled(false);
-    // The File, Cal and Help buttons pop their menus up, also from the keyboard: F10 or Alt+F
-    // for File, Alt+C for Cal, Alt+H for Help.
-    const std::array<std::tuple<Toolbar::Button, MenuName, QKeySequence>, 3> popups
-        = { { { Toolbar::kFile, MenuName::kFile, QKeySequence(Qt::ALT | Qt::Key_F) },
-            { Toolbar::kCal, MenuName::kCal, QKeySequence(Qt::ALT | Qt::Key_C) },
-            { Toolbar::kHelp, MenuName::kHelp, QKeySequence(Qt::ALT | Qt::Key_H) } } };
-    for (const auto& [which, name, keys] : popups) {
-        QToolButton* button = toolbar_->button(which);
-        QMenu* menu = menus_->menu(name);
-        const auto pop = [this, button, menu] { menu->popup(PopupPosition(button)); };
-        connect(button, &QToolButton::clicked, this, pop);
-        auto* key = new QShortcut(keys, this);
-        connect(key, &QShortcut::activated, this, pop);
-        if (name == MenuName::kFile)
-            connect(
-                new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, pop);
+}
+
+void TForm1::ToolbarPressed(Toolbar::Button button) {
+    if (button <= Toolbar::kHelp) {
+        constexpr std::array kMenus = { MenuName::kFile, MenuName::kCal, MenuName::kHelp };
+        menus_->menu(kMenus[static_cast<std::size_t>(button - Toolbar::kFile)])
+            ->popup(PopupPosition(toolbar_->button(button)));
+    } else if (button == Toolbar::kQuit) {
+        close();
+    } else {
+        constexpr std::array kMoves = { &TForm1::ShowMonthMenu, &TForm1::Up1Click,
+            &TForm1::Dn1Click, &TForm1::TopClick, &TForm1::Up7Click, &TForm1::Dn7Click };
+        (this->*kMoves[static_cast<std::size_t>(button - Toolbar::kDates)])();
     }
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
-        &QWidget::close);
-    // The toolbar's moves from anywhere in the window. Each press moves once, however fast they
-    // come (a button's own shortcut would fold quick presses into one animated click).
-    const std::array<std::pair<QKeyCombination, void (TForm1::*)()>, 4> moves
-        = { { { Qt::ALT | Qt::Key_D, &TForm1::ShowMonthMenu },
-            { Qt::ALT | Qt::Key_Up, &TForm1::Up1Click },
-            { Qt::ALT | Qt::Key_Down, &TForm1::Dn1Click },
-            { Qt::ALT | Qt::Key_Home, &TForm1::TopClick } } };
-    for (const auto& [keys, move] : moves)
-        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, move);
 }
 
 void TForm1::SetCommand(Command command, std::function<void()> run) {
@@ -207,39 +169,12 @@ bool TForm1::FormCreate() {
         !removed)
         LogFileError(removed.error());
 
-    const StartupOutcome start = Startup(document_, services_.clock.Today());
-    switch (start.kind) {
-    case StartupOutcome::Kind::kNoPreferences:
-        notifier.Error(QString::fromLatin1(kMissingPrefMessage)
-                           .replace(QLatin1Char('\r'), QLatin1Char('\n'))
-                           .arg(PathText(document_.data().dir)));
-        services_.desktop.OpenDocument(
-            QDir(options_.program_dir).filePath(QStringLiteral("Error.doc")));
+    if (!ReportStartup(Startup(document_, services_.clock.Today()), document_.data().dir,
+            options_.program_dir, services_))
         return false;
-    case StartupOutcome::Kind::kBadRecordCount:
-        // The box's OK button lies 35 pixels below the centre of the desktop.
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect desk = screen->geometry();
-            services_.desktop.MovePointer(QPoint(desk.center().x(), desk.center().y() + 35));
-        }
-        notifier.Warning(QString::fromLatin1(kBadRecordCountMessage));
-        return false;
-    case StartupOutcome::Kind::kDayFileUnreadable:
-        notifier.Error(ErrorText(*start.error));
-        return false;
-    case StartupOutcome::Kind::kReady:
-        break;
-    }
-    if (start.warning)
-        notifier.Warning(ErrorText(*start.warning));
-    // With the data folder ours, a journal left behind is from a run that ended without saving.
-    if (const Result<int> removed
-        = RemoveStaleTemporaryFiles(document_.data().dir, std::array { kJournalFileName });
-        !removed)
-        LogFileError(removed.error());
     recovered_ = RecoverAtStartup(document_, *journal_keeper_, notifier, services_.clock)
         == RecoveryOutcome::kRecovered;
-    WatchDataFolder();
+    guard_->Watch();
     ApplyStartupFlags();
     return true;
 }
@@ -363,116 +298,12 @@ void TForm1::Instructions() {
         QDir(options_.program_dir).filePath(QStringLiteral("Help/Orvane.html")));
 }
 
-void TForm1::WatchDataFolder() {
-    watcher_ = new QFileSystemWatcher(this);
-    watcher_->addPath(PathText(document_.data().dir));
-    watcher_->addPath(PathText(document_.data().cdat()));
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &TForm1::DataFolderChanged);
-    connect(watcher_, &QFileSystemWatcher::fileChanged, this, &TForm1::DataFolderChanged);
-}
-
-void TForm1::DataFolderChanged() {
-    // A file replaced by a rename is a new file, which the watcher must be told about again.
-    const QString cdat = PathText(document_.data().cdat());
-    if (!watcher_->files().contains(cdat) && QFileInfo::exists(cdat))
-        watcher_->addPath(cdat);
-    // The program's own saves and loads are remembered before their signals arrive here.
-    if (outside_->TakeUnreported()) {
-        services_.notifier.Information(
-            QStringLiteral("%1 was changed by another program. Saving the calendar will ask "
-                           "whether to keep this calendar or take the other version.")
-                .arg(cdat));
-    }
-}
-
-TForm1::OutsideChoice TForm1::ResolveOutsideChange() {
-    if (!outside_->ChangedOutside())
-        return OutsideChoice::kSave;
-    const int choice = services_.notifier.Choose(
-        QStringLiteral("%1 was changed by another program since Orvane read it.\n\n"
-                       "Keep Mine saves this calendar over it; the other version is kept in the "
-                       "backups folder.\nTake Theirs loads the other version; your changes since "
-                       "the last save are kept in a dated file.\nCancel saves nothing.")
-            .arg(PathText(document_.data().cdat())),
-        { QStringLiteral("Keep Mine"), QStringLiteral("Take Theirs"), QStringLiteral("Cancel") },
-        2);
-    if (choice == 0) {
-        const Result<std::filesystem::path> copy
-            = BackUpOutsideVersion(document_.data(), services_.clock.Now());
-        if (!copy) {
-            services_.notifier.Error(ErrorText(copy.error())
-                + QStringLiteral("\n\nNothing was saved: the other version could not be kept."));
-            return OutsideChoice::kCancel;
-        }
-        return OutsideChoice::kSave;
-    }
-    if (choice == 1)
-        return TakeTheirs() ? OutsideChoice::kTookTheirs : OutsideChoice::kCancel;
-    return OutsideChoice::kCancel;
-}
-
-bool TForm1::TakeTheirs() {
-    Notifier& notifier = services_.notifier;
-    // Their version must load before anything of this calendar is put aside.
-    const Result<std::string> theirs = ReadWholeFile(document_.data().cdat());
-    DayStore check;
-    if (!theirs) {
-        notifier.Error(ErrorText(theirs.error()));
-        return false;
-    }
-    if (const Result<int> parsed = ParseDayFile(*theirs, check); !parsed) {
-        notifier.Error(ErrorText(parsed.error())
-            + QStringLiteral("\n\nThe other version cannot be loaded; nothing was changed."));
-        return false;
-    }
-    // The note being typed is part of the changes put aside.
-    document_.FlushPendingEdits();
-    journal_->WaitFlushed();
-    const Result<std::filesystem::path> kept
-        = KeepJournalAside(document_.data(), *journal_, services_.clock.Now());
-    if (!kept) {
-        notifier.Error(ErrorText(kept.error())
-            + QStringLiteral("\n\nYour changes could not be kept aside; nothing was changed."));
-        return false;
-    }
-    const Result<DayFileLoaded> loaded = document_.Load(services_.clock.Today());
-    if (!loaded) {
-        notifier.Error(ErrorText(loaded.error()));
-        return false;
-    }
-    recovered_ = false;
-    notifier.Information(kept->empty()
-            ? QStringLiteral("The other version was loaded.")
-            : QStringLiteral("The other version was loaded. Your changes since the last save are "
-                             "kept in %1.")
-                  .arg(PathText(*kept)));
-    return true;
-}
-
 bool TForm1::SaveCalendar() {
-    switch (ResolveOutsideChange()) {
-    case OutsideChoice::kSave:
-        break;
-    case OutsideChoice::kTookTheirs:
-        return true; // the calendar is the file now
-    case OutsideChoice::kCancel:
+    last_save_ = guard_->Save();
+    if (last_save_ == DayFileGuard::SaveOutcome::kNotSaved)
         return false;
-    }
-    const Status saved = document_.Save();
-    if (saved)
-        recovered_ = false;
-    if (!saved) {
-        services_.notifier.Error(ErrorText(saved.error())
-            + QStringLiteral("\n\nThe calendar is still open; nothing was lost. Free some space or "
-                             "fix the folder, then save again."));
-        return false;
-    }
-    if (const auto& backup_error = backups_->last_error()) {
-        services_.notifier.Warning(QStringLiteral("The calendar was saved, but the backup of the "
-                                                  "file it replaced could not be made.\n\n")
-            + ErrorText(*backup_error));
-        backups_->set_last_error(std::nullopt);
-    }
+    // Saved, or the other version loaded: either way the calendar is the file now.
+    recovered_ = false;
     return true;
 }
 
@@ -484,21 +315,6 @@ void TForm1::UndoClick() {
 void TForm1::RedoClick() {
     if (const Status redone = history_->Redo(); !redone)
         services_.notifier.Warning(ErrorText(redone.error()));
-}
-
-void TForm1::UpdateUndoItems() {
-    const auto update = [](QAction* item, const QString& verb, const std::string& name) {
-        QString text = QLatin1Char('&') + verb;
-        if (!name.empty()) {
-            // A '&' of the step's name is shown as it is, not taken for a mnemonic.
-            text += QLatin1Char(' ')
-                + FromCp1252(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
-        }
-        item->setText(text);
-        item->setEnabled(!name.empty());
-    };
-    update(menus_->action(Command::kUndo), QStringLiteral("Undo"), history_->UndoName());
-    update(menus_->action(Command::kRedo), QStringLiteral("Redo"), history_->RedoName());
 }
 
 void TForm1::QuitNoSave() {

@@ -14,6 +14,8 @@
 #include "core/ui/services.h"
 #include "core/undo_history.h"
 #include "mainwindow/ui/commands.h"
+#include "mainwindow/ui/day_file_guard.h"
+#include "mainwindow/ui/toolbar.h"
 #include "prefs/pref_file.h"
 
 #include <QWidget>
@@ -24,7 +26,6 @@
 #include <vector>
 
 class QAction;
-class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -34,13 +35,11 @@ namespace orvane {
 class DayGrid;
 class DocumentJournal;
 class Journal;
-class OutsideChanges;
 class DayTitles;
 class DocumentEvents;
 class InstanceLock;
 class MainMenus;
 class NoteEditor;
-class Toolbar;
 
 // The sunrise, sunset and moon strip of the toolbar, supplied by app/.
 struct ToolbarStrip {
@@ -54,10 +53,6 @@ struct StartupOptions {
     std::filesystem::path data_dir; // the csystem folder
     QString application_title; // names the single-instance lock in the data folder
 };
-
-// The application title: the executable's name without folder and extension, its first
-// character unchanged and the others in lower case.
-QString ApplicationTitle(const QString& executable_path);
 
 class TForm1 : public QWidget, public CalendarHost {
     Q_OBJECT
@@ -126,21 +121,12 @@ protected:
 
 private:
     void ConnectCommands();
+    void ToolbarPressed(Toolbar::Button button);
     void ApplyStartupFlags();
     // The preferences in memory changed (the preferences dialog): titles, underline and the
     // items that saved preferences enable; the grid refills itself.
     void ApplyPreferences();
     void PlaceWindow();
-    // The Undo and Redo items' captions and whether there is anything to take back or make again.
-    void UpdateUndoItems();
-    // Before a save: when the day file changed outside since it was read, asks whether to keep
-    // this calendar (the other version goes to backups/), take theirs or cancel.
-    enum class OutsideChoice { kSave, kTookTheirs, kCancel };
-    OutsideChoice ResolveOutsideChange();
-    bool TakeTheirs();
-    // The data folder changed: says so once when the day file changed outside.
-    void WatchDataFolder();
-    void DataFolderChanged();
 
     StartupOptions options_;
     Services services_;
@@ -151,8 +137,8 @@ private:
     std::unique_ptr<DocumentEvents> events_;
     std::unique_ptr<Journal> journal_;
     std::unique_ptr<DocumentJournal> journal_keeper_;
-    std::unique_ptr<OutsideChanges> outside_;
-    QFileSystemWatcher* watcher_ = nullptr;
+    DayFileGuard* guard_; // the day file against changes made by other programs
+    DayFileGuard::SaveOutcome last_save_ = DayFileGuard::SaveOutcome::kNotSaved;
     std::unique_ptr<InstanceLock> lock_;
     ToolbarStrip strip_;
 

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionToolButton>
 #include <QTimer>
 
@@ -112,6 +113,15 @@ Toolbar::Toolbar(int width, QWidget* parent)
         button->setGeometry(left, 0, info.width, kHeight);
         left += info.width + 1;
         buttons_[i + 1] = button;
+        const auto which = static_cast<Button>(i + 1);
+        connect(button, &QToolButton::clicked, this, [this, which] { emit Pressed(which); });
+        if (which == kMonthUp || which == kMonthDown || !parent)
+            continue;
+        connect(new QShortcut(key, parent), &QShortcut::activated, this,
+            [this, which] { emit Pressed(which); });
+        if (which == kFile) // F10 opens the File menu too, as a menu bar would
+            connect(new QShortcut(QKeySequence(Qt::Key_F10), parent), &QShortcut::activated, this,
+                [this] { emit Pressed(kFile); });
     }
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("StatusLine"));

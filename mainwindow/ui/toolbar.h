@@ -49,6 +49,8 @@ public:
         kMonthDown,
     };
 
+    // The buttons' keys (named in their tooltips) work from anywhere in `parent`, the main window;
+    // the month keys are the notes' own (Page Up, Page Down).
     Toolbar(int width, QWidget* parent);
 
     QToolButton* button(Button which) const { return buttons_[static_cast<std::size_t>(which)]; }
@@ -58,6 +60,11 @@ public:
     void ShowStatus(const QString& text);
     // Puts `strip` at the right end of the toolbar.
     void PlaceStrip(QWidget* strip);
+
+signals:
+    // A button was clicked or its key pressed. Each key press counts once, however fast they
+    // come (a button's own shortcut would fold quick presses into one animated click).
+    void Pressed(orvane::Toolbar::Button button);
 
 private:
     std::array<QToolButton*, 11> buttons_ {}; // index 1-10

@@ -199,7 +199,7 @@ private slots:
         h->notes.clear();
         h->notes.choices = { 0 };
         QVERIFY(h->Form().FormCreate());
-        QVERIFY(h->notes.boxes[0].text.contains(QStringLiteral("Recover the 1 changes")));
+        QVERIFY(h->notes.boxes[0].text.contains(QStringLiteral("Recover the 1 change made")));
         QCOMPARE(h->Form().document().store()[3], std::string("Mar/12/2024Dentist 9:30\a"));
         // A clean quit saves and clears the journal.
         h->Form().show();
