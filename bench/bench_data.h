@@ -4,6 +4,7 @@
 #include "core/date_key.h"
 #include "core/day_file.h"
 #include "core/text_file.h"
+#include "recurring/recurring_record.h"
 
 #include <array>
 #include <cstdio>
@@ -13,6 +14,17 @@
 #include <string_view>
 
 namespace orvane::bench {
+
+inline constexpr Date kFirstSunday { std::chrono::year(2024), std::chrono::January,
+    std::chrono::day(7) };
+
+// An empty folder of its own under the temporary folder; what a former run left there is gone.
+inline std::filesystem::path FreshFolder(const char* name) {
+    const auto dir = std::filesystem::temp_directory_path() / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
 
 // Writes a file a benchmark reads; a benchmark without its data would measure nothing, so a
 // failed write ends the run.
@@ -31,7 +43,7 @@ inline DayStore RealisticStore() {
         "Lunch with Anna at the corner cafe", "Team meeting, room 4", "Pick up the dry cleaning",
         "Birthday: Aunt Margaret (send a card)" };
     DayStore store;
-    NewCalendar(Date { std::chrono::year(2024), std::chrono::January, std::chrono::day(7) }, store);
+    NewCalendar(kFirstSunday, store);
     for (int slot = 1; slot <= kCalendarDays; ++slot) {
         const int entries = slot % 37 == 0 ? kMaxEntries : slot % 5;
         for (int e = 0; e < entries; ++e) {
@@ -40,6 +52,30 @@ inline DayStore RealisticStore() {
         }
     }
     return store;
+}
+
+// An fdat.ovd of 200 records, every kind of record in turn, each with its own text.
+inline std::string TwoHundredRecords() {
+    std::string bytes;
+    for (int i = 0; i < 200; ++i) {
+        const std::string text = "Recurring entry " + std::to_string(i);
+        switch (i % 4) {
+        case 0:
+            bytes += DailyRecordLine("Jan/7 /2024", 1 + i % 30, text);
+            break;
+        case 1:
+            bytes += WeeklyRecordLine(1 + i % 7, i % 7, i % 13, text);
+            break;
+        case 2:
+            bytes += MonthlyRecordLine(i % 8 ? DayField(1 + i % 28) : "EM", text);
+            break;
+        default:
+            bytes += YearlyRecordLine("Jan/" + DayField(1 + i % 28) + "/2024", text);
+            break;
+        }
+        bytes += kRecordEnd;
+    }
+    return bytes;
 }
 
 } // namespace orvane::bench

@@ -9,8 +9,7 @@
 namespace {
 
 void BM_LoadAndSaveDayFile(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "orvane_bench_day_file";
-    std::filesystem::create_directories(dir);
+    const auto dir = orvane::bench::FreshFolder("orvane_bench_day_file");
     const auto path = dir / "cdat.ovd";
     orvane::DayStore source = orvane::bench::RealisticStore();
     orvane::bench::WriteBenchFile(path, orvane::FormatDayFile(source));

@@ -15,15 +15,8 @@ namespace {
 
 using namespace orvane;
 
-std::filesystem::path BenchFolder(const char* name) {
-    const auto dir = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
 void BM_SaveWithBackup(benchmark::State& state) {
-    const auto dir = BenchFolder("orvane_bench_backup");
+    const auto dir = bench::FreshFolder("orvane_bench_backup");
     const DayStore source = bench::RealisticStore();
     bench::WriteBenchFile(dir / "cdat.ovd", FormatDayFile(source));
     SystemClock clock;
@@ -50,7 +43,7 @@ void BM_SaveWithBackup(benchmark::State& state) {
 BENCHMARK(BM_SaveWithBackup)->Unit(benchmark::kMicrosecond);
 
 void BM_UndoCycle200Records(benchmark::State& state) {
-    const auto dir = BenchFolder("orvane_bench_undo");
+    const auto dir = bench::FreshFolder("orvane_bench_undo");
     const DayStore source = bench::RealisticStore();
     bench::WriteBenchFile(dir / "cdat.ovd", FormatDayFile(source));
     std::string records;

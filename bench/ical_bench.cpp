@@ -3,36 +3,12 @@
 #include "bench/bench_data.h"
 #include "ical/ical_export.h"
 #include "ical/ical_import.h"
-#include "recurring/recurring_record.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace orvane;
-
-std::string TwoHundredRecords() {
-    std::string bytes;
-    for (int i = 0; i < 200; ++i) {
-        const std::string text = "Recurring entry " + std::to_string(i);
-        switch (i % 4) {
-        case 0:
-            bytes += DailyRecordLine("Jan/7 /2024", 1 + i % 30, text);
-            break;
-        case 1:
-            bytes += WeeklyRecordLine(1 + i % 7, i % 7, i % 13, text);
-            break;
-        case 2:
-            bytes += MonthlyRecordLine(i % 8 ? DayField(1 + i % 28) : "EM", text);
-            break;
-        default:
-            bytes += YearlyRecordLine("Jan/" + DayField(1 + i % 28) + "/2024", text);
-            break;
-        }
-        bytes += kRecordEnd;
-    }
-    return bytes;
-}
 
 std::string Two(int value) {
     return std::string(1, static_cast<char>('0' + value / 10))
@@ -49,7 +25,7 @@ std::string IcalDate(const Date& date) {
 // in a zone and in UTC, all-day and multi-day events, and every tenth a weekly series with an
 // exception, each with the properties such files carry.
 std::string FiveThousandEvents() {
-    const Date first { std::chrono::year(2024), std::chrono::January, std::chrono::day(7) };
+    const Date first = bench::kFirstSunday;
     std::string ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Bench//Events//EN\r\n";
     for (int i = 0; i < 5000; ++i) {
         const Date day = AddDays(first, (i * 7) % 735);
@@ -89,7 +65,7 @@ std::string FiveThousandEvents() {
 
 void BM_ExportFullCalendarWith200Records(benchmark::State& bench) {
     const DayStore store = bench::RealisticStore();
-    const std::string records = TwoHundredRecords();
+    const std::string records = bench::TwoHundredRecords();
     const std::chrono::sys_seconds stamp {};
     for (auto _ : bench) {
         auto exported = ExportCalendar(store, records, std::nullopt, stamp);

@@ -8,65 +8,56 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace orvane;
 
-fs::path BenchFolder() {
-    const fs::path dir = fs::temp_directory_path() / "orvane_bench_journal";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+// A journal in a folder of its own over a realistic store; the folder goes when the benchmark
+// ends, after the writer has finished.
+struct JournalBench {
+    std::filesystem::path dir = bench::FreshFolder("orvane_bench_journal");
+    DayStore store = bench::RealisticStore();
+    Journal journal { dir / kJournalFileName };
 
-// A typed note of a few lines, as the grid journals it.
-orvane::JournalRecord TypedNote(const orvane::DayStore& store) {
-    return { orvane::JournalRecord::Kind::kTyping, "Typing", 0,
-        { { 40, store[40] + "Dentist 9:30\aCall Bob about the weekend\a" } } };
-}
+    ~JournalBench() {
+        journal.WaitFlushed();
+        (void)journal.Clear();
+        std::filesystem::remove_all(dir);
+    }
+    // A typed note of a few lines, as the grid journals it.
+    JournalRecord TypedNote() const {
+        return { JournalRecord::Kind::kTyping, "Typing", 0,
+            { { 40, store[40] + "Dentist 9:30\aCall Bob about the weekend\a" } } };
+    }
+    void AppendFlushed(benchmark::State& state, const JournalRecord& record) {
+        for (auto _ : state) {
+            journal.Append(record);
+            if (!journal.WaitFlushed())
+                state.SkipWithError("the journal could not be written");
+        }
+    }
+};
 
 void BM_JournalAppendFlushed(benchmark::State& state) {
-    const fs::path dir = BenchFolder();
-    const orvane::DayStore store = orvane::bench::RealisticStore();
-    const orvane::JournalRecord record = TypedNote(store);
-    orvane::Journal journal(dir / orvane::kJournalFileName);
-    for (auto _ : state) {
-        journal.Append(record);
-        if (!journal.WaitFlushed())
-            state.SkipWithError("the journal could not be written");
-    }
-    (void)journal.Clear();
-    fs::remove_all(dir);
+    JournalBench bench;
+    bench.AppendFlushed(state, bench.TypedNote());
 }
 BENCHMARK(BM_JournalAppendFlushed)->Unit(benchmark::kMicrosecond);
 
 // A whole window of days in one record (a cycle), flushed.
 void BM_JournalAppendWholeStoreFlushed(benchmark::State& state) {
-    const fs::path dir = BenchFolder();
-    const orvane::DayStore store = orvane::bench::RealisticStore();
-    orvane::JournalRecord record { orvane::JournalRecord::Kind::kChange, "Cycle Calendar", 1, {} };
-    for (int slot = 1; slot <= orvane::kCalendarDays; ++slot)
-        record.days.emplace_back(slot, store[slot]);
-    orvane::Journal journal(dir / orvane::kJournalFileName);
-    for (auto _ : state) {
-        journal.Append(record);
-        if (!journal.WaitFlushed())
-            state.SkipWithError("the journal could not be written");
-    }
-    (void)journal.Clear();
-    fs::remove_all(dir);
+    JournalBench bench;
+    JournalRecord record { JournalRecord::Kind::kChange, "Cycle Calendar", 1, {} };
+    for (int slot = 1; slot <= kCalendarDays; ++slot)
+        record.days.emplace_back(slot, bench.store[slot]);
+    bench.AppendFlushed(state, record);
 }
 BENCHMARK(BM_JournalAppendWholeStoreFlushed)->Unit(benchmark::kMicrosecond);
 
 // What typing waits for: the record encoded and queued for the writer.
 void BM_JournalAppendOnTheTypingThread(benchmark::State& state) {
-    const fs::path dir = BenchFolder();
-    const orvane::DayStore store = orvane::bench::RealisticStore();
-    const orvane::JournalRecord record = TypedNote(store);
-    orvane::Journal journal(dir / orvane::kJournalFileName);
+    JournalBench bench;
+    const JournalRecord record = bench.TypedNote();
     for (auto _ : state)
-        journal.Append(record);
-    journal.WaitFlushed();
-    (void)journal.Clear();
-    fs::remove_all(dir);
+        bench.journal.Append(record);
 }
 BENCHMARK(BM_JournalAppendOnTheTypingThread)->Unit(benchmark::kMicrosecond);
 

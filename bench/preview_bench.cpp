@@ -17,7 +17,7 @@ using namespace orvane;
 
 enum PlanKind { kDaily, kWeekly, kMonthly, kYearly, kDelete };
 
-const Date kFirstSunday { std::chrono::year(2024), std::chrono::January, std::chrono::day(7) };
+using bench::kFirstSunday;
 
 std::string TwoHundredRecords() {
     std::string bytes;

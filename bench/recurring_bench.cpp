@@ -1,6 +1,7 @@
 // Speed of the recurring entries: a daily entry over the whole calendar and a delete over the
 // whole calendar with a 200-record fdat.ovd, each as the document operation the dialog runs
 // (with its change report).
+#include "bench/bench_data.h"
 #include "core/calendar_document.h"
 #include "core/day_file.h"
 #include "recurring/delete_entry.h"
@@ -15,7 +16,7 @@ namespace {
 
 using namespace orvane;
 
-const Date kFirstSunday { std::chrono::year(2024), std::chrono::January, std::chrono::day(7) };
+using bench::kFirstSunday;
 
 std::string TwoHundredRecords() {
     std::string bytes;

@@ -215,9 +215,7 @@ BENCHMARK_CAPTURE(BM_Search, days_one_letter, Query("e", false, false, false))
 // reused), then all three scopes searched.
 void BM_SearchFromFilesUnchanged(benchmark::State& state, SearchQuery query) {
     const SearchData& data = Data();
-    const std::filesystem::path dir
-        = std::filesystem::temp_directory_path() / "orvane_bench_search";
-    std::filesystem::create_directories(dir);
+    const std::filesystem::path dir = bench::FreshFolder("orvane_bench_search");
     const DataFolder folder { dir };
     if (!WriteFileAtomic(folder.archive(), data.archive)
         || !WriteFileAtomic(folder.notes(), data.notes)) {

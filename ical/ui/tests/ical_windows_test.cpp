@@ -80,6 +80,13 @@ class IcalWindowsTest : public QObject {
     std::filesystem::path Out(const char* name) const {
         return std::filesystem::path(dir_->path().toStdString()) / name;
     }
+    // An export window prepared for one showing and shown.
+    std::unique_ptr<TExportICal> ExportWindow() {
+        auto window = std::make_unique<TExportICal>(host_->document, host_->services(), Picker());
+        window->Prepare();
+        window->show();
+        return window;
+    }
     // An import window whose preview answers by clicking `button`, and counts its showings.
     std::unique_ptr<TImportICal> ImportWindow(const char* button, int* shown) {
         auto window = std::make_unique<TImportICal>(host_->document, host_->services(), Picker(),
@@ -116,9 +123,8 @@ private slots:
         QVERIFY(WriteFileAtomic(host_->data().fdat(), "W2  Sun  Church\r\n").has_value());
         QVERIFY(WriteFileAtomic(host_->data().archive(), "Dec/31/2023Old year\a\r\n").has_value());
         answer_ = Out("work \xc3\xa9.ics");
-        TExportICal window(host_->document, host_->services(), Picker());
-        window.Prepare();
-        window.show();
+        const auto export_window = ExportWindow();
+        TExportICal& window = *export_window;
         Child<QCheckBox>(&window, "CheckBox1")->setChecked(with_archive);
         Child(&window, "Button3")->click();
         QCOMPARE(asked_, std::vector<IcsFileRole> { IcsFileRole::kExport });
@@ -143,9 +149,8 @@ private slots:
     // A typed file that exists is replaced only when the user agrees; an empty field or a folder
     // is refused at once; a file that cannot be written is reported and the window stays open.
     void exportRefusesAndAsks() {
-        TExportICal window(host_->document, host_->services(), Picker());
-        window.Prepare();
-        window.show();
+        const auto export_window = ExportWindow();
+        TExportICal& window = *export_window;
         auto* edit = Child<QLineEdit>(&window, "Edit1");
         Child(&window, "Button1")->click();
         QVERIFY(IsMarkedError(edit));
@@ -375,10 +380,9 @@ private slots:
         host_->AddToDay(100, "Holiday\aPack\a");
         const DayStore written = host_->store();
         answer_ = Out("round.ics");
-        TExportICal out(host_->document, host_->services(), Picker());
-        out.Prepare();
-        Child(&out, "Button3")->click();
-        Child(&out, "Button1")->click();
+        const auto out = ExportWindow();
+        Child(out.get(), "Button3")->click();
+        Child(out.get(), "Button1")->click();
         QVERIFY(std::filesystem::exists(*answer_));
 
         host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path() + "/empty"));

@@ -1,25 +1,21 @@
 #include "core/entry_limit.h"
 #include "core/text_file.h"
 #include "core/ui/dialog_style.h"
-#include "core/ui/testing/fake_calendar_host.h"
 #include "core/ui/testing/input_checks.h"
-#include "recurring/ui/date_picker.h"
 #include "recurring/ui/t_day_to_day.h"
 #include "recurring/ui/t_del_entry.h"
 #include "recurring/ui/t_mo_to_mo.h"
 #include "recurring/ui/t_wk_to_wk.h"
 #include "recurring/ui/t_yr_to_yr.h"
+#include "recurring/ui/tests/dialog_test_bed.h"
 
 #include <QTest>
 #include <QtWidgets>
 
 using namespace orvane;
+using namespace orvane::testing;
 
 namespace {
-
-Date D(int y, unsigned m, unsigned d) {
-    return Date { std::chrono::year(y), std::chrono::month(m), std::chrono::day(d) };
-}
 
 // Records, for each box, how many reports the document had made when it was shown, and passes the
 // box on to the test bed's notifier.
@@ -48,55 +44,29 @@ private:
 
 } // namespace
 
-class EntryDialogsTest : public QObject {
+class EntryDialogsTest : public QObject, DialogTestBed {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<FakeCalendarHost> host_;
     std::unique_ptr<ReportCountingNotifier> boxes_;
-    std::unique_ptr<EntryDialog> dialog_;
 
-    // A dialog prepared for one showing with the given note active, and shown; the calls to store
-    // pending edits are counted from its opening.
-    template <typename T> T* Open(int active_note = 0) {
-        host_->document.SetActiveNote(active_note);
-        host_->before_change_calls = 0;
-        dialog_ = std::make_unique<T>(
-            host_->document, *host_, Services { *boxes_, host_->fixed_clock, host_->desk });
-        dialog_->Prepare();
-        dialog_->show();
-        return static_cast<T*>(dialog_.get());
+    Services DialogServices() override {
+        return Services { *boxes_, host_->fixed_clock, host_->desk };
     }
-    template <typename T = QLineEdit> T* Child(const char* name) {
-        T* child = dialog_->findChild<T*>(QString::fromLatin1(name));
-        if (!child)
-            qFatal("no control %s", name);
-        return child;
-    }
-    void Pick(const char* name, const Date& d) { Child<DatePicker>(name)->setDate(ToQDate(d)); }
     void Type(const char* text) { QTest::keyClicks(Child("Edit1"), QString::fromLatin1(text)); }
     QString Messages() { return Child<QPlainTextEdit>("Memo1")->toPlainText(); }
     std::string Fdat() { return ReadWholeFile(host_->data().fdat()).value_or(""); }
     const std::string& Day(int slot) { return host_->Day(slot); }
-    // The slots a report changed.
-    static std::vector<int> Slots(const ChangeReport& report) {
-        std::vector<int> changed;
-        for (const DayChange& day : report.days)
-            changed.push_back(day.slot);
-        return changed;
-    }
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
+        StartBed();
         boxes_ = std::make_unique<ReportCountingNotifier>(*host_);
     }
     void cleanup() {
         dialog_.reset();
         boxes_.reset();
-        host_.reset();
+        EndBed();
     }
 
     void dailyOpeningDateChecksAndYellowControls() {

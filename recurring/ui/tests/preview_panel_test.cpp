@@ -3,16 +3,15 @@
 // are exactly the days OK then changes (random fields on a seeded random calendar).
 #include "core/entry_limit.h"
 #include "core/text_file.h"
-#include "core/ui/testing/fake_calendar_host.h"
 #include "core/ui/text_codec.h"
 #include "recurring/delete_entry.h"
-#include "recurring/ui/date_picker.h"
 #include "recurring/ui/preview_panel.h"
 #include "recurring/ui/t_day_to_day.h"
 #include "recurring/ui/t_del_entry.h"
 #include "recurring/ui/t_mo_to_mo.h"
 #include "recurring/ui/t_wk_to_wk.h"
 #include "recurring/ui/t_yr_to_yr.h"
+#include "recurring/ui/tests/dialog_test_bed.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
@@ -22,12 +21,9 @@
 #include <random>
 
 using namespace orvane;
+using namespace orvane::testing;
 
 namespace {
-
-Date D(int y, unsigned m, unsigned d) {
-    return Date { std::chrono::year(y), std::chrono::month(m), std::chrono::day(d) };
-}
 
 // Twenty entries: a day the entry dialogs refuse.
 std::string TwentyEntries() {
@@ -41,21 +37,11 @@ enum class Kind { kDaily, kWeekly, kMonthly, kYearly, kDelete };
 
 } // namespace
 
-class PreviewPanelTest : public QObject {
+class PreviewPanelTest : public QObject, DialogTestBed {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<FakeCalendarHost> host_;
-    std::unique_ptr<EntryDialog> dialog_;
-
-    template <typename T> T* Open(int active_note = 0) {
-        host_->document.SetActiveNote(active_note);
-        dialog_ = std::make_unique<T>(host_->document, *host_, host_->services());
-        dialog_->Prepare();
-        dialog_->show();
-        return static_cast<T*>(dialog_.get());
-    }
+    using DialogTestBed::Open;
     EntryDialog* Open(Kind kind, int active_note) {
         switch (kind) {
         case Kind::kDaily:
@@ -71,25 +57,12 @@ private:
         }
         return Open<TDelEntry>(active_note);
     }
-    template <typename T = QLineEdit> T* Child(const char* name) {
-        T* child = dialog_->findChild<T*>(QString::fromLatin1(name));
-        if (!child)
-            qFatal("no control %s", name);
-        return child;
-    }
-    void Pick(const char* name, const Date& d) { Child<DatePicker>(name)->setDate(ToQDate(d)); }
     void SetEntry(const char* text) { Child("Edit1")->setText(QString::fromLatin1(text)); }
     PreviewPanel* Panel() { return dialog_->Preview(); }
     const PlanPreview& Shown() { return Panel()->Shown(); }
     QString Summary() { return Panel()->Summary(); }
     Date SlotDate(int slot) { return *ParseDateKey(host_->Day(slot)); }
 
-    static std::vector<int> Slots(const ChangeReport& report) {
-        std::vector<int> changed;
-        for (const DayChange& day : report.days)
-            changed.push_back(day.slot);
-        return changed;
-    }
     static std::vector<std::string> Lines(std::string_view bytes) {
         std::vector<std::string> lines;
         std::size_t start = 0;
@@ -179,14 +152,8 @@ private:
     }
 
 private slots:
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
-    }
-    void cleanup() {
-        dialog_.reset();
-        host_.reset();
-    }
+    void init() { StartBed(); }
+    void cleanup() { EndBed(); }
 
     void okChangesTheDaysThePanelMarks_data() {
         QTest::addColumn<int>("kind_number");
