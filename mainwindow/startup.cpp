@@ -4,7 +4,8 @@
 
 namespace orvane {
 
-StartupOutcome Startup(CalendarDocument& document, const Date& today) {
+StartupOutcome Startup(
+    CalendarDocument& document, const Date& today, const std::function<void()>& preferences_read) {
     StartupOutcome outcome;
     Result<PrefLines> pref = ReadPrefFile(document.data().pref());
     if (!pref) {
@@ -13,6 +14,8 @@ StartupOutcome Startup(CalendarDocument& document, const Date& today) {
         return outcome;
     }
     ApplyStartupLines(*pref, document.StartupPreferences());
+    if (preferences_read)
+        preferences_read();
     Result<DayFileLoaded> load = document.Load(today);
     if (!load) {
         outcome.kind = load.error().kind == ErrorKind::kBadRecordCount

@@ -10,6 +10,7 @@
 #include "core/date_key.h"
 #include "core/result.h"
 
+#include <functional>
 #include <optional>
 
 namespace orvane {
@@ -28,7 +29,10 @@ struct StartupOutcome {
 };
 
 // Reads pref.ovd into the document's preferences (line 1 always, the titles when CustomTitles is
-// "1", the data files path and the font line), then loads the day store, marking `today`.
-StartupOutcome Startup(CalendarDocument& document, const Date& today);
+// "1", the data files path and the font line), calls `preferences_read` (the window takes its
+// fonts from them, so that the grid lays its notes out once, in the right font), then loads the
+// day store, marking `today`.
+StartupOutcome Startup(CalendarDocument& document, const Date& today,
+    const std::function<void()>& preferences_read = {});
 
 } // namespace orvane

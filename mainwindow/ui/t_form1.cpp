@@ -169,13 +169,13 @@ bool TForm1::FormCreate() {
         !removed)
         LogFileError(removed.error());
 
-    if (!ReportStartup(Startup(document_, services_.clock.Today()), document_.data().dir,
-            options_.program_dir, services_))
+    const StartupOutcome start
+        = Startup(document_, services_.clock.Today(), [this] { ApplyStartupFlags(); });
+    if (!ReportStartup(start, document_.data().dir, options_.program_dir, services_))
         return false;
     recovered_ = RecoverAtStartup(document_, *journal_keeper_, notifier, services_.clock)
         == RecoveryOutcome::kRecovered;
     guard_->Watch();
-    ApplyStartupFlags();
     return true;
 }
 
@@ -188,9 +188,10 @@ void TForm1::ApplyStartupFlags() {
     QFont expansion = expansion_label->font();
     expansion.setBold(bold);
     expansion_label->setFont(expansion);
-    QFont notes = ProgramFont(QStringLiteral("Verdana"), 11, bold);
-    grid_->SetNoteFont(notes);
-    SetNoteFontFamily(FromCp1252(prefs.CalendarFont));
+    // Verdana unless pref.ovd names the calendar font.
+    const QString family = FromCp1252(prefs.CalendarFont);
+    grid_->SetNoteFont(
+        ProgramFont(family.isEmpty() ? QStringLiteral("Verdana") : family, 11, bold));
     if (prefs.flag(Flag::PreferencesSaved) == '0') {
         for (Command command : kSavedPreferenceItems)
             menus_->action(command)->setEnabled(false);
