@@ -33,6 +33,10 @@
 #include <memory>
 #include <utility>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
 
 // One window of the program, built the first time it is opened and kept, with its state, for the
@@ -243,6 +247,11 @@ int main(int argc, char** argv) {
         }
         windows = std::make_unique<ProgramWindows>(form, services);
         windows->WireCommands(form);
+#if defined(__GLIBC__)
+        // Start-up's passing buffers (the files read whole, their parsing, the first layout) are
+        // free again; hand their pages back rather than hold them for the whole run.
+        malloc_trim(0);
+#endif
         if (orvane::QuitAfterStartRequested())
             QTimer::singleShot(0, &form, &QWidget::close);
     });
