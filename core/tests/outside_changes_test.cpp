@@ -108,63 +108,42 @@ protected:
     fs::path Path() const { return data_.file(GetParam()); }
 };
 
-TEST_P(KnownFileTest, ARewriteIsAChangeAndReportedOnceButATouchIsNot) {
-    ASSERT_TRUE(WriteFileAtomic(Path(), "as read\r\n"));
+TEST_P(KnownFileTest, ARewriteSinceTheBytesReadIsAChangeReportedOnceButATouchIsNot) {
+    ASSERT_TRUE(WriteFileAtomic(Path(), "on disk"));
     KnownFile file(Path());
     EXPECT_FALSE(file.ChangedOutside()) << "nothing known yet";
+    // Read a moment before another program wrote the file: compared with the bytes read.
+    file.RememberRead(std::string("as read"));
+    EXPECT_TRUE(file.ChangedOutside());
     file.RememberRead(ReadWholeFile(Path()));
     EXPECT_FALSE(file.ChangedOutside());
     fs::last_write_time(Path(), fs::last_write_time(Path()) + std::chrono::hours(2));
-    EXPECT_FALSE(file.ChangedOutside()) << "touched only";
-    EXPECT_FALSE(file.TakeUnreported());
+    EXPECT_FALSE(file.TakeUnreported()) << "touched only";
 
-    ASSERT_TRUE(WriteFileAtomic(Path(), "as read\r\nand more\r\n"));
-    EXPECT_TRUE(file.ChangedOutside());
+    ASSERT_TRUE(WriteFileAtomic(Path(), "on disk, and more"));
     EXPECT_TRUE(file.TakeUnreported());
     EXPECT_FALSE(file.TakeUnreported()) << "one change is reported once";
     EXPECT_TRUE(file.ChangedOutside()) << "reported is not resolved";
-    // Written back as it was read: no change after all.
-    ASSERT_TRUE(WriteFileAtomic(Path(), "as read\r\n"));
-    EXPECT_FALSE(file.ChangedOutside());
+    ASSERT_TRUE(WriteFileAtomic(Path(), "on disk"));
+    EXPECT_FALSE(file.ChangedOutside()) << "written back as it was read";
 }
 
-TEST_P(KnownFileTest, TheFileIsRememberedFromTheBytesReadNotFromASecondRead) {
-    ASSERT_TRUE(WriteFileAtomic(Path(), "already changed"));
-    KnownFile file(Path());
-    // What the window read a moment before another program wrote the file.
-    file.RememberRead(std::string("what the window shows"));
-    EXPECT_TRUE(file.ChangedOutside());
-    file.RememberWritten("already changed");
-    EXPECT_FALSE(file.ChangedOutside());
-}
-
-TEST_P(KnownFileTest, AMissingFileThatAppearsOrAFileThatGoesIsAChange) {
+TEST_P(KnownFileTest, AFileCreatedOrRemovedIsAChangeAndAnUnreadableOneIsForgotten) {
     KnownFile file(Path());
     file.RememberRead(ReadWholeFile(Path())); // missing
-    EXPECT_TRUE(file.known());
     EXPECT_FALSE(file.ChangedOutside());
     ASSERT_TRUE(WriteFileAtomic(Path(), "created elsewhere"));
     EXPECT_TRUE(file.ChangedOutside());
     file.RememberNow();
-    EXPECT_FALSE(file.ChangedOutside());
     fs::remove(Path());
     EXPECT_TRUE(file.ChangedOutside());
-}
-
-TEST_P(KnownFileTest, AFileThatCouldNotBeReadIsForgottenAndNeverComparedWith) {
-    ASSERT_TRUE(WriteFileAtomic(Path(), "one"));
-    KnownFile file(Path());
+    fs::create_directory(Path()); // a folder where the file was
     file.RememberRead(ReadWholeFile(Path()));
-    fs::remove(Path());
-    fs::create_directory(Path()); // a folder where the file was: unreadable
-    const Result<std::string> read = ReadWholeFile(Path());
-    ASSERT_FALSE(read);
-    file.RememberRead(read);
     EXPECT_FALSE(file.known());
     EXPECT_FALSE(file.ChangedOutside());
 }
 
-TEST_P(KnownFileTest, ReplacingBacksUpTheOldBytesThenWritesAndRemembersTheNew) {
+TEST_P(KnownFileTest, ReplacingBacksUpTheOldBytesEvenWhenTheBackupFailsTheWriteDoesNot) {
     const FixedClock clock(LocalTime { MakeDate(2024, 3, 14), 9, 5, 7 });
     FileBackups backups(data_.dir, clock);
     ASSERT_TRUE(WriteFileAtomic(Path(), "old"));
@@ -173,30 +152,22 @@ TEST_P(KnownFileTest, ReplacingBacksUpTheOldBytesThenWritesAndRemembersTheNew) {
     std::optional<Error> backup_error;
     ASSERT_TRUE(ReplaceKnownFile(file, backups, "new", backup_error));
     EXPECT_FALSE(backup_error);
-    EXPECT_EQ(ReadWholeFile(Path()).value_or(""), "new");
     EXPECT_FALSE(file.ChangedOutside()) << "the program's own write";
     const std::vector<BackupFile> kept = backups.List(GetParam());
     ASSERT_EQ(kept.size(), 1U);
     EXPECT_EQ(ReadWholeFile(kept[0].path).value_or(""), "old");
-}
 
-TEST_P(KnownFileTest, AFailedBackupDoesNotStopTheWriteButAFailedWriteKeepsWhatWasKnown) {
-    const FixedClock clock(LocalTime { MakeDate(2024, 3, 14), 9, 5, 7 });
-    FileBackups backups(data_.dir, clock);
+    fs::remove_all(data_.dir / "backups");
     ASSERT_TRUE(WriteFileAtomic(data_.dir / "backups", "a file where the folder goes"));
-    ASSERT_TRUE(WriteFileAtomic(Path(), "old"));
-    KnownFile file(Path());
-    file.RememberRead(ReadWholeFile(Path()));
-    std::optional<Error> backup_error;
-    ASSERT_TRUE(ReplaceKnownFile(file, backups, "new", backup_error));
+    ASSERT_TRUE(ReplaceKnownFile(file, backups, "newer", backup_error));
     ASSERT_TRUE(backup_error);
-    EXPECT_EQ(ReadWholeFile(Path()).value_or(""), "new");
-
-    // The folder goes: nothing is written, and the file is still known as "new".
-    const fs::path moved = data_.dir.parent_path() / (data_.dir.filename().string() + "_moved");
-    fs::rename(data_.dir, moved);
-    EXPECT_FALSE(ReplaceKnownFile(file, backups, "newer", backup_error));
-    fs::rename(moved, data_.dir);
+    EXPECT_EQ(ReadWholeFile(Path()).value_or(""), "newer");
+    // A write that fails leaves the file known as it was.
+    fs::remove(Path());
+    fs::create_directory(Path());
+    EXPECT_FALSE(ReplaceKnownFile(file, backups, "newest", backup_error));
+    fs::remove(Path());
+    ASSERT_TRUE(WriteFileAtomic(Path(), "newer"));
     EXPECT_FALSE(file.ChangedOutside());
 }
 
@@ -205,17 +176,13 @@ INSTANTIATE_TEST_SUITE_P(DataFiles, KnownFileTest,
 
 TEST_F(OutsideChangesTest, WhatCouldNotBeSavedIsKeptInADatedFileNamedAfterTheDataFile) {
     const LocalTime now { MakeDate(2024, 3, 14), 9, 5, 7 };
-    const Result<fs::path> first = KeepUnsaved(data_.dir, "notes.ovd", now, ".rtf", "{\\rtf1 x}");
+    const Result<fs::path> first = KeepUnsaved(data_.dir, "notes.ovd", now, ".rtf", "mine");
     ASSERT_TRUE(first);
     EXPECT_EQ(*first, data_.dir / "notes-not-saved-2024-03-14-090507.rtf");
-    EXPECT_EQ(ReadWholeFile(*first).value_or(""), "{\\rtf1 x}");
-    const Result<fs::path> second = KeepUnsaved(data_.dir, "rdat.ovd", now, ".txt", "a\r\n");
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->filename(), "rdat-not-saved-2024-03-14-090507.txt");
-    const Result<fs::path> again = KeepUnsaved(data_.dir, "rdat.ovd", now, ".txt", "b\r\n");
+    const Result<fs::path> again = KeepUnsaved(data_.dir, "notes.ovd", now, ".rtf", "again");
     ASSERT_TRUE(again);
-    EXPECT_EQ(again->filename(), "rdat-not-saved-2024-03-14-090507-2.txt");
-    EXPECT_EQ(ReadWholeFile(*second).value_or(""), "a\r\n") << "the first is kept";
+    EXPECT_EQ(again->filename(), "notes-not-saved-2024-03-14-090507-2.rtf");
+    EXPECT_EQ(ReadWholeFile(*first).value_or(""), "mine") << "the first is kept";
     EXPECT_FALSE(KeepUnsaved(data_.dir / "gone", "rdat.ovd", now, ".txt", "c"));
 }
 

@@ -11,12 +11,9 @@
 #include "tools/ui/t_errors.h"
 #include "tools/ui/t_notes.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <functional>
 
 using namespace orvane;
@@ -29,75 +26,67 @@ struct Bed {
     FileBackups backups { host.data().dir, host.fixed_clock };
 };
 
-template <typename T = QPushButton> T* Child(QWidget* window, const char* name) {
-    return window->findChild<T*>(QLatin1String(name));
-}
-
-void TypeMine(QWidget* box) {
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("Mine"));
-}
-
 std::string StandardPrefFile() {
     std::string bytes = "10100110131\r\n";
-    for (const char* title : { "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Jan", "Feb", "Mar",
+    for (const char* line : { "Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Jan", "Feb", "Mar",
              "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec", "csystem", "-05.00",
              "40.50", "-6", "DejaVu Sans" })
-        bytes += std::string(title) + "\r\n";
+        bytes += std::string(line) + "\r\n";
     return bytes;
 }
 
-// One window: its file as it opens, how it is built (with the program's backups) and shown, how
-// the user puts "Mine" into it, and its save.
+template <typename Window> std::unique_ptr<QDialog> Prepared(std::unique_ptr<Window> window) {
+    window->Prepare();
+    window->show();
+    return window;
+}
+
+// One window: its file as it opens, the window built with the program's backups and prepared,
+// and the box the user types into; "Button1" saves.
 struct WindowCase {
     const char* file;
     std::string original;
     std::function<std::unique_ptr<QDialog>(Bed&)> open;
-    std::function<void(QDialog&)> type;
-    std::function<void(QDialog&)> save;
+    const char* box;
 };
 
 const std::vector<WindowCase>& Windows() {
     static const std::vector<WindowCase> windows {
         { "notes.ovd", NotesBytes(PlainTextDocument("Original")),
-            [](Bed& bed) -> std::unique_ptr<QDialog> {
-                auto window
-                    = std::make_unique<TNotes>(bed.host.data(), bed.host.notes, bed.backups);
-                window->Prepare();
-                return window;
+            [](Bed& bed) {
+                return Prepared(
+                    std::make_unique<TNotes>(bed.host.data(), bed.host.notes, bed.backups));
             },
-            [](QDialog& window) { TypeMine(Child<QTextEdit>(&window, "RichEdit1")); },
-            [](QDialog& window) { Child(&window, "Button1")->click(); } },
+            "RichEdit1" },
         { "rdat.ovd", "Original\r\n",
-            [](Bed& bed) -> std::unique_ptr<QDialog> {
-                auto window
-                    = std::make_unique<TErrors>(bed.host.data(), bed.host.notes, bed.backups);
-                window->Prepare();
-                return window;
+            [](Bed& bed) {
+                return Prepared(
+                    std::make_unique<TErrors>(bed.host.data(), bed.host.notes, bed.backups));
             },
-            [](QDialog& window) { TypeMine(Child<QPlainTextEdit>(&window, "Memo1")); },
-            [](QDialog& window) { Child(&window, "Button1")->click(); } },
+            "Memo1" },
         { "archive.ovd", "Mar/14/2024 Original \r\n\r\n\r\n",
-            [](Bed& bed) -> std::unique_ptr<QDialog> {
-                auto window
-                    = std::make_unique<TArchive>(bed.host.data(), bed.host.services(), bed.backups,
-                        nullptr, [](QDialog& question) { Child(&question, "Button1")->click(); });
-                window->Prepare();
-                return window;
+            [](Bed& bed) {
+                return Prepared(std::make_unique<TArchive>(bed.host.data(), bed.host.services(),
+                    bed.backups, nullptr, [](QDialog& question) {
+                        question.findChild<QPushButton*>("Button1")->click(); // OK
+                    }));
             },
-            [](QDialog& window) { TypeMine(Child<QPlainTextEdit>(&window, "Memo1")); },
-            [](QDialog& window) { Child(&window, "Button1")->click(); } },
+            "Memo1" },
         { "pref.ovd", StandardPrefFile(),
-            [](Bed& bed) -> std::unique_ptr<QDialog> {
-                auto window = std::make_unique<TPrefs>(
-                    bed.host.document, bed.host, bed.host.services(), bed.backups);
-                window->Prepare();
-                return window;
+            [](Bed& bed) {
+                return Prepared(std::make_unique<TPrefs>(
+                    bed.host.document, bed.host, bed.host.services(), bed.backups));
             },
-            [](QDialog& window) { Child<QLineEdit>(&window, "Edit1")->setText("Mine"); },
-            [](QDialog& window) { Child(&window, "Button1")->click(); } },
+            "Edit1" },
     };
     return windows;
+}
+
+void TypeAndSave(QDialog& dialog, const char* box) {
+    QWidget* edit = dialog.findChild<QWidget*>(QLatin1String(box));
+    edit->setFocus();
+    QTest::keyClicks(edit, QStringLiteral("Mine"));
+    dialog.findChild<QPushButton*>("Button1")->click();
 }
 
 } // namespace
@@ -105,70 +94,50 @@ const std::vector<WindowCase>& Windows() {
 class WindowSavesTest : public QObject {
     Q_OBJECT
 
-    static void Rows() {
+private slots:
+    void eachSaveIsBackedUpAndAVersionWrittenOutsideIsAskedAbout_data() {
         QTest::addColumn<int>("window");
         for (std::size_t i = 0; i < Windows().size(); ++i)
             QTest::newRow(Windows()[i].file) << static_cast<int>(i);
     }
-
-private slots:
-    // The save backs up the file it replaces, the backup is listed under the file's name, and
-    // restoring it puts the file back as the window found it.
-    void eachSaveLeavesABackupThatRestores_data() { Rows(); }
-    void eachSaveLeavesABackupThatRestores() {
+    // A save backs up the file it replaces. When another program rewrote the file, the question
+    // names it and Keep Mine saves over it with their version as the newest backup, listed under
+    // the file's name; restoring that backup puts their version back.
+    void eachSaveIsBackedUpAndAVersionWrittenOutsideIsAskedAbout() {
         QFETCH(int, window);
         const WindowCase& test = Windows()[static_cast<std::size_t>(window)];
         Bed bed;
         const std::filesystem::path path = bed.host.data().file(test.file);
+        const auto newest_backup = [&] {
+            const std::vector<BackupFile> kept = bed.backups.List(test.file);
+            return kept.empty() ? std::string() : ReadWholeFile(kept[0].path).value_or("");
+        };
         QVERIFY(WriteFileAtomic(path, test.original));
-        const std::unique_ptr<QDialog> dialog = test.open(bed);
-        dialog->show();
-        test.type(*dialog);
-        test.save(*dialog);
-        QVERIFY(!dialog->isVisible());
-        QVERIFY(bed.host.notes.boxes.empty());
-        const std::string saved = ReadWholeFile(path).value_or("");
-        QVERIFY(saved.find("Mine") != std::string::npos);
+        std::unique_ptr<QDialog> dialog = test.open(bed);
+        TypeAndSave(*dialog, test.box);
+        QVERIFY(!dialog->isVisible() && bed.host.notes.boxes.empty());
+        QCOMPARE(newest_backup(), test.original);
 
-        const std::vector<BackupFile> kept = bed.backups.List(test.file);
-        QCOMPARE(kept.size(), 1U);
-        QCOMPARE(ReadWholeFile(kept[0].path).value_or(""), test.original);
         bed.host.fixed_clock.Set(LocalTime { bed.host.fixed_clock.Today(), 13, 0, 0 });
-        QVERIFY(RestoreBackup(bed.host.document, bed.backups, kept[0]));
-        QCOMPARE(ReadWholeFile(path).value_or(""), test.original);
-        // What the restore replaced is a backup of its own.
-        QCOMPARE(ReadWholeFile(bed.backups.List(test.file).front().path).value_or(""), saved);
-    }
-
-    // Another program rewrote the file: the question names it, and Keep Mine saves over it with
-    // their version kept in backups/.
-    void aFileRewrittenOutsideIsAskedAboutAndKeepMineKeepsTheirs_data() { Rows(); }
-    void aFileRewrittenOutsideIsAskedAboutAndKeepMineKeepsTheirs() {
-        QFETCH(int, window);
-        const WindowCase& test = Windows()[static_cast<std::size_t>(window)];
-        Bed bed;
-        const std::filesystem::path path = bed.host.data().file(test.file);
-        QVERIFY(WriteFileAtomic(path, test.original));
-        const std::unique_ptr<QDialog> dialog = test.open(bed);
-        dialog->show();
-        test.type(*dialog);
+        dialog = test.open(bed);
         const std::string theirs = test.original + "Theirs\r\n";
         QVERIFY(WriteFileAtomic(path, theirs));
         bed.host.notes.choices = { 0 };
-        test.save(*dialog);
-
+        TypeAndSave(*dialog, test.box);
         const auto& boxes = bed.host.notes.boxes;
         QCOMPARE(boxes.size(), 1U);
         QCOMPARE(boxes[0].kind, Notifier::Kind::kQuestion);
         QVERIFY(NamesDataFile(boxes[0].text, test.file));
-        QVERIFY(boxes[0].text.contains(QStringLiteral("was changed by another program")));
         QVERIFY(!dialog->isVisible());
         const std::string saved = ReadWholeFile(path).value_or("");
         QVERIFY(saved.find("Mine") != std::string::npos);
         QVERIFY(saved.find("Theirs") == std::string::npos);
-        const std::vector<BackupFile> kept = bed.backups.List(test.file);
-        QCOMPARE(kept.size(), 1U);
-        QCOMPARE(ReadWholeFile(kept[0].path).value_or(""), theirs);
+        QCOMPARE(newest_backup(), theirs);
+
+        bed.host.fixed_clock.Set(LocalTime { bed.host.fixed_clock.Today(), 14, 0, 0 });
+        QVERIFY(RestoreBackup(bed.host.document, bed.backups, bed.backups.List(test.file)[0]));
+        QCOMPARE(ReadWholeFile(path).value_or(""), theirs);
+        QCOMPARE(newest_backup(), saved); // what the restore replaced
     }
 };
 
