@@ -98,7 +98,6 @@ TArchive::TArchive(
 TArchive::TArchive(const DataFolder& data_folder, Services services, FileBackups* backups,
     QWidget* parent, ModalRunner run_modal)
     : QDialog(parent)
-    , data_(data_folder)
     , services_(services)
     , file_(data_folder.archive(), services.notifier, backups, QStringLiteral("this archive"))
     , run_modal_(std::move(run_modal)) {

@@ -86,7 +86,6 @@ private:
     void RunModal(QDialog& dialog);
     void Reload();
 
-    const DataFolder& data_;
     Services services_;
     EditedFile file_;
     bool keep_text_ = false; // the save was cancelled at the question about the other version

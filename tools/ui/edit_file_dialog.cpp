@@ -18,12 +18,11 @@ const QString kClose = QStringLiteral("Close");
 
 } // namespace
 
-EditFileDialog::EditFileDialog(const DataFolder& data_folder, Notifier& notifier,
-    FileBackups* backups, std::filesystem::path file, QString mine, QWidget* parent)
+EditFileDialog::EditFileDialog(Notifier& notifier, FileBackups* backups, std::filesystem::path file,
+    QString mine, QWidget* parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
-    , data_(data_folder)
     , notifier_(notifier)
     , file_(std::move(file), notifier, backups, std::move(mine)) {
     setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));

@@ -41,8 +41,8 @@ public slots:
 protected:
     // `file` is the data file the window edits; `mine` names its text in the question asked when
     // it changed outside ("these notes"). Without `backups` the window keeps backups of its own.
-    EditFileDialog(const DataFolder& data_folder, Notifier& notifier, FileBackups* backups,
-        std::filesystem::path file, QString mine, QWidget* parent);
+    EditFileDialog(Notifier& notifier, FileBackups* backups, std::filesystem::path file,
+        QString mine, QWidget* parent);
 
     // Runs the dialog centred on the screen, as it was prepared.
     void RunCentred();
@@ -68,7 +68,6 @@ protected:
     // "Save the changes to the notes?"
     virtual QString SaveQuestion() const = 0;
 
-    const DataFolder& data_;
     Notifier& notifier_;
     EditedFile file_;
     QPushButton* Button1 = nullptr;

@@ -25,8 +25,8 @@ TErrors::TErrors(const DataFolder& data_folder, Notifier& notifier, QWidget* par
 
 TErrors::TErrors(
     const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent)
-    : EditFileDialog(data_folder, notifier, backups, data_folder.rdat(),
-        QStringLiteral("this error log"), parent) {
+    : EditFileDialog(
+        notifier, backups, data_folder.rdat(), QStringLiteral("this error log"), parent) {
     setObjectName(QStringLiteral("TErrors"));
     setWindowTitle(QStringLiteral("Error Log"));
     setFixedSize(349, 347);

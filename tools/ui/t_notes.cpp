@@ -61,8 +61,8 @@ TNotes::TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* paren
 
 TNotes::TNotes(
     const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent)
-    : EditFileDialog(data_folder, notifier, backups, data_folder.notes(),
-        QStringLiteral("these notes"), parent) {
+    : EditFileDialog(
+        notifier, backups, data_folder.notes(), QStringLiteral("these notes"), parent) {
     setObjectName(QStringLiteral("TNotes"));
     setWindowTitle(QStringLiteral("Notes"));
     setFixedSize(263, 343);
