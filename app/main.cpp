@@ -70,23 +70,27 @@ std::function<void()> Modal(OnDemand<Window>& window, orvane::TForm1& form) {
 // calendar font of pref.ovd from the main window's start-up, not from the preferences dialog.)
 struct ProgramWindows {
     ProgramWindows(orvane::TForm1& form, orvane::Services services)
-        : prefs(Make<orvane::TPrefs>(form, services))
+        : prefs([&form, services] {
+            return std::make_unique<orvane::TPrefs>(
+                form.document(), form, services, form.backups(), &form);
+        })
         , mo_to_mo(Make<orvane::TMoToMo>(form, services))
         , cycle(Make<orvane::TCycle>(form, services))
         , wk_to_wk(Make<orvane::TWkToWk>(form, services))
         , del_entry(Make<orvane::TDelEntry>(form, services))
         , about([&form] { return std::make_unique<orvane::TAbout>(form.document().data(), &form); })
         , archive([&form, services] {
-            return std::make_unique<orvane::TArchive>(form.document().data(), services, &form);
+            return std::make_unique<orvane::TArchive>(
+                form.document().data(), services, form.backups(), &form);
         })
         , notes([&form, services] {
             return std::make_unique<orvane::TNotes>(
-                form.document().data(), services.notifier, &form);
+                form.document().data(), services.notifier, form.backups(), &form);
         })
         , yr_to_yr(Make<orvane::TYrToYr>(form, services))
         , errors([&form, services] {
             return std::make_unique<orvane::TErrors>(
-                form.document().data(), services.notifier, &form);
+                form.document().data(), services.notifier, form.backups(), &form);
         })
         , day_to_day(Make<orvane::TDayToDay>(form, services))
         , pallet([this, &form, services] {

@@ -48,6 +48,8 @@ public:
     FileBackups(std::filesystem::path data_dir, const Clock& clock, BackupPolicy policy = {});
 
     const BackupPolicy& policy() const { return policy_; }
+    // The clock the backups are named by; windows name their own dated files by it too.
+    const Clock& clock() const { return clock_; }
     void SetPolicy(BackupPolicy policy);
     std::filesystem::path folder() const { return data_dir_ / kBackupFolderName; }
 

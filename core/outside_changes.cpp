@@ -20,68 +20,130 @@ std::uint64_t Fnv1a(std::string_view bytes) {
     return hash;
 }
 
-} // namespace
-
-Result<FileFingerprint> FingerprintOf(const std::filesystem::path& path) {
-    FileFingerprint print;
+std::int64_t ModifiedNs(const fs::path& path) {
     std::error_code ec;
     const auto time = fs::last_write_time(path, ec);
-    Result<std::string> bytes = ReadWholeFile(path);
-    if (!bytes) {
-        if (IsMissingFile(bytes.error()))
-            return print;
-        return std::move(bytes).error();
-    }
-    print.exists = true;
-    print.size = bytes->size();
-    print.modified_ns = ec
+    return ec
         ? 0
         : std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
-    print.hash = Fnv1a(*bytes);
+}
+
+} // namespace
+
+FileFingerprint FingerprintOfBytes(std::string_view bytes) {
+    FileFingerprint print;
+    print.exists = true;
+    print.size = bytes.size();
+    print.hash = Fnv1a(bytes);
     return print;
 }
 
-OutsideChanges::OutsideChanges(CalendarDocument& document)
-    : document_(document) {
-    document_.AddListener(this);
+bool SameContent(const FileFingerprint& a, const FileFingerprint& b) {
+    return a.exists == b.exists && a.size == b.size && a.hash == b.hash;
 }
 
-OutsideChanges::~OutsideChanges() {
-    document_.RemoveListener(this);
+Result<FileFingerprint> FingerprintOf(const std::filesystem::path& path) {
+    // The time first: a write between the two then shows as a newer time, never an older one.
+    const std::int64_t modified = ModifiedNs(path);
+    Result<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        if (IsMissingFile(bytes.error()))
+            return FileFingerprint {};
+        return std::move(bytes).error();
+    }
+    FileFingerprint print = FingerprintOfBytes(*bytes);
+    print.modified_ns = modified;
+    return print;
 }
 
-void OutsideChanges::Remember() {
-    Result<FileFingerprint> now = FingerprintOf(document_.data().cdat());
-    if (now) {
-        known_ = *now;
-        reported_.reset();
+KnownFile::KnownFile(std::filesystem::path path)
+    : path_(std::move(path)) { }
+
+void KnownFile::Remember(const FileFingerprint& print) {
+    known_ = print;
+    reported_.reset();
+}
+
+void KnownFile::RememberRead(const Result<std::string>& read) {
+    if (read) {
+        FileFingerprint print = FingerprintOfBytes(*read);
+        print.modified_ns = ModifiedNs(path_);
+        Remember(print);
+    } else if (IsMissingFile(read.error())) {
+        Remember(FileFingerprint {});
+    } else {
+        Forget();
     }
 }
 
-bool OutsideChanges::ChangedOutside() {
+void KnownFile::RememberWritten(std::string_view bytes) {
+    FileFingerprint print = FingerprintOfBytes(bytes);
+    print.modified_ns = ModifiedNs(path_);
+    Remember(print);
+}
+
+void KnownFile::RememberNow() {
+    if (const Result<FileFingerprint> now = FingerprintOf(path_))
+        Remember(*now);
+}
+
+void KnownFile::Forget() {
+    known_.reset();
+    reported_.reset();
+}
+
+bool KnownFile::ChangedOutside() {
     if (!known_)
         return false;
-    const Result<FileFingerprint> now = FingerprintOf(document_.data().cdat());
-    // A file that cannot be read now is for the save to report.
+    const Result<FileFingerprint> now = FingerprintOf(path_);
     if (!now)
         return false;
-    if (now->exists == known_->exists && now->size == known_->size && now->hash == known_->hash) {
+    if (SameContent(*now, *known_)) {
         known_->modified_ns = now->modified_ns;
         return false;
     }
     return true;
 }
 
-std::optional<FileFingerprint> OutsideChanges::TakeUnreported() {
+std::optional<FileFingerprint> KnownFile::TakeUnreported() {
     if (!ChangedOutside())
         return std::nullopt;
-    const Result<FileFingerprint> now = FingerprintOf(document_.data().cdat());
-    if (!now
-        || (reported_ && now->hash == reported_->hash && now->size == reported_->size
-            && now->exists == reported_->exists))
+    const Result<FileFingerprint> now = FingerprintOf(path_);
+    if (!now || (reported_ && SameContent(*now, *reported_)))
         return std::nullopt;
     reported_ = *now;
     return *now;
+}
+
+Status ReplaceKnownFile(KnownFile& file, FileBackups& backups, std::string_view bytes,
+    std::optional<Error>& backup_error) {
+    backup_error.reset();
+    if (auto kept = backups.Keep(file.path()); !kept)
+        backup_error = std::move(kept).error();
+    if (Status written = WriteFileAtomic(file.path(), bytes); !written)
+        return written;
+    file.RememberWritten(bytes);
+    return Ok();
+}
+
+Result<std::filesystem::path> KeepUnsaved(const std::filesystem::path& folder,
+    std::string_view file_name, const LocalTime& now, std::string_view ext,
+    std::string_view bytes) {
+    const std::string stem = fs::path(file_name).stem().string() + "-not-saved";
+    const fs::path path = DatedPath(folder, stem, now, ext);
+    if (Status written = WriteFileAtomic(path, bytes); !written)
+        return std::move(written).error();
+    return path;
+}
+
+OutsideChanges::OutsideChanges(CalendarDocument& document)
+    : document_(document)
+    , file_(document.data().cdat()) {
+    document_.AddListener(this);
+}
+
+OutsideChanges::~OutsideChanges() {
+    document_.RemoveListener(this);
 }
 
 void OutsideChanges::Changed(const CalendarDocument&, const ChangeReport& report) {
@@ -91,21 +153,6 @@ void OutsideChanges::Changed(const CalendarDocument&, const ChangeReport& report
 
 void OutsideChanges::Saved(const CalendarDocument&) {
     Remember();
-}
-
-Result<std::filesystem::path> BackUpOutsideVersion(const DataFolder& data, const LocalTime& now) {
-    Result<std::string> bytes = ReadWholeFile(data.cdat());
-    if (!bytes)
-        return std::move(bytes).error();
-    const fs::path folder = data.dir / "backups";
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec)
-        return FileError(FileOperation::kCreateFolder, folder, ec);
-    const fs::path copy = DatedPath(folder, "cdat-outside", now, ".ovd");
-    if (Status written = WriteFileAtomic(copy, *bytes); !written)
-        return std::move(written).error();
-    return copy;
 }
 
 } // namespace orvane

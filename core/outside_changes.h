@@ -1,19 +1,27 @@
-// Changes made to the day file by something else (another program, a sync tool, a second
-// machine) while the calendar is open. The program remembers the day file as it read or last
-// wrote it; before a save, and when the data folder changes, it compares, so that a save never
-// silently replaces what someone else wrote.
+// Changes made to a data file by something else (another program, a sync tool, a second machine)
+// while the program has it open. The program remembers each file as it read or last wrote it;
+// before it replaces the file, and when the data folder changes, it compares, so that a save
+// never silently replaces what someone else wrote. A file only touched (a new time, the same
+// bytes) is no change.
 //
-//   OutsideChanges outside(document);        // remembers at every load and save
-//   if (outside.ChangedOutside()) ... ask: keep mine, take theirs or cancel
+//   KnownFile notes(data.notes());
+//   notes.RememberRead(ReadWholeFile(notes.path()));   // as the window shows it
+//   if (notes.ChangedOutside()) ... ask: keep mine, take theirs or cancel
+//   ReplaceKnownFile(notes, backups, bytes, backup_error);
+//
+//   OutsideChanges outside(document);        // the day file, remembered at every load and save
 #pragma once
 
 #include "core/calendar_document.h"
 #include "core/clock.h"
+#include "core/file_backups.h"
 #include "core/result.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace orvane {
 
@@ -28,6 +36,55 @@ struct FileFingerprint {
 
 // The file as it is now; a missing file is a fingerprint that does not exist.
 Result<FileFingerprint> FingerprintOf(const std::filesystem::path& path);
+// Bytes the program holds (read or written); no time.
+FileFingerprint FingerprintOfBytes(std::string_view bytes);
+// Same bytes, whatever the times.
+bool SameContent(const FileFingerprint& a, const FileFingerprint& b);
+
+// One data file as the program last read or wrote it.
+class KnownFile {
+public:
+    explicit KnownFile(std::filesystem::path path);
+
+    const std::filesystem::path& path() const { return path_; }
+    bool known() const { return known_.has_value(); }
+
+    // Remembers what a read of the file gave: its bytes, or that it was missing. A read that
+    // failed otherwise tells nothing, and the file is forgotten: nothing to compare with.
+    void RememberRead(const Result<std::string>& read);
+    // Remembers the bytes the program has just written.
+    void RememberWritten(std::string_view bytes);
+    // Remembers the file as it is now; a file that cannot be read now leaves what was known.
+    void RememberNow();
+    void Forget();
+
+    // True when the file's bytes differ from those the program last read or wrote (a file
+    // removed or created since is a change too). Nothing known: no change. A file that cannot be
+    // read now is no change either: the save that follows reports it.
+    bool ChangedOutside();
+    // The file as it is now, when it changed outside and was not reported before; marks it
+    // reported, so that one change is reported once.
+    std::optional<FileFingerprint> TakeUnreported();
+
+private:
+    void Remember(const FileFingerprint& print);
+
+    std::filesystem::path path_;
+    std::optional<FileFingerprint> known_;
+    std::optional<FileFingerprint> reported_;
+};
+
+// Backs up the file as it is now (FileBackups::Keep), then replaces it with `bytes` and
+// remembers them as the program's own. A backup that fails does not stop the write: its error is
+// left in `backup_error` for the window to report after saving.
+Status ReplaceKnownFile(KnownFile& file, FileBackups& backups, std::string_view bytes,
+    std::optional<Error>& backup_error);
+
+// Keeps what a window could not save (its user took the other version instead) in the data
+// folder as "<stem>-not-saved-YYYY-MM-DD-HHMMSS<ext>", `stem` the data file's ("notes" for
+// notes.ovd); "-2", "-3" ... when that name is taken.
+Result<std::filesystem::path> KeepUnsaved(const std::filesystem::path& folder,
+    std::string_view file_name, const LocalTime& now, std::string_view ext, std::string_view bytes);
 
 // Watches the document's day file through its loads and saves.
 class OutsideChanges final : public DocumentListener {
@@ -36,26 +93,17 @@ public:
     ~OutsideChanges() override;
 
     // Remembers the day file as it is now, as the program's own.
-    void Remember();
-    // True when the day file's bytes differ from those the program last read or wrote. A file
-    // only touched (a new time, the same bytes) is not a change. Nothing is known before the
-    // first load: no change.
-    bool ChangedOutside();
-    // The day file as it is now, when it changed outside and was not reported before; marks it
-    // reported, so that one change is reported once.
-    std::optional<FileFingerprint> TakeUnreported();
+    void Remember() { file_.RememberNow(); }
+    // See KnownFile; nothing is known before the first load.
+    bool ChangedOutside() { return file_.ChangedOutside(); }
+    std::optional<FileFingerprint> TakeUnreported() { return file_.TakeUnreported(); }
 
     void Changed(const CalendarDocument& document, const ChangeReport& report) override;
     void Saved(const CalendarDocument& document) override;
 
 private:
     CalendarDocument& document_;
-    std::optional<FileFingerprint> known_;
-    std::optional<FileFingerprint> reported_;
+    KnownFile file_;
 };
-
-// Copies the day file as it is now into the data folder's backups/ folder (made when missing),
-// under a name with `now`'s date and time: what someone else wrote, before a save replaces it.
-Result<std::filesystem::path> BackUpOutsideVersion(const DataFolder& data, const LocalTime& now);
 
 } // namespace orvane

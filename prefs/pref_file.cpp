@@ -180,9 +180,12 @@ std::string SavedOptionFlags(
 }
 
 Result<PrefLines> ReadPrefFile(const std::filesystem::path& path) {
-    Result<std::string> read = ReadWholeFile(path);
+    return PrefLinesFromRead(ReadWholeFile(path));
+}
+
+Result<PrefLines> PrefLinesFromRead(const Result<std::string>& read) {
     if (!read)
-        return std::move(read).error();
+        return read.error();
     return SplitLines(*read);
 }
 

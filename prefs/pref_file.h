@@ -137,6 +137,8 @@ std::string SavedOptionFlags(
 
 // pref.ovd read into its lines.
 Result<PrefLines> ReadPrefFile(const std::filesystem::path& path);
+// The same from what a read of the file gave (ReadWholeFile).
+Result<PrefLines> PrefLinesFromRead(const Result<std::string>& read);
 
 // Replaces pref.ovd whole with the 25 values.
 Status WritePrefFile(const std::filesystem::path& path, const PrefValues& values);

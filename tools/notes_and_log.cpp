@@ -5,11 +5,14 @@
 namespace orvane {
 
 Result<NotesLoad> LoadNotes(const std::filesystem::path& path) {
-    Result<std::string> read = ReadWholeFile(path);
+    return NotesFromRead(ReadWholeFile(path));
+}
+
+Result<NotesLoad> NotesFromRead(const Result<std::string>& read) {
     NotesLoad load;
     if (!read) {
         if (!IsMissingFile(read.error()))
-            return std::move(read).error();
+            return read.error();
         load.missing = true;
         return load;
     }
@@ -18,8 +21,12 @@ Result<NotesLoad> LoadNotes(const std::filesystem::path& path) {
     return load;
 }
 
+std::string NotesBytes(const RtfDocument& document) {
+    return WriteRtf(document);
+}
+
 Status SaveNotes(const std::filesystem::path& path, const RtfDocument& document) {
-    return WriteFileAtomic(path, WriteRtf(document));
+    return WriteFileAtomic(path, NotesBytes(document));
 }
 
 std::string WithCrLfLineBreaks(std::string_view bytes) {
@@ -39,10 +46,13 @@ std::string WithCrLfLineBreaks(std::string_view bytes) {
 }
 
 Result<std::string> LoadErrorLog(const std::filesystem::path& path) {
-    Result<std::string> read = ReadWholeFile(path);
+    return ErrorLogFromRead(ReadWholeFile(path));
+}
+
+Result<std::string> ErrorLogFromRead(const Result<std::string>& read) {
     if (!read) {
         if (!IsMissingFile(read.error()))
-            return std::move(read).error();
+            return read.error();
         return std::string();
     }
     return WithCrLfLineBreaks(*read);

@@ -21,6 +21,11 @@ struct NotesLoad {
 };
 
 Result<NotesLoad> LoadNotes(const std::filesystem::path& path);
+// The same from what a read of the file gave (ReadWholeFile).
+Result<NotesLoad> NotesFromRead(const Result<std::string>& read);
+
+// The bytes SaveNotes writes.
+std::string NotesBytes(const RtfDocument& document);
 
 // The notes as RTF, replacing the file atomically.
 Status SaveNotes(const std::filesystem::path& path, const RtfDocument& document);
@@ -31,6 +36,8 @@ std::string WithCrLfLineBreaks(std::string_view bytes);
 
 // The log's text, every line break a CR LF pair; a missing file reads as an empty log.
 Result<std::string> LoadErrorLog(const std::filesystem::path& path);
+// The same from what a read of the file gave (ReadWholeFile).
+Result<std::string> ErrorLogFromRead(const Result<std::string>& read);
 
 // Writes `text` unchanged, replacing the file atomically; an empty text leaves an empty file.
 Status SaveErrorLog(const std::filesystem::path& path, std::string_view text);

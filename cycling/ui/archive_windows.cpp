@@ -87,11 +87,19 @@ TArchHelp::TArchHelp(QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+TArchive::TArchive(const DataFolder& data_folder, Services services, FileBackups& backups,
+    QWidget* parent, ModalRunner run_modal)
+    : TArchive(data_folder, services, &backups, parent, std::move(run_modal)) { }
+
 TArchive::TArchive(
     const DataFolder& data_folder, Services services, QWidget* parent, ModalRunner run_modal)
+    : TArchive(data_folder, services, nullptr, parent, std::move(run_modal)) { }
+
+TArchive::TArchive(const DataFolder& data_folder, Services services, FileBackups* backups,
+    QWidget* parent, ModalRunner run_modal)
     : QDialog(parent)
-    , data_(data_folder)
     , services_(services)
+    , file_(data_folder.archive(), services.notifier, backups, QStringLiteral("this archive"))
     , run_modal_(std::move(run_modal)) {
     FixedDialog(this, "Archive File", 525, 497);
     ApplyDialogBackground(this);
@@ -122,7 +130,7 @@ TArchive::TArchive(
 
 void TArchive::Reload() {
     text_->clear();
-    const Result<std::string> read = LoadArchive(data_);
+    const Result<std::string> read = file_.Read();
     load_failed_ = !read && !IsMissingFile(read.error());
     if (load_failed_) {
         // Saving now would replace a file the user could not see.
@@ -184,24 +192,34 @@ bool TArchive::SaveArchive() {
             "The archive holds a character that can not be saved. Remove it and save again."));
         return false;
     }
-    const Status written = orvane::SaveArchive(data_, *bytes);
-    if (!written) {
-        services_.notifier.Error(ErrorText(written.error()));
-        return false;
+    const std::string file_bytes = ArchiveBytesFromText(*bytes);
+    switch (file_.BeforeWrite(file_bytes, ".txt")) {
+    case EditedFile::Go::kWrite:
+        // A failed write keeps the save question open, as it always did.
+        return file_.Write(file_bytes);
+    case EditedFile::Go::kTookTheirs:
+        break; // the window loads their version when the question closes
+    case EditedFile::Go::kCancel:
+        keep_text_ = true;
+        break;
     }
-    return true;
+    save_arch_->reject();
+    return false;
 }
 
 void TArchive::Button1Click() {
     if (load_failed_)
         return;
     save_arch_->Prepare();
+    keep_text_ = false;
     RunModal(*save_arch_);
     if (save_arch_->result() == QDialog::Accepted) {
         accept();
         return;
     }
     save_arch_->KeepArchiveOpen = false;
+    if (keep_text_)
+        return;
     Reload(); // unsaved changes go, the window shows the file as last saved
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/data_folder.h"
+#include "core/ui/edited_file.h"
 #include "core/ui/services.h"
 
 #include <QDialog>
@@ -13,6 +14,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace orvane {
+
+class FileBackups;
 
 // Shows a child dialog modally; tests replace it with one that drives the dialog directly.
 using ModalRunner = std::function<void(QDialog&)>;
@@ -46,6 +49,10 @@ public:
 class TArchive final : public QDialog {
     Q_OBJECT
 public:
+    // `backups` take the file each save replaces.
+    TArchive(const DataFolder& data_folder, Services services, FileBackups& backups,
+        QWidget* parent = nullptr, ModalRunner run_modal = nullptr);
+    // With backups of its own, named by the computer's clock.
     TArchive(const DataFolder& data_folder, Services services, QWidget* parent = nullptr,
         ModalRunner run_modal = nullptr);
 
@@ -61,7 +68,10 @@ public:
     void Button1Click(); // Save
     void Button2Click(); // Cancel
     void Label1Click(); // Help
-    bool SaveArchive(); // writes the text over archive.ovd; reports a failure
+    // Writes the text over archive.ovd; reports a failure. When another program changed the
+    // file since the window read it, asks first; taking their version or cancelling closes the
+    // save question without saving (the window then shows their version, or keeps its text).
+    bool SaveArchive();
 
     TSaveArch& SaveQuestion() { return *save_arch_; }
     TArchHelp& Help() { return *help_; }
@@ -70,11 +80,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TArchive(const DataFolder& data_folder, Services services, FileBackups* backups,
+        QWidget* parent, ModalRunner run_modal);
+
     void RunModal(QDialog& dialog);
     void Reload();
 
-    const DataFolder& data_;
     Services services_;
+    EditedFile file_;
+    bool keep_text_ = false; // the save was cancelled at the question about the other version
     ModalRunner run_modal_;
     QPlainTextEdit* text_ = nullptr; // Memo1
     QPushButton* save_button_ = nullptr; // Button1

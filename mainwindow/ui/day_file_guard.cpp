@@ -4,6 +4,7 @@
 #include "core/journal.h"
 #include "core/outside_changes.h"
 #include "core/text_file.h"
+#include "core/ui/edited_file.h"
 #include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "mainwindow/ui/recovery.h"
@@ -53,26 +54,24 @@ void DayFileGuard::DataFolderChanged() {
 DayFileGuard::Choice DayFileGuard::ResolveOutsideChange() {
     if (!outside_->ChangedOutside())
         return Choice::kSave;
-    const int choice = services_.notifier.Choose(
-        QStringLiteral("%1 was changed by another program since Orvane read it.\n\n"
-                       "Keep Mine saves this calendar over it; the other version is kept in the "
-                       "backups folder.\nTake Theirs loads the other version; your changes since "
-                       "the last save are kept in a dated file.\nCancel saves nothing.")
-            .arg(PathText(document_.data().cdat())),
-        { QStringLiteral("Keep Mine"), QStringLiteral("Take Theirs"), QStringLiteral("Cancel") },
-        2);
-    if (choice == 0) {
-        const Result<std::filesystem::path> copy
-            = BackUpOutsideVersion(document_.data(), services_.clock.Now());
-        if (!copy) {
-            services_.notifier.Error(ErrorText(copy.error())
-                + QStringLiteral("\n\nNothing was saved: the other version could not be kept."));
-            return Choice::kCancel;
+    switch (AskAboutOutsideChange(services_.notifier, document_.data().cdat(),
+        QStringLiteral("this calendar"), QStringLiteral("your changes since the last save"))) {
+    case OutsideAnswer::kKeepMine:
+        // Their version becomes the day file's newest backup, which Restore lists.
+        if (FileBackups* backups = document_.backups()) {
+            if (const auto kept = backups->Keep(document_.data().cdat()); !kept) {
+                services_.notifier.Error(ErrorText(kept.error())
+                    + QStringLiteral(
+                        "\n\nNothing was saved: the other version could not be kept."));
+                return Choice::kCancel;
+            }
         }
         return Choice::kSave;
-    }
-    if (choice == 1)
+    case OutsideAnswer::kTakeTheirs:
         return TakeTheirs() ? Choice::kTookTheirs : Choice::kCancel;
+    case OutsideAnswer::kCancel:
+        break;
+    }
     return Choice::kCancel;
 }
 

@@ -87,11 +87,21 @@ void SetChecked(QRadioButton* button, bool checked) {
 
 } // namespace
 
+TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services,
+    FileBackups& backups, QWidget* parent)
+    : TPrefs(document, host, services, &backups, parent) { }
+
 TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
+    : TPrefs(document, host, services, document.backups(), parent) { }
+
+TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services,
+    FileBackups* backups, QWidget* parent)
     : QDialog(parent)
     , document_(document)
     , host_(host)
-    , services_(services) {
+    , services_(services)
+    , file_(
+          document.data().pref(), services.notifier, backups, QStringLiteral("these preferences")) {
     setObjectName(QStringLiteral("Prefs"));
     setWindowTitle(QStringLiteral("User Preferences"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -297,7 +307,7 @@ void TPrefs::BuildControls() {
 }
 
 bool TPrefs::ReadPrefFile(PrefLines& lines) {
-    Result<PrefLines> read = orvane::ReadPrefFile(document_.data().pref());
+    Result<PrefLines> read = PrefLinesFromRead(file_.Read());
     if (!read) {
         services_.notifier.Error(ErrorText(read.error()));
         return false;
@@ -463,11 +473,18 @@ void TPrefs::Save(bool custom_titles) {
     values.CalendarFont = ToCp1252(font_list_->currentText()).value_or(prefs.CalendarFont);
 
     // The file first: memory and the main window change only once it is safely written.
-    const Status written = WritePrefFile(document_.data().pref(), values);
-    if (!written) {
-        services_.notifier.Error(ErrorText(written.error()));
+    const std::string bytes = FormatPrefFile(values);
+    switch (file_.BeforeWrite(bytes, ".txt")) {
+    case EditedFile::Go::kWrite:
+        break;
+    case EditedFile::Go::kTookTheirs:
+        Prepare(); // the dialog shows the other version
+        return;
+    case EditedFile::Go::kCancel:
         return;
     }
+    if (!file_.Write(bytes))
+        return;
 
     // The note being edited is stored before the new font re-wraps it and the refill replaces it.
     document_.FlushPendingEdits();

@@ -7,6 +7,7 @@
 
 #include "core/calendar_document.h"
 #include "core/ui/calendar_host.h"
+#include "core/ui/edited_file.h"
 #include "core/ui/services.h"
 #include "prefs/pref_file.h"
 
@@ -31,6 +32,10 @@ inline constexpr const char* kRestartForPathMessage
 class TPrefs final : public QDialog {
     Q_OBJECT
 public:
+    // `backups` take the file each save replaces.
+    TPrefs(CalendarDocument& document, CalendarHost& host, Services services, FileBackups& backups,
+        QWidget* parent = nullptr);
+    // With the document's backups, or backups of its own when the document has none.
     TPrefs(CalendarDocument& document, CalendarHost& host, Services services,
         QWidget* parent = nullptr);
 
@@ -57,6 +62,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TPrefs(CalendarDocument& document, CalendarHost& host, Services services, FileBackups* backups,
+        QWidget* parent);
+
     void BuildControls();
     QLineEdit* AddTitleEdit(const QString& name, const QString& caption, int limit);
     // Reads pref.ovd; false (after telling the user) when it cannot be read.
@@ -73,6 +81,7 @@ private:
     CalendarDocument& document_;
     CalendarHost& host_;
     Services services_;
+    EditedFile file_; // pref.ovd as the last showing read it
     QString loaded_data_files_path_;
     Preferences prefs_in_use_; // as the last showing began
 

@@ -18,12 +18,13 @@ const QString kClose = QStringLiteral("Close");
 
 } // namespace
 
-EditFileDialog::EditFileDialog(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
+EditFileDialog::EditFileDialog(Notifier& notifier, FileBackups* backups, std::filesystem::path file,
+    QString mine, QWidget* parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::MSWindowsFixedSizeDialogHint)
-    , data_(data_folder)
-    , notifier_(notifier) {
+    , notifier_(notifier)
+    , file_(std::move(file), notifier, backups, std::move(mine)) {
     setFont(ProgramFont(QStringLiteral("MS Sans Serif"), 11));
     ApplyDialogBackground(this);
 }
@@ -64,10 +65,20 @@ void EditFileDialog::Button1Click() {
         accept();
 }
 
-bool EditFileDialog::Succeeded(const Status& saved) {
-    if (!saved)
-        notifier_.Error(ErrorText(saved.error()));
-    return saved.has_value();
+bool EditFileDialog::SaveFile() {
+    const std::optional<std::string> bytes = BytesToSave();
+    if (!bytes)
+        return false;
+    switch (file_.Save(*bytes, AsideExtension())) {
+    case EditedFile::Saved::kSaved:
+        return true;
+    case EditedFile::Saved::kTookTheirs:
+        Prepare();
+        return false;
+    case EditedFile::Saved::kNotSaved:
+        break;
+    }
+    return false;
 }
 
 void EditFileDialog::reject() {

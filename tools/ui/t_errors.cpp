@@ -16,8 +16,17 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 } // namespace
 
+TErrors::TErrors(
+    const DataFolder& data_folder, Notifier& notifier, FileBackups& backups, QWidget* parent)
+    : TErrors(data_folder, notifier, &backups, parent) { }
+
 TErrors::TErrors(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
-    : EditFileDialog(data_folder, notifier, parent) {
+    : TErrors(data_folder, notifier, nullptr, parent) { }
+
+TErrors::TErrors(
+    const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent)
+    : EditFileDialog(
+        notifier, backups, data_folder.rdat(), QStringLiteral("this error log"), parent) {
     setObjectName(QStringLiteral("TErrors"));
     setWindowTitle(QStringLiteral("Error Log"));
     setFixedSize(349, 347);
@@ -32,7 +41,7 @@ TErrors::TErrors(const DataFolder& data_folder, Notifier& notifier, QWidget* par
 }
 
 void TErrors::Prepare() {
-    const Result<std::string> load = LoadErrorLog(data_.rdat());
+    const Result<std::string> load = ErrorLogFromRead(file_.Read());
     if (load) {
         // The box keeps one line break character per break; the file's are CR LF pairs.
         log_box_->setPlainText(FromCp1252(*load).replace(kCrLf, QStringLiteral("\n")));
@@ -54,7 +63,7 @@ QString TErrors::SaveQuestion() const {
     return QStringLiteral("Save the changes to the error log?");
 }
 
-bool TErrors::SaveFile() {
+std::optional<std::string> TErrors::BytesToSave() {
     // Shift+Enter breaks a line inside a paragraph; in the file every break is the same CR LF.
     const QString text = PlainTextOf(*log_box_->document()).replace(QLatin1Char('\n'), kCrLf);
     const auto bytes = ToCp1252(text);
@@ -62,9 +71,9 @@ bool TErrors::SaveFile() {
         notifier_.Error(
             QStringLiteral("The error log holds characters that cannot be saved. Remove them "
                            "and save again."));
-        return false;
+        return std::nullopt;
     }
-    return Succeeded(SaveErrorLog(data_.rdat(), *bytes));
+    return *bytes;
 }
 
 } // namespace orvane

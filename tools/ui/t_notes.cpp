@@ -52,8 +52,17 @@ protected:
 
 } // namespace
 
+TNotes::TNotes(
+    const DataFolder& data_folder, Notifier& notifier, FileBackups& backups, QWidget* parent)
+    : TNotes(data_folder, notifier, &backups, parent) { }
+
 TNotes::TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
-    : EditFileDialog(data_folder, notifier, parent) {
+    : TNotes(data_folder, notifier, nullptr, parent) { }
+
+TNotes::TNotes(
+    const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent)
+    : EditFileDialog(
+        notifier, backups, data_folder.notes(), QStringLiteral("these notes"), parent) {
     setObjectName(QStringLiteral("TNotes"));
     setWindowTitle(QStringLiteral("Notes"));
     setFixedSize(263, 343);
@@ -72,7 +81,7 @@ TNotes::TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* paren
 }
 
 void TNotes::Prepare() {
-    const Result<NotesLoad> load = LoadNotes(data_.notes());
+    const Result<NotesLoad> load = NotesFromRead(file_.Read());
     const RtfDocument empty;
     const RtfDocument& document = load ? load->document : empty;
     if (load)
@@ -113,15 +122,15 @@ QString TNotes::SaveQuestion() const {
     return QStringLiteral("Save the changes to the notes?");
 }
 
-bool TNotes::SaveFile() {
+std::optional<std::string> TNotes::BytesToSave() {
     const auto document = DocumentOf(*notes_box_->document());
     if (!document) {
         notifier_.Error(
             QStringLiteral("The notes hold characters that cannot be saved. Remove them and "
                            "save again."));
-        return false;
+        return std::nullopt;
     }
-    return Succeeded(SaveNotes(data_.notes(), *document));
+    return NotesBytes(*document);
 }
 
 } // namespace orvane

@@ -12,6 +12,10 @@ class TNotes : public EditFileDialog {
     Q_OBJECT
 
 public:
+    // `backups` take the file each save replaces.
+    TNotes(const DataFolder& data_folder, Notifier& notifier, FileBackups& backups,
+        QWidget* parent = nullptr);
+    // With backups of its own, named by the computer's clock.
     TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* parent = nullptr);
 
     // Loads notes.ovd for one showing.
@@ -23,7 +27,11 @@ public:
     void OpenModalAt(int position, int length);
 
 private:
-    bool SaveFile() override;
+    TNotes(
+        const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent);
+
+    std::optional<std::string> BytesToSave() override;
+    std::string_view AsideExtension() const override { return ".rtf"; }
     bool Modified() const override;
     QString SaveQuestion() const override;
 

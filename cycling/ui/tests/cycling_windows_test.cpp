@@ -1,3 +1,4 @@
+#include "core/file_backups.h"
 #include "core/text_file.h"
 #include "core/ui/error_text.h"
 #include "core/ui/testing/fake_calendar_host.h"
@@ -227,6 +228,45 @@ private slots:
         QVERIFY(!Child(&archive, "Button1")->isEnabled());
         archive.Button1Click();
         QCOMPARE(asked, 1);
+    }
+
+    // archive.ovd rewritten by another program while the window is open. Take Theirs closes the
+    // save question and shows their version, the window's text kept in a dated file; Cancel
+    // closes it and keeps the window's text as it was, with nothing written.
+    void archiveChangedOutsideTakeTheirsOrCancel() {
+        FileBackups backups(host_->data().dir, host_->fixed_clock);
+        const std::filesystem::path path = host_->data().archive();
+        for (const int answer : { 1, 2 }) {
+            QVERIFY(WriteFileAtomic(path, "one\r\n").has_value());
+            bool accepted = false;
+            TArchive archive(
+                host_->data(), host_->services(), backups, nullptr, [&accepted](QDialog& dialog) {
+                    Child(&dialog, "Button1")->click();
+                    accepted = dialog.result() == QDialog::Accepted;
+                });
+            archive.Prepare();
+            archive.show();
+            auto* text = Child<QPlainTextEdit>(&archive, "Memo1");
+            text->setPlainText(QStringLiteral("mine\n"));
+            QVERIFY(WriteFileAtomic(path, "theirs\r\n").has_value());
+            host_->notes.clear();
+            host_->notes.choices = { answer };
+            archive.Button1Click();
+            QVERIFY(!accepted && archive.isVisible());
+            QCOMPARE(File(path), std::string("theirs\r\n"));
+            QVERIFY(backups.List("archive.ovd").empty());
+            const auto aside = host_->data().dir / "archive-not-saved-2024-01-07-120000.txt";
+            if (answer == 1) {
+                QCOMPARE(text->toPlainText(), QStringLiteral("theirs\n"));
+                QCOMPARE(File(aside), std::string("mine\r\n"));
+                QVERIFY(host_->notes.texts().back().contains(PathText(aside)));
+                std::filesystem::remove(aside);
+            } else {
+                QCOMPARE(text->toPlainText(), QStringLiteral("mine\n"));
+                QVERIFY(!std::filesystem::exists(aside));
+                QCOMPARE(host_->notes.boxes.size(), 1U);
+            }
+        }
     }
 
     // The About box names the data folder in use, spelled as the desktop spells it, in a field

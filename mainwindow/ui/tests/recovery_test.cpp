@@ -227,7 +227,7 @@ private slots:
         NewCalendar(MakeDate(2024, 3, 10), other);
         other[6] += "Theirs\a";
         const std::string theirs = FormatDayFile(other);
-        const std::string backup = "backups/cdat-outside-2024-03-14-090000.ovd";
+        const std::string backup = "backups/cdat_20240314_090000.ovd";
         for (const int choice : { 0, 1, 2 }) {
             Harness h;
             QVERIFY(h.Form().FormCreate());

@@ -343,7 +343,10 @@ private slots:
         // The data folder goes away while the dialog is open.
         const std::filesystem::path data = host_->data().dir;
         std::filesystem::rename(data, data.parent_path() / "moved");
+        // The file is gone, which is a change: saving over it anyway fails.
+        host_->notes.choices = { 0 };
         dialog_->Button1Click();
+        QCOMPARE(host_->notes.boxes.front().kind, Notifier::Kind::kQuestion);
         QCOMPARE(host_->notes.boxes.back().kind, Notifier::Kind::kError);
         QVERIFY(NamesDataFile(host_->notes.boxes.back().text, "pref.ovd"));
         QVERIFY(dialog_->isVisible() && log_->calls.isEmpty());

@@ -1,7 +1,10 @@
 #include "tools/ui/t_errors.h"
 #include "tools/ui/t_notes.h"
 
+#include "core/clock.h"
+#include "core/file_backups.h"
 #include "core/text_file.h"
+#include "core/ui/error_text.h"
 #include "core/ui/testing/fake_calendar_host.h"
 #include "core/ui/testing/input_checks.h"
 #include "tools/notes_and_log.h"
@@ -25,6 +28,8 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     DataFolder data_; // the windows keep a reference to it, as to the program's data folder
     RecordingNotifier said_;
+    FixedClock clock_ { LocalTime { MakeDate(2024, 3, 14), 9, 5, 7 } };
+    std::unique_ptr<FileBackups> backups_;
     std::unique_ptr<TNotes> notes_;
     std::unique_ptr<TErrors> errors_;
 
@@ -47,8 +52,10 @@ private slots:
         dir_ = std::make_unique<QTemporaryDir>();
         data_ = DataFolder { NonAsciiDataFolder(dir_->path()) };
         said_.clear();
-        notes_ = std::make_unique<TNotes>(data_, said_);
-        errors_ = std::make_unique<TErrors>(data_, said_);
+        said_.choices.clear();
+        backups_ = std::make_unique<FileBackups>(data_.dir, clock_);
+        notes_ = std::make_unique<TNotes>(data_, said_, *backups_);
+        errors_ = std::make_unique<TErrors>(data_, said_, *backups_);
     }
 
     void richTextNotesLoadAndSaveBack() {
@@ -179,18 +186,114 @@ private slots:
     }
 
     void onlyASuccessfulSaveClosesTheWindows() {
-        data_.dir = data_.dir / "gone";
         Show(*notes_);
         Show(*errors_);
+        // The data folder goes away while the windows are open (both files were missing).
+        std::filesystem::rename(data_.dir, data_.dir.parent_path() / "moved");
         for (QDialog* window : std::initializer_list<QDialog*> { notes_.get(), errors_.get() }) {
             window->findChild<QPushButton*>("Button1")->click(); // the save fails
             QVERIFY(window->isVisible());
         }
         QCOMPARE(said_.texts().size(), 2);
-        QVERIFY(said_.texts().front().contains(
-            kNonAsciiFolder + QStringLiteral("/csystem/gone/notes.ovd")));
-        QVERIFY(said_.texts().back().contains(
-            kNonAsciiFolder + QStringLiteral("/csystem/gone/rdat.ovd")));
+        QVERIFY(NamesDataFile(said_.texts().front(), "notes.ovd"));
+        QVERIFY(NamesDataFile(said_.texts().back(), "rdat.ovd"));
+    }
+
+    // notes.ovd rewritten by another program while the window is open: the save asks, and each
+    // answer does what it says. A file only touched is saved over without a question.
+    void notesChangedOutsideAskBeforeTheSave_data() {
+        QTest::addColumn<int>("answer"); // -1: not asked
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QString>("file"); // the notes' text in notes.ovd afterwards
+        QTest::addColumn<QString>("backup"); // the text of the one backup; empty: none
+        QTest::addColumn<QString>("shown"); // the box's text afterwards
+        QTest::addColumn<bool>("kept_aside");
+        const QString mine = QStringLiteral("Mine Original");
+        const QString theirs = QStringLiteral("Theirs");
+        const QString original = QStringLiteral("Original");
+        QTest::newRow("keep mine") << 0 << true << mine << theirs << mine << false;
+        QTest::newRow("take theirs") << 1 << false << theirs << QString() << theirs << true;
+        QTest::newRow("cancel") << 2 << false << theirs << QString() << mine << false;
+        QTest::newRow("touched only") << -1 << true << mine << original << mine << false;
+    }
+    void notesChangedOutsideAskBeforeTheSave() {
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        QFETCH(QString, file);
+        QFETCH(QString, backup);
+        QFETCH(QString, shown);
+        QFETCH(bool, kept_aside);
+        QVERIFY(SaveNotes(NotesPath(), PlainTextDocument("Original")));
+        Show(*notes_);
+        QTest::keyClicks(RichEdit1(), QStringLiteral("Mine "));
+        if (answer < 0) {
+            const auto time = std::filesystem::last_write_time(NotesPath());
+            std::filesystem::last_write_time(NotesPath(), time + std::chrono::hours(1));
+        } else {
+            QVERIFY(SaveNotes(NotesPath(), PlainTextDocument("Theirs")));
+            said_.choices = { answer };
+        }
+        notes_->findChild<QPushButton*>("Button1")->click();
+
+        const auto text_of = [](const std::filesystem::path& path) {
+            return QString::fromStdString(ParseRtf(ReadWholeFile(path).value_or("")).PlainText());
+        };
+        if (answer < 0) {
+            QVERIFY(said_.boxes.empty());
+        } else {
+            QVERIFY(!said_.boxes.empty());
+            QCOMPARE(said_.boxes[0].kind, Notifier::Kind::kQuestion);
+            QVERIFY(said_.boxes[0].text.startsWith(PathText(NotesPath()) + " was changed"));
+            QCOMPARE(
+                said_.boxes[0].buttons, (QStringList { "Keep Mine", "Take Theirs", "Cancel" }));
+        }
+        QCOMPARE(notes_->isVisible(), !closes);
+        QCOMPARE(text_of(NotesPath()), file);
+        QCOMPARE(RichEdit1()->toPlainText(), shown);
+        const std::vector<BackupFile> kept = backups_->List("notes.ovd");
+        QCOMPARE(kept.size(), backup.isEmpty() ? 0U : 1U);
+        if (!kept.empty())
+            QCOMPARE(text_of(kept[0].path), backup);
+        const auto aside = data_.dir / "notes-not-saved-2024-03-14-090507.rtf";
+        QCOMPARE(std::filesystem::exists(aside), kept_aside);
+        if (!kept_aside)
+            return;
+        QCOMPARE(text_of(aside), QStringLiteral("Mine Original"));
+        QCOMPARE(said_.boxes.back().kind, Notifier::Kind::kInformation);
+        QVERIFY(said_.boxes.back().text.contains(PathText(aside)));
+        // Their version is now the one the window read: the next save asks nothing.
+        said_.clear();
+        QTest::keyClicks(RichEdit1(), QStringLiteral("Again "));
+        notes_->Button1Click();
+        QVERIFY(said_.boxes.empty() && !notes_->isVisible());
+        QCOMPARE(text_of(NotesPath()), QStringLiteral("Again Theirs"));
+    }
+
+    // Keep Mine saves nothing when the other version cannot be kept; a backup that fails before
+    // an ordinary save does not stop it, and the window says so after saving.
+    void backupFailuresAreReported() {
+        QVERIFY(WriteFileAtomic(LogPath(), "first\r\n"));
+        QVERIFY(WriteFileAtomic(data_.dir / "backups", "a file where the folder goes"));
+        Show(*errors_);
+        QTest::keyClicks(Memo1(), QStringLiteral("x"));
+        errors_->Button1Click();
+        QVERIFY(!errors_->isVisible());
+        QCOMPARE(SavedLog(), std::string("xfirst\r\n"));
+        QCOMPARE(said_.boxes.size(), 1U);
+        QCOMPARE(said_.boxes[0].kind, Notifier::Kind::kWarning);
+        QVERIFY(said_.boxes[0].text.startsWith(PathText(LogPath()) + " was saved, but"));
+
+        said_.clear();
+        Show(*errors_);
+        QTest::keyClicks(Memo1(), QStringLiteral("y"));
+        QVERIFY(WriteFileAtomic(LogPath(), "theirs\r\n"));
+        said_.choices = { 0 };
+        errors_->Button1Click();
+        QVERIFY(errors_->isVisible());
+        QCOMPARE(SavedLog(), std::string("theirs\r\n"));
+        QCOMPARE(said_.boxes.size(), 2U);
+        QCOMPARE(said_.boxes[1].kind, Notifier::Kind::kError);
+        QVERIFY(said_.boxes[1].text.contains(QStringLiteral("Nothing was saved")));
     }
 
     void errorLogBytesComeBackExactlyWithCrLfLineBreaks() {
