@@ -33,8 +33,6 @@ void DayFileGuard::Watch() {
     connect(
         watcher_, &QFileSystemWatcher::directoryChanged, this, &DayFileGuard::DataFolderChanged);
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, &DayFileGuard::DataFolderChanged);
-    // A change made before the watch began is said now.
-    DataFolderChanged();
 }
 
 void DayFileGuard::DataFolderChanged() {
