@@ -59,7 +59,7 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     , events_(std::make_unique<DocumentEvents>(document_))
     , journal_(std::make_unique<Journal>(document_.data().file(kJournalFileName)))
     , journal_keeper_(std::make_unique<DocumentJournal>(document_, *journal_))
-    , guard_(new DayFileGuard(document_, *journal_, services_, this)) {
+    , guard_(std::make_unique<DayFileGuard>(document_, *journal_, services_)) {
     document_.SetBackups(backups_.get());
     // Before anything that could make the screen reader ask about it.
     MarkAccessibleWindow(this);

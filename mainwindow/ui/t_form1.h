@@ -137,7 +137,9 @@ private:
     std::unique_ptr<DocumentEvents> events_;
     std::unique_ptr<Journal> journal_;
     std::unique_ptr<DocumentJournal> journal_keeper_;
-    DayFileGuard* guard_; // the day file against changes made by other programs
+    // The day file against changes made by other programs. Owned here, not by Qt's parent, so
+    // that it goes before the document it listens to.
+    std::unique_ptr<DayFileGuard> guard_;
     DayFileGuard::SaveOutcome last_save_ = DayFileGuard::SaveOutcome::kNotSaved;
     std::unique_ptr<InstanceLock> lock_;
     ToolbarStrip strip_;
