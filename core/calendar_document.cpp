@@ -200,6 +200,7 @@ Result<DayFileLoaded> CalendarDocument::Load(const Date& today) {
     if (!load)
         return load;
     store_ = std::move(loaded);
+    day_file_ = load->file;
     top_ = 1;
     today_key_ = DateKey(today);
     ChangeReport report;
@@ -221,13 +222,14 @@ Status CalendarDocument::Save() {
     // window to report and does not keep the calendar from being saved.
     if (backups_ && store_.loaded())
         backups_->set_last_error(BackupError(backups_->Keep(data_.cdat())));
-    Status saved = SaveDayFile(data_.cdat(), store_);
-    if (saved) {
-        const std::vector<DocumentListener*> listeners = listeners_;
-        for (DocumentListener* listener : listeners)
-            listener->Saved(*this);
-    }
-    return saved;
+    Result<FileFingerprint> saved = SaveDayFile(data_.cdat(), store_);
+    if (!saved)
+        return std::move(saved).error();
+    day_file_ = *saved;
+    const std::vector<DocumentListener*> listeners = listeners_;
+    for (DocumentListener* listener : listeners)
+        listener->Saved(*this);
+    return Ok();
 }
 
 } // namespace orvane

@@ -144,6 +144,8 @@ public:
     const Preferences& prefs() const { return prefs_; }
     int TopSlot() const { return top_; }
     const std::string& TodayKey() const { return today_key_; }
+    // cdat.ovd as this program last read or wrote it; nothing before the first load.
+    const std::optional<FileFingerprint>& day_file() const { return day_file_; }
 
     // The note editor the user last entered (2, 4, ... 70; 0 before any) and the day it shows.
     int ActiveNote() const { return active_note_; }
@@ -193,6 +195,7 @@ private:
     std::string today_key_;
     int active_note_ = 0;
     std::vector<DocumentListener*> listeners_;
+    std::optional<FileFingerprint> day_file_;
     FileBackups* backups_ = nullptr;
     bool running_ = false; // an operation's work is running
     bool storing_pending_ = false; // the listeners are storing their pending edits

@@ -61,6 +61,7 @@ Result<DayFileLoaded> LoadDayFile(
     if (!parsed)
         return std::move(parsed).error();
     DayFileLoaded load;
+    load.file = FingerprintOfBytes(*read);
     if (*parsed > 0) {
         load.current_slot = *parsed + 1;
         return load;
@@ -71,15 +72,20 @@ Result<DayFileLoaded> LoadDayFile(
     // The new calendar stays in memory even when writing it failed; the caller says so.
     if (Status written = WriteFileAtomic(path, bytes); !written)
         load.not_written = std::move(written).error();
+    else
+        load.file = FingerprintOfBytes(bytes);
     return load;
 }
 
-Status SaveDayFile(const std::filesystem::path& path, const DayStore& store) {
+Result<FileFingerprint> SaveDayFile(const std::filesystem::path& path, const DayStore& store) {
     if (!store.loaded()) {
         return FileError(FileOperation::kWrite, path,
             "the calendar was not loaded, so nothing was saved over the file");
     }
-    return WriteFileAtomic(path, FormatDayFile(store));
+    const std::string bytes = FormatDayFile(store);
+    if (Status written = WriteFileAtomic(path, bytes); !written)
+        return std::move(written).error();
+    return FingerprintOfBytes(bytes);
 }
 
 } // namespace orvane

@@ -4,6 +4,7 @@
 
 #include "core/date_key.h"
 #include "core/day_store.h"
+#include "core/file_fingerprint.h"
 #include "core/result.h"
 
 #include <filesystem>
@@ -33,6 +34,7 @@ struct DayFileLoaded {
     bool created = false; // a new calendar was made from today
     int current_slot = 1; // one past the last slot filled
     std::optional<Error> not_written; // a new calendar that could not be written to the file
+    FileFingerprint file; // the file as read, or as written for a new calendar
 };
 
 // LoadDayFile: reads `path` into `store`, or creates and writes a new calendar from `today`.
@@ -40,7 +42,8 @@ struct DayFileLoaded {
 Result<DayFileLoaded> LoadDayFile(
     const std::filesystem::path& path, const Date& today, DayStore& store);
 
-// SaveDayFile: writes slots 1-739 atomically. A store that was never loaded is refused.
-Status SaveDayFile(const std::filesystem::path& path, const DayStore& store);
+// SaveDayFile: writes slots 1-739 atomically and returns the file as written. A store that was
+// never loaded is refused.
+Result<FileFingerprint> SaveDayFile(const std::filesystem::path& path, const DayStore& store);
 
 } // namespace orvane

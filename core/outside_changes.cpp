@@ -11,15 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::uint64_t Fnv1a(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
-
 std::int64_t ModifiedNs(const fs::path& path) {
     std::error_code ec;
     const auto time = fs::last_write_time(path, ec);
@@ -29,18 +20,6 @@ std::int64_t ModifiedNs(const fs::path& path) {
 }
 
 } // namespace
-
-FileFingerprint FingerprintOfBytes(std::string_view bytes) {
-    FileFingerprint print;
-    print.exists = true;
-    print.size = bytes.size();
-    print.hash = Fnv1a(bytes);
-    return print;
-}
-
-bool SameContent(const FileFingerprint& a, const FileFingerprint& b) {
-    return a.exists == b.exists && a.size == b.size && a.hash == b.hash;
-}
 
 Result<FileFingerprint> FingerprintOf(const std::filesystem::path& path) {
     // The time first: a write between the two then shows as a newer time, never an older one.
@@ -80,6 +59,12 @@ void KnownFile::RememberWritten(std::string_view bytes) {
     FileFingerprint print = FingerprintOfBytes(bytes);
     print.modified_ns = ModifiedNs(path_);
     Remember(print);
+}
+
+void KnownFile::RememberHeld(const FileFingerprint& print) {
+    FileFingerprint held = print;
+    held.modified_ns = held.exists ? ModifiedNs(path_) : 0;
+    Remember(held);
 }
 
 void KnownFile::RememberNow() {
@@ -146,13 +131,14 @@ OutsideChanges::~OutsideChanges() {
     document_.RemoveListener(this);
 }
 
-void OutsideChanges::Changed(const CalendarDocument&, const ChangeReport& report) {
-    if (report.kind == OperationKind::kLoad)
-        Remember();
+void OutsideChanges::Changed(const CalendarDocument& document, const ChangeReport& report) {
+    if (report.kind == OperationKind::kLoad && document.day_file())
+        file_.RememberHeld(*document.day_file());
 }
 
-void OutsideChanges::Saved(const CalendarDocument&) {
-    Remember();
+void OutsideChanges::Saved(const CalendarDocument& document) {
+    if (document.day_file())
+        file_.RememberHeld(*document.day_file());
 }
 
 } // namespace orvane

@@ -15,6 +15,7 @@
 #include "core/calendar_document.h"
 #include "core/clock.h"
 #include "core/file_backups.h"
+#include "core/file_fingerprint.h"
 #include "core/result.h"
 
 #include <cstdint>
@@ -25,21 +26,8 @@
 
 namespace orvane {
 
-// What a file was: enough to tell that it changed without keeping its bytes.
-struct FileFingerprint {
-    bool exists = false;
-    std::uintmax_t size = 0;
-    std::int64_t modified_ns = 0; // last modification, in nanoseconds of the file clock
-    std::uint64_t hash = 0; // FNV-1a of the bytes
-    friend bool operator==(const FileFingerprint&, const FileFingerprint&) = default;
-};
-
 // The file as it is now; a missing file is a fingerprint that does not exist.
 Result<FileFingerprint> FingerprintOf(const std::filesystem::path& path);
-// Bytes the program holds (read or written); no time.
-FileFingerprint FingerprintOfBytes(std::string_view bytes);
-// Same bytes, whatever the times.
-bool SameContent(const FileFingerprint& a, const FileFingerprint& b);
 
 // One data file as the program last read or wrote it.
 class KnownFile {
@@ -54,6 +42,8 @@ public:
     void RememberRead(const Result<std::string>& read);
     // Remembers the bytes the program has just written.
     void RememberWritten(std::string_view bytes);
+    // Remembers the file as the program read or wrote it, taken from the bytes it held.
+    void RememberHeld(const FileFingerprint& print);
     // Remembers the file as it is now; a file that cannot be read now leaves what was known.
     void RememberNow();
     void Forget();
@@ -86,14 +76,13 @@ Status ReplaceKnownFile(KnownFile& file, FileBackups& backups, std::string_view 
 Result<std::filesystem::path> KeepUnsaved(const std::filesystem::path& folder,
     std::string_view file_name, const LocalTime& now, std::string_view ext, std::string_view bytes);
 
-// Watches the document's day file through its loads and saves.
+// Watches the document's day file through its loads and saves, remembering it as the document
+// read or wrote it.
 class OutsideChanges final : public DocumentListener {
 public:
     explicit OutsideChanges(CalendarDocument& document);
     ~OutsideChanges() override;
 
-    // Remembers the day file as it is now, as the program's own.
-    void Remember() { file_.RememberNow(); }
     // See KnownFile; nothing is known before the first load.
     bool ChangedOutside() { return file_.ChangedOutside(); }
     std::optional<FileFingerprint> TakeUnreported() { return file_.TakeUnreported(); }

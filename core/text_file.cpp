@@ -124,7 +124,22 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
             = errno != 0 ? LastError() : std::make_error_code(std::errc::io_error);
         return FileError(FileOperation::kRead, path, code);
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Sized from the file, then read in blocks until the end: a file that grows while it is read
+    // is read to its new end, one that shrinks to where it stops.
+    std::error_code size_error;
+    const std::uintmax_t expected = std::filesystem::file_size(path, size_error);
+    constexpr std::size_t kBlock = 64 * 1024;
+    // One byte over the expected size, so that a file read whole hits its end in one read.
+    std::size_t block = size_error ? kBlock : static_cast<std::size_t>(expected) + 1;
+    std::string bytes;
+    std::size_t got = 0;
+    do {
+        bytes.resize(got + block);
+        in.read(bytes.data() + got, static_cast<std::streamsize>(block));
+        got += static_cast<std::size_t>(in.gcount());
+        block = kBlock;
+    } while (in);
+    bytes.resize(got);
     if (in.bad())
         return FileError(FileOperation::kRead, path, std::make_error_code(std::errc::io_error));
     return bytes;

@@ -5,7 +5,7 @@
 // category's information messages, such as the data folder in use, with
 // QT_LOGGING_RULES="orvane.files.info=true"), so that a user can send what happened.
 //
-//   if (Status saved = SaveDayFile(path, store); !saved)
+//   if (auto saved = SaveDayFile(path, store); !saved)
 //       notifier.Error(ErrorText(saved.error()));
 #pragma once
 
