@@ -16,26 +16,17 @@ const Date kFirst = MakeDate(2024, 1, 7); // a Sunday
 class PreviewTest : public ::testing::Test {
 protected:
     void SetUp() override { NewCalendar(kFirst, store_); }
-    void Fill(int slot) {
-        for (int e = 0; e < kMaxEntries; ++e)
-            store_[slot] += std::string("x") + kEntrySeparator;
-    }
+    void Fill(int slot) { store_[slot] += std::string(kMaxEntries, kEntrySeparator); }
     Date DateOf(int slot) const { return *ParseDateKey(store_[slot]); }
     Date Last() const { return DateOf(kLastShownSlot); }
 
     DayStore store_;
 };
 
-TEST(ShortDay, MonthAbbreviationAndDayWithoutPadding) {
-    EXPECT_EQ(ShortDay(MakeDate(2024, 3, 4), false), "Mar 4");
-    EXPECT_EQ(ShortDay(MakeDate(2025, 12, 31), true), "Dec 31 2025");
-}
-
 TEST_F(PreviewTest, DayListAddsYearsOnlyWhenTheDaysSpanYears) {
     // Slot 1 is 7 January 2024; slot 361 is 1 January 2025.
     EXPECT_EQ(DayList(store_, { 1, 2, 59 }), "Jan 7, Jan 8, Mar 5");
     EXPECT_EQ(DayList(store_, { 359, 361 }), "Dec 30 2024, Jan 1 2025");
-    EXPECT_EQ(DayList(store_, {}), "");
     store_[3] = "not a key";
     EXPECT_EQ(DayList(store_, { 2, 3, 4, 0, 999 }), "Jan 8, Jan 10");
 }
@@ -46,17 +37,12 @@ TEST_F(PreviewTest, EntryPreviewCountsAndNamesTheFullDays) {
     const auto plan = PlanWeekly(store_, kFirst, MakeDate(2024, 3, 31), kEveryWeek, false, "Gym");
     ASSERT_TRUE(plan);
     const PlanPreview preview = PreviewEntryPlan(store_, *plan, true);
-    EXPECT_FALSE(preview.refused());
-    EXPECT_EQ(preview.first_slot, 1);
     EXPECT_EQ(preview.last_slot, 85); // 31 March
-    EXPECT_EQ(preview.changed.size(), 11u);
     EXPECT_EQ(preview.full, (std::vector<int> { 8, 57 }));
     EXPECT_EQ(preview.summary, "The entry goes into 11 days; 2 days are full.");
     EXPECT_EQ(preview.details.at(0), "2 days are full: Jan 14, Mar 3");
     EXPECT_EQ(preview.details.at(1), "Automatic Update adds the record: W1000  Gym");
     EXPECT_EQ(preview.details.at(2).substr(0, 31), "Gets the entry: Jan 7, Jan 21, ");
-    EXPECT_EQ(MarkedDaysText(store_, preview, false).substr(0, 37),
-        "Gets the entry: Jan 7, Jan 21, Jan 28");
     EXPECT_NE(
         MarkedDaysText(store_, preview, false).find(" Full: Jan 14, Mar 3."), std::string::npos);
 }
@@ -99,8 +85,6 @@ TEST_F(PreviewTest, RecordRuleIsStatedFromTheHundredAndFifthFullDay) {
     EXPECT_EQ(over.summary, "The entry goes into 630 days; 105 days are full. " + rule);
     EXPECT_EQ(over.details.at(1),
         "Without its record, cycling the calendar will not add the entry to new days.");
-    const PlanPreview without_box = PreviewEntryPlan(store_, *plan, false);
-    EXPECT_EQ(without_box.summary, "The entry goes into 630 days; 105 days are full.");
 }
 
 TEST_F(PreviewTest, DeletePreviewNamesDaysKeptAndRecordsInFull) {
@@ -113,8 +97,6 @@ TEST_F(PreviewTest, DeletePreviewNamesDaysKeptAndRecordsInFull) {
         = PlanDeleteBetween(store_, DateOf(1), DateOf(5), "Dentist", /*discontinue=*/true, records);
     ASSERT_TRUE(plan);
     const PlanPreview preview = PreviewDeletePlan(store_, *plan);
-    EXPECT_EQ(preview.changed, (std::vector<int> { 2, 4 }));
-    EXPECT_EQ(preview.found_kept, std::vector<int> { 3 });
     EXPECT_EQ(preview.summary, "The entry goes from 2 days. 2 records are discontinued.");
     EXPECT_EQ(preview.details,
         (Strings { "Only inside longer entries, kept: Jan 9", "Discontinued records of fdat.ovd:",
@@ -146,31 +128,20 @@ TEST_F(PreviewTest, DeleteRangeIsCountedFromFromAndStopsAtTheLastShownDay) {
     EXPECT_FALSE(PlanDeleteBetween(store_, AddDays(kFirst, -1), DateOf(4), "x", false, ""));
 }
 
-TEST(DateProblems, OneLineForEachFlagInTheOrderTheChecksSetThem) {
-    EXPECT_TRUE(DateProblems({}).empty());
+TEST(RefusedPreview, SaysWhatIsWrongInTheOrderTheChecksSetItAndMarksNothing) {
     DateErrors all;
     all.from_too_early = all.from_too_late = all.from_after_to = all.to_too_late = true;
     EXPECT_EQ(DateProblems(all),
         (Strings { "From date < calendar", "From date > calendar", "From date  > To date",
             "To date > calendar" }));
-    DateErrors to_only;
-    to_only.to_too_late = true;
-    EXPECT_EQ(DateProblems(to_only), Strings { "To date > calendar" });
-}
-
-TEST(RefusedPreview, SaysWhatIsWrongAndMarksNothing) {
     const PlanPreview refused
         = RefusedPreview({ std::string(kFromAfterTo), std::string(kEmptyEntryProblem) });
     EXPECT_TRUE(refused.refused());
     EXPECT_EQ(refused.summary, "From date  > To date");
     EXPECT_EQ(refused.details, (Strings { "From date  > To date", "Entry: empty" }));
     EXPECT_TRUE(RangeMarks(refused).empty());
-    EXPECT_TRUE(refused.changed.empty());
-}
-
-TEST(IntervalInRange, OneToSevenHundredThirty) {
     for (const auto& [interval, good] :
-        { std::pair { 0, false }, { 1, true }, { 730, true }, { 731, false }, { -5, false } })
+        { std::pair { 0, false }, { 1, true }, { 730, true }, { 731, false } })
         EXPECT_EQ(IntervalInRange(interval), good) << interval;
 }
 
