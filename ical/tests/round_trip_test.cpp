@@ -77,38 +77,33 @@ DayStore RoundTrip(const DayStore& original, const std::string& fdat) {
 class IcalRoundTrip : public ::testing::TestWithParam<Date> { };
 
 // A day whose record entries lead it, as the program leaves a day, comes back entry for entry:
-// the records' rules list their entries first (the record nearest the end of fdat.ovd first,
-// as cycling writes them), then the day's own entries in their order.
+// the records' rules list their entries first (the record nearest the end of fdat.ovd first, as
+// cycling writes them), then the day's own entries in their order. On a day where a typed entry
+// leads the records, the record entries come back first: the same entries, the day's own in
+// their order.
 TEST_P(IcalRoundTrip, GivesTheSameDays) {
     std::string fdat;
-    const DayStore original = FilledCalendar(GetParam(), 7, fdat);
-    const DayStore imported = RoundTrip(original, fdat);
-    for (int slot = 1; slot <= kLastImportSlot; ++slot)
-        ASSERT_EQ(imported[slot], original[slot]) << "slot " << slot;
-    for (int slot = kLastImportSlot + 1; slot <= kCalendarDays; ++slot)
-        EXPECT_EQ(EntryCount(imported[slot]), 0);
-}
-
-// Entries typed in front of a record's entry come back after the record entries; the day holds
-// the same entries, and its own entries keep their order among themselves.
-TEST_P(IcalRoundTrip, KeepsTheDaysEntriesWhenTypedEntriesLeadTheRecords) {
-    std::string fdat;
-    DayStore original = FilledCalendar(GetParam(), 11, fdat);
+    DayStore original = FilledCalendar(GetParam(), 7, fdat);
     for (int slot = 1; slot <= kCalendarDays; slot += 3)
         InsertFirstEntry(original[slot], "Typed first");
     const DayStore imported = RoundTrip(original, fdat);
     std::vector<std::string> record_texts;
     for (const std::string& line : Records())
         record_texts.push_back(ParseRecord(line)->text);
-    auto own_entries = [&](const std::vector<std::string>& entries) {
+    const auto own_entries = [&](const std::vector<std::string>& entries) {
         std::vector<std::string> own;
-        for (const std::string& entry : entries) {
-            if (std::find(record_texts.begin(), record_texts.end(), entry) == record_texts.end())
-                own.push_back(entry);
-        }
+        std::copy_if(
+            entries.begin(), entries.end(), std::back_inserter(own), [&](const std::string& entry) {
+                return std::find(record_texts.begin(), record_texts.end(), entry)
+                    == record_texts.end();
+            });
         return own;
     };
     for (int slot = 1; slot <= kLastImportSlot; ++slot) {
+        if (slot % 3 != 1) {
+            ASSERT_EQ(imported[slot], original[slot]) << "slot " << slot;
+            continue;
+        }
         std::vector<std::string> before = Entries(original[slot]);
         std::vector<std::string> after = Entries(imported[slot]);
         ASSERT_EQ(own_entries(after), own_entries(before)) << "slot " << slot;
@@ -116,6 +111,8 @@ TEST_P(IcalRoundTrip, KeepsTheDaysEntriesWhenTypedEntriesLeadTheRecords) {
         std::sort(after.begin(), after.end());
         ASSERT_EQ(after, before) << "slot " << slot;
     }
+    for (int slot = kLastImportSlot + 1; slot <= kCalendarDays; ++slot)
+        EXPECT_EQ(EntryCount(imported[slot]), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
