@@ -157,16 +157,15 @@ TEST(IcalImport, RulesThatWouldRunForeverAreReportedAndDoNotHang) {
         EXPECT_NE(problem.note.find("more than 100000 dates"), std::string::npos) << problem.note;
     }
     EXPECT_EQ(lines, (std::vector<int> { 4, 10, 34 }));
-    const DayList days = Days(plan);
-    EXPECT_EQ(days.at(D(2024, 1, 10)).front(), "Only its first day");
-    const auto& plain_day = days.at(D(2024, 3, 20));
-    EXPECT_NE(std::find(plain_day.begin(), plain_day.end(), "Plain"), plain_day.end());
     // Once a day, written as every 1440 minutes, and a count far beyond the calendar.
-    const DayStore store = Calendar2024();
-    for (int slot = 1; slot <= kLastImportSlot; ++slot) {
-        const auto& entries = days.at(*ParseDateKey(store[slot]));
-        EXPECT_EQ(std::count(entries.begin(), entries.end(), "Huge count"), 1);
-        EXPECT_EQ(std::count(entries.begin(), entries.end(), "8:00 Daily by minutes"), 1);
+    const DayList days = Days(plan);
+    EXPECT_EQ(days.size(), static_cast<std::size_t>(kLastImportSlot));
+    EXPECT_EQ(days.at(D(2024, 1, 10)).front(), "Only its first day");
+    for (const auto& [day, entries] : days) {
+        if (day != D(2024, 1, 10) && day != D(2024, 3, 20)) {
+            EXPECT_EQ(entries, (std::vector<std::string> { "Huge count", "8:00 Daily by minutes" }))
+                << DateKey(day);
+        }
     }
 }
 
@@ -230,23 +229,6 @@ TEST(IcalImport, AFileOverTheSizeLimitOrNotARegularFileIsRefusedBeforeItIsRead) 
     }
     std::filesystem::remove(path);
 #endif
-}
-
-TEST(IcalImport, ListsOfDatesAreReadAndAnAlarmLendsTheEventNothing) {
-    const std::string bytes = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:list\r\n"
-                              "DTSTART:20240108T090000Z\r\nRRULE:FREQ=DAILY;COUNT=5\r\n"
-                              "EXDATE:20240109T090000Z,20240110T090000Z\r\n"
-                              "RDATE:20240120T090000Z,20240121T090000Z\r\n"
-                              "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\n"
-                              "SUMMARY:Alarm text\r\nDTSTART:20240301T000000Z\r\nEND:VALARM\r\n"
-                              "SUMMARY:Listed\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-    const auto plan = PlanImport(bytes, Calendar2024());
-    ASSERT_TRUE(plan);
-    DayList expected;
-    for (const Date day :
-        { D(2024, 1, 8), D(2024, 1, 11), D(2024, 1, 12), D(2024, 1, 20), D(2024, 1, 21) })
-        expected[day] = { "9:00 Listed" };
-    EXPECT_EQ(Days(*plan), expected);
 }
 
 TEST(IcalImport, ConcatenatedCalendarsAndLoneCrLineEndsAreRead) {

@@ -1,11 +1,10 @@
-// The previews the entry and delete dialogs show are the pure plans (EvaluatePlan, PlanDelete)
-// and what the panel makes of them; these checks run random plans on seeded random calendars and
-// hold each preview against what the operation then does.
+// The preview the entry dialogs show is the pure plan (EvaluatePlan) and what the panel makes of
+// it; this check runs random plans on seeded random calendars and holds each preview against what
+// the operation then does.
 #include "core/day_file.h"
 #include "core/entry_limit.h"
 #include "core/testing/document_testing.h"
 #include "core/text_file.h"
-#include "recurring/delete_entry.h"
 #include "recurring/preview.h"
 #include "recurring/scheduling.h"
 
@@ -162,72 +161,6 @@ TEST_F(PlanPreviewTest, EntryPreviewIsWhatTheOperationDoes) {
     // The rounds reached the cases that matter.
     EXPECT_GT(applied, 200);
     EXPECT_GT(over_refusal_limit, 0);
-}
-
-// The days PlanDelete names are exactly the days DeleteEntry changes and the whole-store delete
-// changes over the same range; the panel marks as kept exactly the days of the range that hold
-// the text inside longer entries; the records it lists are the ones that go from fdat.ovd.
-TEST_F(PlanPreviewTest, DeletePreviewIsWhatTheOperationDoes) {
-    RandomCalendar random(77u);
-    const Strings words = { "Gym", "gym", "Gym at 5", "Dentist", "xGym" };
-    const Strings texts = { "Gym", "gym", "Gym at 5", "Gy", "Dentist", "none" };
-    const Strings records = { "M5     Gym", "W1000  Gym at 5", "YJan/5 gym", "junk Gym line", "" };
-    int found_kept = 0;
-    for (int round = 0; round < 60; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
-        DayStore store = random.Store(1, words);
-        const std::string text = random.Pick(texts);
-        const int first = random.Between(-5, 740);
-        const int last = first + random.Between(-3, 745);
-        const bool discontinue = random.Chance(60);
-        std::string fdat;
-        for (int n = random.Between(0, 6); n > 0; --n)
-            fdat += random.Pick(records) + (random.Chance(50) ? "\r\n" : "\r");
-        ASSERT_TRUE(WriteFileAtomic(data_.fdat(), fdat));
-
-        const DayStore before = store;
-        const DeletePlan plan = PlanDelete(store, first, last, text, discontinue, fdat);
-        DeleteOutcome outcome;
-        const ChangeReport report = RunOperation(
-            store, data_, [&](DocumentEdit& edit) { outcome = DeleteEntry(edit, plan); },
-            OperationKind::kDeleteEntries);
-        ASSERT_TRUE(outcome.error.has_value());
-
-        std::vector<int> changed;
-        for (const DayChange& day : report.days) {
-            changed.push_back(day.slot);
-            EXPECT_EQ(day.after, store[day.slot]);
-        }
-        EXPECT_EQ(changed, plan.days);
-        DayStore reference = before;
-        EXPECT_EQ(DeleteFromDays(reference, first, last, text), outcome.days_changed);
-        for (int slot = 1; slot <= kSlotCount; ++slot)
-            ASSERT_EQ(store[slot], reference[slot]) << slot;
-
-        const PlanPreview preview = PreviewDeletePlan(before, plan);
-        EXPECT_EQ(preview.changed, changed);
-        for (int slot = std::max(first, 1); slot <= std::min(last, kLastShownSlot); ++slot) {
-            const bool holds = before[slot].find(text, kDateKeyLength) != std::string::npos;
-            const bool kept = std::find(preview.found_kept.begin(), preview.found_kept.end(), slot)
-                != preview.found_kept.end();
-            EXPECT_EQ(kept, holds && !report.Touches(slot)) << slot;
-        }
-        found_kept += static_cast<int>(preview.found_kept.size());
-        EXPECT_EQ(preview.discontinued, plan.discontinued);
-        const std::string kept = discontinue ? RecordsWithout(fdat, text) : fdat;
-        EXPECT_EQ(ReadWholeFile(data_.fdat()).value_or(""), kept);
-        EXPECT_EQ(report.files.empty(), !discontinue);
-        std::size_t holding = 0;
-        for (const std::string& line : RecordFileLines(fdat))
-            holding += discontinue && !line.empty() && RecordHolds(line, text);
-        EXPECT_EQ(plan.discontinued.size(), holding);
-        for (const std::string& line : plan.discontinued) {
-            EXPECT_TRUE(RecordHolds(line, text)) << line;
-            EXPECT_NE(std::find(preview.details.begin(), preview.details.end(), line),
-                preview.details.end());
-        }
-    }
-    EXPECT_GT(found_kept, 10);
 }
 
 } // namespace
