@@ -54,8 +54,8 @@ std::string CaseName(const ::testing::TestParamInfo<DateCheckCase>& param_info) 
 // the area first and sets both From flags afresh; a good From hands on to the To check, which
 // refreshes the To flags.
 INSTANTIATE_TEST_SUITE_P(CheckFrom, DateCheckTest,
-    ::testing::Values(DateCheckCase { "TooEarlyKeepsTheOtherFlags", true, E(0, 1, 1, 0), kBefore, kLast, false,
-            { kFromBeforeCalendar }, true, kNo, E(1, 1, 1, 0) },
+    ::testing::Values(DateCheckCase { "TooEarlyKeepsTheOtherFlags", true, E(0, 1, 1, 0), kBefore,
+                          kLast, false, { kFromBeforeCalendar }, true, kNo, E(1, 1, 1, 0) },
         DateCheckCase { "TooLate", true, E(1, 0, 0, 1), kAfter, kLast, true, { kFromAfterCalendar },
             true, kNo, E(0, 1, 0, 1) },
         DateCheckCase { "AfterTo", true, E(1, 0, 0, 0), kMiddle, kInitial, true, { kFromAfterTo },
