@@ -34,31 +34,21 @@ FileChange Replaced(
     return change;
 }
 
-// An empty data folder and bare keys from Sunday 7 January 2024 unless a test starts elsewhere.
+// An empty data folder and bare keys from Sunday 7 January 2024.
 class EntryChangesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         data_.dir = std::filesystem::temp_directory_path() / "orvane_entry_changes_test";
         std::filesystem::remove_all(data_.dir);
         std::filesystem::create_directories(data_.dir);
-        StartOn(D(2024, 1, 7));
+        NewCalendar(D(2024, 1, 7), store_);
     }
     void TearDown() override { std::filesystem::remove_all(data_.dir); }
 
-    void StartOn(const Date& first) { NewCalendar(first, store_); }
     Date DateOf(int slot) const { return *ParseDateKey(store_[slot]); }
     Date Last() const { return DateOf(kLastShownSlot); }
     void Fill(int slot) { store_[slot] += std::string(20, '\a'); }
     std::string Fdat() const { return ReadWholeFile(data_.fdat()).value_or(""); }
-    // The keys of the days whose first entry is `text`.
-    Strings KeysStartingWith(const std::string& text) const {
-        Strings keys;
-        for (int slot = 1; slot <= kCalendarDays; ++slot) {
-            if (store_[slot].compare(11, text.size() + 1, text + kEntrySeparator) == 0)
-                keys.push_back(store_[slot].substr(0, 11));
-        }
-        return keys;
-    }
     Strings InsertedKeys(const EntryPlan& plan) const {
         Strings keys;
         for (const DayVisit& visit : plan.visits) {
@@ -68,15 +58,10 @@ protected:
         return keys;
     }
     // One OK of an entry dialog: the plan applied as one operation, its report kept in report_.
-    EntryOutcome Apply(const std::optional<EntryPlan>& plan, bool automatic = true,
-        const std::string& text = "x") {
-        EXPECT_TRUE(plan);
+    EntryOutcome Apply(const std::optional<EntryPlan>& plan) {
         EntryOutcome outcome;
-        if (plan) {
-            report_ = RunOperation(store_, data_, [&](DocumentEdit& edit) {
-                outcome = ApplyEntryPlan(edit, *plan, text, automatic);
-            });
-        }
+        report_ = RunOperation(store_, data_,
+            [&](DocumentEdit& edit) { outcome = ApplyEntryPlan(edit, plan.value(), "x", true); });
         return outcome;
     }
     // One OK of the delete dialog: the records are read first, then the plan is made and done as
@@ -157,7 +142,8 @@ TEST_F(EntryChangesTest, FailedErrorLogEndsTheWalkAtThatDay) {
     ASSERT_FALSE(done.error.has_value());
     EXPECT_EQ(done.error.error().io->path, data_.rdat());
     EXPECT_NE(done.error.error().note.find("were written"), std::string::npos);
-    EXPECT_EQ(KeysStartingWith("x"), (Strings { "Jan/7 /2024", "Jan/8 /2024" }));
+    EXPECT_EQ(store_[2], "Jan/8 /2024x\a");
+    EXPECT_EQ(store_[4], "Jan/10/2024");
     EXPECT_TRUE(done.refused.empty()); // its log line was never written: no "see Error Log" box
     EXPECT_EQ(Fdat(), "");
     // The report holds what did change: the two days and the record file it created.
@@ -217,7 +203,8 @@ TEST_F(EntryChangesTest, DeleteFromDaysStaysWithinTheRangeAndTheShownDays) {
     const DeletePlan plan = PlanDelete(store_, 5, 740, "Gym", false, "");
     EXPECT_EQ(plan.days, (std::vector<int> { 5, 6 }));
     EXPECT_EQ(DeleteFromDays(store_, 5, 740, "Gym"), 2);
-    EXPECT_EQ(KeysStartingWith("Gym"), (Strings { "Jan/10/2024", store_[736].substr(0, 11) }));
+    EXPECT_EQ(store_[4], "Jan/10/2024Gym\a");
+    EXPECT_TRUE(store_[736].ends_with("Gym\a"));
 }
 
 TEST(RecordsWithout, MatchesOnlyTheEntryTextOfValidRecordsAndEndsInOneCarriageReturn) {
