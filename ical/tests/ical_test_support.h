@@ -16,14 +16,13 @@ namespace orvane::testing {
 
 inline constexpr auto D = MakeDate;
 
-// Slot 1 is the Sunday on or before `today`; every day bare.
 inline DayStore EmptyCalendar(const Date& today) {
     DayStore store;
     NewCalendar(today, store);
     return store;
 }
 
-// The calendar most tests use: slot 1 is Sunday 7 January 2024, slot 735 Saturday 10 January 2026.
+// Slot 1 is Sunday 7 January 2024, slot 735 Saturday 10 January 2026.
 inline DayStore Calendar2024() {
     return EmptyCalendar(D(2024, 1, 10));
 }

@@ -1,26 +1,185 @@
-// The previews the entry and delete dialogs show are the pure plans (EvaluatePlan, PlanDelete)
-// and what the panel makes of them (PreviewEntryPlan, PreviewDeletePlan); these checks run random
-// plans on random stores and hold each preview against what the operation then does.
+// The words and marks of the dialogs' preview: counts, the full days named, the record rule at
+// its boundary, the records a delete discontinues, what OK would refuse; and random plans on
+// seeded random calendars, each preview held against what the operation then does.
 #include "core/day_file.h"
 #include "core/entry_limit.h"
 #include "core/testing/document_testing.h"
 #include "core/text_file.h"
 #include "recurring/delete_entry.h"
 #include "recurring/preview.h"
-#include "recurring/recurring_record.h"
 #include "recurring/scheduling.h"
-#include "recurring/tests/random_calendar.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
+#include <random>
 
 namespace orvane {
 namespace {
 
-constexpr int kRounds = 150; // per plan kind
-constexpr int kDeleteRounds = 60; // each writes two files to disk
+using Strings = std::vector<std::string>;
+
+const Date kFirst = MakeDate(2024, 1, 7); // a Sunday
+
+class PreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override { NewCalendar(kFirst, store_); }
+    void Fill(int slot) { store_[slot] += std::string(kMaxEntries, kEntrySeparator); }
+    Date DateOf(int slot) const { return *ParseDateKey(store_[slot]); }
+    Date Last() const { return DateOf(kLastShownSlot); }
+
+    DayStore store_;
+};
+
+TEST_F(PreviewTest, DayListAddsYearsOnlyWhenTheDaysSpanYears) {
+    // Slot 1 is 7 January 2024; slot 361 is 1 January 2025.
+    EXPECT_EQ(DayList(store_, { 1, 2, 59 }), "Jan 7, Jan 8, Mar 5");
+    EXPECT_EQ(DayList(store_, { 359, 361 }), "Dec 30 2024, Jan 1 2025");
+}
+
+TEST_F(PreviewTest, EntryPreviewCountsAndNamesTheFullDays) {
+    Fill(8); // Sunday 14 January
+    Fill(57); // Sunday 3 March
+    const auto plan = PlanWeekly(store_, kFirst, MakeDate(2024, 3, 31), kEveryWeek, false, "Gym");
+    ASSERT_TRUE(plan);
+    const PlanPreview preview = PreviewEntryPlan(store_, *plan, true);
+    EXPECT_EQ(preview.last_slot, 85); // 31 March
+    EXPECT_EQ(preview.full, (std::vector<int> { 8, 57 }));
+    EXPECT_EQ(preview.summary, "The entry goes into 11 days; 2 days are full.");
+    EXPECT_EQ(preview.details.at(0), "2 days are full: Jan 14, Mar 3");
+    EXPECT_EQ(preview.details.at(1), "Automatic Update adds the record: W1000  Gym");
+    EXPECT_EQ(preview.details.at(2).substr(0, 31), "Gets the entry: Jan 7, Jan 21, ");
+    EXPECT_NE(
+        MarkedDaysText(store_, preview, false).find(" Full: Jan 14, Mar 3."), std::string::npos);
+}
+
+TEST_F(PreviewTest, EntryPreviewSingularAndNothing) {
+    Fill(1);
+    const auto one = PlanDaily(store_, kFirst, AddDays(kFirst, 1), 1, "Gym");
+    ASSERT_TRUE(one);
+    EXPECT_EQ(
+        PreviewEntryPlan(store_, *one, false).summary, "The entry goes into 1 day; 1 day is full.");
+    // The fifth Sunday of a month with four: no day gets it, but the full Sunday is refused all
+    // the same, as OK refuses it.
+    const auto fifth = PlanWeekly(store_, kFirst, MakeDate(2024, 2, 29), 5, false, "Gym");
+    ASSERT_TRUE(fifth);
+    EXPECT_EQ(
+        PreviewEntryPlan(store_, *fifth, false).summary, "No day gets the entry; 1 day is full.");
+    const auto none = PlanWeekly(store_, DateOf(8), MakeDate(2024, 2, 29), 5, false, "Gym");
+    ASSERT_TRUE(none);
+    const PlanPreview nothing = PreviewEntryPlan(store_, *none, false);
+    EXPECT_EQ(nothing.summary, "No day gets the entry.");
+    EXPECT_TRUE(nothing.details.empty());
+    EXPECT_EQ(MarkedDaysText(store_, nothing, false), "No day is marked.");
+}
+
+// The record is dropped from the 105th refused day on; the preview says so exactly then, and only
+// when "Automatic Update" would store it.
+TEST_F(PreviewTest, RecordRuleIsStatedFromTheHundredAndFifthFullDay) {
+    for (int slot = 1; slot <= 104; ++slot)
+        Fill(slot);
+    const auto plan = PlanDaily(store_, kFirst, Last(), 1, "Gym");
+    ASSERT_TRUE(plan);
+    const std::string rule = "More than 104 days are full: Automatic Update keeps no record.";
+    const PlanPreview at_limit = PreviewEntryPlan(store_, *plan, true);
+    EXPECT_EQ(at_limit.full.size(), 104u);
+    EXPECT_EQ(at_limit.summary.find(rule), std::string::npos);
+    EXPECT_EQ(at_limit.details.at(1), "Automatic Update adds the record: DJan/10/2026001  Gym");
+
+    Fill(105);
+    const PlanPreview over = PreviewEntryPlan(store_, *plan, true);
+    EXPECT_EQ(over.summary, "The entry goes into 630 days; 105 days are full. " + rule);
+    EXPECT_EQ(over.details.at(1),
+        "Without its record, cycling the calendar will not add the entry to new days.");
+}
+
+TEST_F(PreviewTest, DeletePreviewNamesDaysKeptAndRecordsInFull) {
+    store_[2] += "Dentist\aGym\a";
+    store_[3] += "Dentist at 4\a";
+    store_[4] += "Dentist\a";
+    store_[9] += "Dentist\a"; // outside the range
+    const std::string records = "M5     Dentist\r\n\r\nW1000  Gym\r\n\r\nYJan/8 Dentist at 4\r\n";
+    const auto plan
+        = PlanDeleteBetween(store_, DateOf(1), DateOf(5), "Dentist", /*discontinue=*/true, records);
+    ASSERT_TRUE(plan);
+    const PlanPreview preview = PreviewDeletePlan(store_, *plan);
+    EXPECT_EQ(preview.summary, "The entry goes from 2 days. 2 records are discontinued.");
+    EXPECT_EQ(preview.details,
+        (Strings { "Only inside longer entries, kept: Jan 9", "Discontinued records of fdat.ovd:",
+            "M5     Dentist", "YJan/8 Dentist at 4", "Loses the entry: Jan 8, Jan 10" }));
+    EXPECT_EQ(RangeMarks(preview),
+        (std::vector<DayMark> { DayMark::kInRange, DayMark::kChanged, DayMark::kFoundKept,
+            DayMark::kChanged, DayMark::kInRange }));
+    EXPECT_EQ(MarkedDaysText(store_, preview, true),
+        "Loses the entry: Jan 8, Jan 10. Holds it inside longer entries: Jan 9.");
+
+    const auto keep_records
+        = PlanDeleteBetween(store_, DateOf(1), DateOf(3), "Dentist", false, records);
+    ASSERT_TRUE(keep_records);
+    EXPECT_EQ(PreviewDeletePlan(store_, *keep_records).summary, "The entry goes from 1 day.");
+    const auto nothing = PlanDeleteBetween(store_, DateOf(5), DateOf(8), "Dentist", true, "");
+    ASSERT_TRUE(nothing);
+    EXPECT_EQ(
+        PreviewDeletePlan(store_, *nothing).summary, "No day holds the entry. No record holds it.");
+}
+
+TEST_F(PreviewTest, DeleteRangeIsCountedFromFromAndStopsAtTheLastShownDay) {
+    const auto whole = PlanDeleteBetween(store_, DateOf(700), MakeDate(2099, 1, 1), "x", false, "");
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->first_slot, 700);
+    EXPECT_EQ(whole->last_slot, kLastShownSlot);
+    const auto backwards = PlanDeleteBetween(store_, DateOf(10), DateOf(4), "x", false, "");
+    ASSERT_TRUE(backwards);
+    EXPECT_TRUE(RangeMarks(PreviewDeletePlan(store_, *backwards)).empty());
+    EXPECT_FALSE(PlanDeleteBetween(store_, AddDays(kFirst, -1), DateOf(4), "x", false, ""));
+}
+
+TEST(RefusedPreview, SaysWhatIsWrongInTheOrderTheChecksSetItAndMarksNothing) {
+    DateErrors all;
+    all.from_too_early = all.from_too_late = all.from_after_to = all.to_too_late = true;
+    EXPECT_EQ(DateProblems(all),
+        (Strings { "From date < calendar", "From date > calendar", "From date  > To date",
+            "To date > calendar" }));
+    const PlanPreview refused
+        = RefusedPreview({ std::string(kFromAfterTo), std::string(kEmptyEntryProblem) });
+    EXPECT_TRUE(refused.refused());
+    EXPECT_EQ(refused.summary, "From date  > To date");
+    EXPECT_EQ(refused.details, (Strings { "From date  > To date", "Entry: empty" }));
+    EXPECT_TRUE(RangeMarks(refused).empty());
+    for (const auto& [interval, good] :
+        { std::pair { 0, false }, { 1, true }, { 730, true }, { 731, false } })
+        EXPECT_EQ(IntervalInRange(interval), good) << interval;
+}
+
+class RandomCalendar {
+public:
+    explicit RandomCalendar(unsigned seed)
+        : random_(seed) { }
+
+    int Between(int low, int high) { return std::uniform_int_distribution(low, high)(random_); }
+    bool Chance(int percent) { return Between(1, 100) <= percent; }
+    const std::string& Pick(const Strings& items) {
+        return items[static_cast<std::size_t>(Between(0, static_cast<int>(items.size()) - 1))];
+    }
+    // A calendar from a Sunday between 1998 and 2030 whose days hold a few entries, with
+    // `full_percent` of them at the entry limit or past it.
+    DayStore Store(int full_percent, const Strings& words) {
+        DayStore store;
+        NewCalendar(AddDays(MakeDate(1998, 1, 4), 7 * Between(0, 1700)), store);
+        for (int slot = 1; slot <= kCalendarDays; ++slot) {
+            int entries
+                = Chance(full_percent) ? Between(kMaxEntries - 1, kMaxEntries + 2) : Between(0, 3);
+            for (; entries > 0; --entries)
+                store[slot] += Pick(words) + kEntrySeparator;
+            if (Chance(3))
+                store[slot] += "hand edit"; // a tail without separator
+        }
+        return store;
+    }
+
+private:
+    std::mt19937 random_;
+};
 
 class PlanPreviewTest : public ::testing::Test {
 protected:
@@ -31,84 +190,58 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(data_.dir); }
 
-    // The bytes a report shows appended to `path`, in order.
-    std::string AppendedTo(const ChangeReport& report, const std::filesystem::path& path) const {
-        std::string bytes;
-        for (const FileChange& file : report.files) {
-            EXPECT_EQ(file.kind, FileChange::Kind::kAppended);
-            if (file.path == path)
-                bytes += file.appended;
-        }
-        return bytes;
-    }
-
     DataFolder data_;
 };
 
-enum class PlanKind { kDaily, kWeekly, kMonthly, kYearly };
-
-class EvaluatePlanTest : public PlanPreviewTest, public ::testing::WithParamInterface<PlanKind> {
-protected:
-    std::optional<EntryPlan> RandomPlan(
-        RandomCalendar& random, const DayStore& store, const std::string& text) {
-        const Date from = random.DateIn(store);
-        const Date to = AddDays(from, random.Between(-3, 800));
-        switch (GetParam()) {
-        case PlanKind::kDaily: {
-            int interval = random.Between(1, kMaxInterval);
-            if (random.Chance(75))
-                interval = random.Chance(60) ? 1 : random.Between(2, 10);
-            return PlanDaily(store, from, to, interval, text);
-        }
-        case PlanKind::kWeekly:
-            return PlanWeekly(store, from, to, random.Between(0, 6), random.Chance(50), text);
-        case PlanKind::kMonthly:
-            return PlanMonthly(store, from, to, random.Chance(40), text);
-        case PlanKind::kYearly:
-            return PlanYearly(store, from, text);
-        }
-        return std::nullopt;
+std::string AppendedTo(const ChangeReport& report, const std::filesystem::path& path) {
+    std::string bytes;
+    for (const FileChange& file : report.files) {
+        if (file.path == path)
+            bytes += file.appended;
     }
-};
+    return bytes;
+}
 
-// The days EvaluatePlan says get the entry are exactly the days ApplyEntryPlan changes, each with
-// the text as its new first entry; the days it says are refused are exactly the days logged, in
-// order; the record is appended exactly when it says so. No other day changes.
-TEST_P(EvaluatePlanTest, PreviewIsWhatTheOperationDoes) {
-    RandomCalendar random(1000u + static_cast<unsigned>(GetParam()));
+// For plans of every kind: the days EvaluatePlan says get the entry are exactly the days
+// ApplyEntryPlan changes, each with the text as its new first entry; the refused days are the
+// days logged, in order; the record is appended exactly when it says so; the panel marks each day
+// of the range by what happened to it and states the record rule exactly when it bit.
+TEST_F(PlanPreviewTest, EntryPreviewIsWhatTheOperationDoes) {
+    RandomCalendar random(1000u);
     const Strings words = { "Gym", "Dentist",
         "Tea\xa0"
         "at 5" };
     int applied = 0;
-    int with_refusals = 0;
     int over_refusal_limit = 0;
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < 400; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        DayStore store = random.Store(random.Chance(20) ? 60 : 4, words);
+        DayStore store = random.Store(random.Chance(30) ? 80 : 4, words);
         const std::string text = random.Pick(words);
-        const std::optional<EntryPlan> plan = RandomPlan(random, store, text);
+        const Date from = AddDays(*ParseDateKey(store[1]),
+            random.Chance(5) ? random.Between(-10, -1) : random.Between(0, kCalendarDays + 2));
+        const Date to = AddDays(from, random.Between(-3, 800));
+        std::optional<EntryPlan> plan;
+        switch (round % 4) {
+        case 0:
+            plan = PlanDaily(store, from, to, random.Chance(70) ? 1 : random.Between(2, 730), text);
+            break;
+        case 1:
+            plan = PlanWeekly(store, from, to, random.Between(0, 6), random.Chance(50), text);
+            break;
+        case 2:
+            plan = PlanMonthly(store, from, to, random.Chance(40), text);
+            break;
+        default:
+            plan = PlanYearly(store, from, text);
+        }
         if (!plan)
             continue;
         ++applied;
         const bool automatic = random.Chance(70);
         std::filesystem::remove(data_.fdat());
         std::filesystem::remove(data_.rdat());
-
         const DayStore before = store;
         const PlanEffect effect = EvaluatePlan(store, *plan, automatic);
-        // Each visited day is refused when it holds 20 entries or more, else gets the entry when
-        // the plan picks it.
-        std::vector<int> should_get;
-        std::vector<int> should_refuse;
-        for (const DayVisit& visit : plan->visits) {
-            if (EntryCount(before[visit.slot]) >= 20)
-                should_refuse.push_back(visit.slot);
-            else if (visit.insert)
-                should_get.push_back(visit.slot);
-        }
-        EXPECT_EQ(effect.inserted, should_get);
-        EXPECT_EQ(effect.refused, should_refuse);
-        EXPECT_EQ(effect.record_due, automatic && should_refuse.size() <= 104u);
         EntryOutcome outcome;
         const ChangeReport report = RunOperation(store, data_,
             [&](DocumentEdit& edit) { outcome = ApplyEntryPlan(edit, *plan, text, automatic); });
@@ -117,199 +250,48 @@ TEST_P(EvaluatePlanTest, PreviewIsWhatTheOperationDoes) {
         std::vector<int> changed;
         for (const DayChange& day : report.days) {
             changed.push_back(day.slot);
-            EXPECT_EQ(day.before, before[day.slot]);
             EXPECT_EQ(day.after,
-                day.before.substr(0, kDateKeyLength) + text + kEntrySeparator
-                    + day.before.substr(kDateKeyLength));
+                before[day.slot].substr(0, kDateKeyLength) + text + kEntrySeparator
+                    + before[day.slot].substr(kDateKeyLength));
         }
         EXPECT_EQ(changed, effect.inserted);
-        EXPECT_EQ(outcome.days_changed, !effect.inserted.empty());
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             if (!report.Touches(slot)) {
                 ASSERT_EQ(store[slot], before[slot]) << slot;
             }
         }
-
         EXPECT_EQ(outcome.refused, effect.refused);
         std::string log;
-        for (int slot : effect.refused)
+        for (int slot : effect.refused) {
+            EXPECT_GE(EntryCount(before[slot]), kMaxEntries);
             log += ErrorLogLine(before[slot], text);
+        }
         EXPECT_EQ(AppendedTo(report, data_.rdat()), log);
-
-        EXPECT_EQ(outcome.record_appended, effect.record_due);
+        EXPECT_EQ(effect.record_due, automatic && effect.refused.size() <= 104u);
+        EXPECT_EQ(std::filesystem::exists(data_.fdat()), automatic); // opened first, if at all
         EXPECT_EQ(AppendedTo(report, data_.fdat()),
             effect.record_due ? plan->record + std::string(kRecordEnd) : "");
 
-        // What the dialog's panel shows: the changed and the refused days, each day of the range
-        // marked by what happened to it, and the record rule stated exactly when it bit.
         const PlanPreview preview = PreviewEntryPlan(before, *plan, automatic);
         EXPECT_EQ(preview.changed, changed);
         EXPECT_EQ(preview.full, outcome.refused);
         EXPECT_EQ(preview.summary.find("Automatic Update keeps no record") != std::string::npos,
             automatic && !outcome.record_appended);
         const std::vector<DayMark> marks = RangeMarks(preview);
-        ASSERT_EQ(static_cast<int>(marks.size()),
-            std::max(0, preview.last_slot - preview.first_slot + 1));
-        for (int slot = preview.first_slot; slot <= preview.last_slot; ++slot) {
-            const bool refused = std::find(outcome.refused.begin(), outcome.refused.end(), slot)
-                != outcome.refused.end();
-            const DayMark expected = report.Touches(slot) ? DayMark::kChanged
-                : refused                                 ? DayMark::kFull
-                                                          : DayMark::kInRange;
-            ASSERT_EQ(marks[static_cast<std::size_t>(slot - preview.first_slot)], expected) << slot;
-        }
-        // Nothing outside the range changes or is refused.
-        for (const DayChange& day : report.days) {
-            EXPECT_GE(day.slot, preview.first_slot);
-            EXPECT_LE(day.slot, preview.last_slot);
-        }
-        with_refusals += !effect.refused.empty();
-        over_refusal_limit
-            += automatic && static_cast<int>(effect.refused.size()) > kMaxRefusalsForRecord;
+        const auto mark = [&](int slot) {
+            return marks.at(static_cast<std::size_t>(slot - preview.first_slot));
+        };
+        for (int slot : outcome.refused)
+            EXPECT_EQ(mark(slot), DayMark::kFull);
+        for (int slot : changed)
+            EXPECT_EQ(mark(slot), DayMark::kChanged);
+        EXPECT_EQ(std::count(marks.begin(), marks.end(), DayMark::kChanged),
+            static_cast<std::ptrdiff_t>(changed.size()));
+        over_refusal_limit += automatic && effect.refused.size() > 104u;
     }
     // The rounds reached the cases that matter.
-    EXPECT_GT(applied, kRounds / 2);
-    EXPECT_GT(with_refusals, 10);
-    if (GetParam() == PlanKind::kDaily) {
-        EXPECT_GT(over_refusal_limit, 0);
-    }
-}
-
-std::string PlanKindName(const ::testing::TestParamInfo<PlanKind>& info) {
-    constexpr std::array<const char*, 4> kNames = { "Daily", "Weekly", "Monthly", "Yearly" };
-    return kNames.at(static_cast<std::size_t>(info.param));
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryPlanKind, EvaluatePlanTest,
-    ::testing::Values(PlanKind::kDaily, PlanKind::kWeekly, PlanKind::kMonthly, PlanKind::kYearly),
-    PlanKindName);
-
-// fdat.ovd with valid and invalid records that hold, contain or miss the texts, with and without
-// empty lines and with every kind of line end.
-std::string RandomRecords(RandomCalendar& random) {
-    const Strings lines = { "M5     Gym", "W1000  Gym at 5", "DJan/29/2001007  Dentist",
-        "YJan/5 gym", "MEM    Tea", "junk Gym line", "W9999  Gym", "", "" };
-    const Strings ends = { "\r\n", "\r", "\n", "\r\n\r\n" };
-    std::string bytes;
-    for (int n = random.Between(0, 8); n > 0; --n)
-        bytes += random.Pick(lines) + random.Pick(ends);
-    if (random.Chance(30))
-        bytes += random.Pick(lines); // no line end after the last line
-    return bytes;
-}
-
-// The days PlanDelete names are exactly the days DeleteEntry changes, and they are the days the
-// whole-store delete changes over the same range; the records it discontinues and keeps split
-// fdat.ovd's lines, and the kept ones are written to wdat.ovd and fdat.ovd.
-TEST_F(PlanPreviewTest, DeletePreviewIsWhatTheOperationDoes) {
-    RandomCalendar random(77u);
-    const Strings words = { "Gym", "gym", "Gym at 5", "Dentist", "xGym" };
-    const Strings texts = { "Gym", "gym", "Gym at 5", "Gy", "Dentist", "at 5", "none" };
-    int discontinued = 0;
-    int days_changed = 0;
-    int found_kept = 0;
-    for (int round = 0; round < kDeleteRounds; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
-        DayStore store = random.Store(1, words);
-        const std::string text = random.Pick(texts);
-        const int first = random.Between(-5, 740);
-        const int last = first + random.Between(-3, 745);
-        const bool discontinue = random.Chance(60);
-        // Without discontinuing, fdat.ovd is neither read nor written.
-        const std::string records
-            = discontinue ? RandomRecords(random) : ReadWholeFile(data_.fdat()).value_or("");
-        if (discontinue) {
-            ASSERT_TRUE(WriteFileAtomic(data_.fdat(), records));
-            const Result<std::string> read = RecordsForDelete(data_);
-            ASSERT_TRUE(read.has_value());
-            ASSERT_EQ(*read, records);
-        }
-
-        const DayStore before = store;
-        const DeletePlan plan = PlanDelete(
-            store, first, last, text, discontinue, discontinue ? records : "junk Gym line\r\n");
-        DeleteOutcome outcome;
-        const ChangeReport report = RunOperation(
-            store, data_, [&](DocumentEdit& edit) { outcome = DeleteEntry(edit, plan); },
-            OperationKind::kDeleteEntries);
-        ASSERT_TRUE(outcome.error.has_value());
-
-        std::vector<int> changed;
-        for (const DayChange& day : report.days) {
-            changed.push_back(day.slot);
-            EXPECT_EQ(day.before, before[day.slot]);
-            EXPECT_EQ(day.after, store[day.slot]);
-        }
-        EXPECT_EQ(changed, plan.days);
-        EXPECT_EQ(outcome.days_changed, static_cast<int>(plan.days.size()));
-        // The panel marks the changed days, and the days of the range that hold the text in
-        // their entries and stay as they were.
-        const PlanPreview preview = PreviewDeletePlan(before, plan);
-        EXPECT_EQ(preview.changed, changed);
-        for (int slot : preview.found_kept) {
-            EXPECT_FALSE(report.Touches(slot)) << slot;
-            EXPECT_NE(before[slot].find(text, kDateKeyLength), std::string::npos) << slot;
-        }
-        for (int slot = std::max(first, 1); slot <= std::min(last, kLastShownSlot); ++slot) {
-            const bool holds = before[slot].find(text, kDateKeyLength) != std::string::npos;
-            const bool kept = std::find(preview.found_kept.begin(), preview.found_kept.end(), slot)
-                != preview.found_kept.end();
-            EXPECT_EQ(kept, holds && !report.Touches(slot)) << slot;
-        }
-        found_kept += static_cast<int>(preview.found_kept.size());
-        DayStore reference = before;
-        EXPECT_EQ(DeleteFromDays(reference, first, last, text), outcome.days_changed);
-        for (int slot = 1; slot <= kSlotCount; ++slot)
-            ASSERT_EQ(store[slot], reference[slot]) << slot;
-
-        if (!discontinue) {
-            EXPECT_TRUE(plan.discontinued.empty());
-            EXPECT_TRUE(report.files.empty());
-            EXPECT_EQ(ReadWholeFile(data_.fdat()).value_or(""), records);
-            continue;
-        }
-        const std::string kept = RecordsWithout(records, text);
-        ASSERT_EQ(report.files.size(), 2u);
-        EXPECT_EQ(report.files[0].path, data_.wdat());
-        EXPECT_EQ(report.files[0].after, kept);
-        EXPECT_EQ(report.files[1].path, data_.fdat());
-        EXPECT_EQ(report.files[1].before, records);
-        EXPECT_EQ(report.files[1].after, kept);
-        EXPECT_EQ(ReadWholeFile(data_.fdat()).value_or(""), kept);
-        // Every non-empty line either goes (in plan.discontinued) or stays (in the kept bytes),
-        // each list in file order.
-        Strings kept_lines;
-        for (const std::string& line : RecordFileLines(kept)) {
-            if (!line.empty())
-                kept_lines.push_back(line);
-        }
-        std::size_t gone = 0;
-        std::size_t stays = 0;
-        for (const std::string& line : RecordFileLines(records)) {
-            if (line.empty())
-                continue;
-            if (gone < plan.discontinued.size() && plan.discontinued[gone] == line
-                && RecordHolds(line, text))
-                ++gone;
-            else if (stays < kept_lines.size() && kept_lines[stays] == line)
-                ++stays;
-            else
-                ADD_FAILURE() << "line neither discontinued nor kept: " << line;
-        }
-        EXPECT_EQ(gone, plan.discontinued.size());
-        EXPECT_EQ(stays, kept_lines.size());
-        EXPECT_EQ(preview.discontinued, plan.discontinued);
-        // Each discontinued record is shown in full among the details.
-        for (const std::string& line : plan.discontinued) {
-            EXPECT_NE(std::find(preview.details.begin(), preview.details.end(), line),
-                preview.details.end());
-        }
-        discontinued += static_cast<int>(gone);
-        days_changed += outcome.days_changed;
-    }
-    EXPECT_GT(discontinued, 10);
-    EXPECT_GT(days_changed, 10);
-    EXPECT_GT(found_kept, 10);
+    EXPECT_GT(applied, 200);
+    EXPECT_GT(over_refusal_limit, 0);
 }
 
 } // namespace

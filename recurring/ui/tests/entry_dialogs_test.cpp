@@ -1,132 +1,178 @@
+// The entry and delete dialogs on a calendar document: the fields reach the date checks and the
+// preview panel, OK does what the panel showed, failed files are reported after the operation,
+// and the entry box keeps to what a day's note can show and a file can hold.
 #include "core/entry_limit.h"
 #include "core/text_file.h"
 #include "core/ui/dialog_style.h"
+#include "core/ui/testing/fake_calendar_host.h"
 #include "core/ui/testing/input_checks.h"
+#include "recurring/ui/date_picker.h"
+#include "recurring/ui/preview_panel.h"
 #include "recurring/ui/t_day_to_day.h"
 #include "recurring/ui/t_del_entry.h"
 #include "recurring/ui/t_mo_to_mo.h"
 #include "recurring/ui/t_wk_to_wk.h"
 #include "recurring/ui/t_yr_to_yr.h"
-#include "recurring/ui/tests/dialog_test_bed.h"
 
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtWidgets>
+#include <functional>
 
 using namespace orvane;
-using namespace orvane::testing;
 
 namespace {
 
-// Records, for each box, how many reports the document had made when it was shown, and passes the
-// box on to the test bed's notifier.
-class ReportCountingNotifier final : public Notifier {
-public:
-    explicit ReportCountingNotifier(FakeCalendarHost& host)
-        : host_(host) { }
-    void Show(Kind kind, const QString& text, const QString& title) override {
-        reports_at_box.push_back(host_.reports.size());
-        host_.notes.Show(kind, text, title);
-    }
-    bool Confirm(const QString& t, const QString& ti) override {
-        return host_.notes.Confirm(t, ti);
-    }
-    SaveChoice AskToSave(const QString& t) override { return host_.notes.AskToSave(t); }
-    int Choose(const QString& t, const QStringList& b, int e) override {
-        return host_.notes.Choose(t, b, e);
-    }
-    void Beep() override { host_.notes.Beep(); }
+constexpr auto D = MakeDate;
+const std::string kFullDay(kMaxEntries, kEntrySeparator);
 
-    std::vector<std::size_t> reports_at_box;
-
-private:
-    FakeCalendarHost& host_;
-};
+std::vector<int> Slots(const ChangeReport& report) {
+    std::vector<int> changed;
+    for (const DayChange& day : report.days)
+        changed.push_back(day.slot);
+    return changed;
+}
 
 } // namespace
 
-class EntryDialogsTest : public QObject, DialogTestBed {
+class EntryDialogsTest : public QObject {
     Q_OBJECT
 
-private:
-    std::unique_ptr<ReportCountingNotifier> boxes_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<FakeCalendarHost> host_;
+    std::unique_ptr<EntryDialog> dialog_;
 
-    Services DialogServices() override {
-        return Services { *boxes_, host_->fixed_clock, host_->desk };
+    // A dialog prepared for one showing with the given note active, and shown; the calls to store
+    // pending edits are counted from its opening.
+    template <typename T> T* Open(int active_note = 0) {
+        host_->document.SetActiveNote(active_note);
+        host_->before_change_calls = 0;
+        dialog_ = std::make_unique<T>(host_->document, *host_, host_->services());
+        dialog_->Prepare();
+        dialog_->show();
+        return static_cast<T*>(dialog_.get());
     }
+    template <typename T = QLineEdit> T* Child(const char* name) {
+        T* child = dialog_->findChild<T*>(QString::fromLatin1(name));
+        if (!child)
+            qFatal("no control %s", name);
+        return child;
+    }
+    void Pick(const char* name, const Date& d) { Child<DatePicker>(name)->setDate(ToQDate(d)); }
     void Type(const char* text) { QTest::keyClicks(Child("Edit1"), QString::fromLatin1(text)); }
+    void Click(const char* name) { Child<QAbstractButton>(name)->click(); }
     QString Messages() { return Child<QPlainTextEdit>("Memo1")->toPlainText(); }
     std::string Fdat() { return ReadWholeFile(host_->data().fdat()).value_or(""); }
-    const std::string& Day(int slot) { return host_->Day(slot); }
+    PreviewPanel* Panel() { return dialog_->Preview(); }
 
 private slots:
     void init() {
-        StartBed();
-        boxes_ = std::make_unique<ReportCountingNotifier>(*host_);
+        dir_ = std::make_unique<QTemporaryDir>();
+        host_ = std::make_unique<FakeCalendarHost>(NonAsciiDataFolder(dir_->path()));
     }
     void cleanup() {
         dialog_.reset();
-        boxes_.reset();
-        EndBed();
+        host_.reset();
     }
 
-    void dailyOpeningDateChecksAndYellowControls() {
+    void dateChecksMarkTheFieldsAndHoldOk() {
         host_->SetTopSlot(8);
         auto* dialog = Open<TDayToDay>(6); // third cell: slot 6 / 2 + 8 - 1 = 10
         auto* from = Child<DatePicker>("DateTimePicker1");
         auto* to = Child<DatePicker>("DateTimePicker2");
-        auto* interval = Child("umNumberEdit1");
         QCOMPARE(from->date(), QDate(2024, 1, 16));
         QVERIFY(!to->isEnabled());
         QCOMPARE(host_->before_change_calls, 1);
-        dialog->Button1Click();
-        QVERIFY(IsMarkedError(Child("Edit1"))); // empty entry
-
-        Pick("DateTimePicker1", D(2024, 1, 7));
-        QVERIFY(IsMarkedError(from));
-        Pick("DateTimePicker1", D(2024, 1, 6));
-        QCOMPARE(Messages(), QStringLiteral("From date < calendar\nFrom date < calendar"));
         Type("Gym");
+        Pick("DateTimePicker1", D(2024, 1, 6));
+        QVERIFY(IsMarkedError(from));
+        QCOMPARE(Messages(), QStringLiteral("From date < calendar"));
+        QCOMPARE(Panel()->Summary(), QStringLiteral("From date < calendar"));
         dialog->Button1Click();
         QVERIFY(dialog->isVisible());
-        Pick("DateTimePicker1", AddDays(dialog->LastCalendarDay(), 1));
-        QCOMPARE(Messages(), QStringLiteral("From date > calendar"));
         Pick("DateTimePicker1", D(2024, 3, 1));
         QVERIFY(!IsMarkedError(from));
         QVERIFY(Messages().isEmpty());
-        Child<QCheckBox>("CheckBox1")->click();
-        Pick("DateTimePicker2", D(2024, 2, 1));
-        QCOMPARE(Messages(), QStringLiteral("From date  > To date"));
-        QVERIFY(IsMarkedError(to));
+        Click("CheckBox1");
         Pick("DateTimePicker2", AddDays(dialog->LastCalendarDay(), 2));
         QCOMPARE(Messages(), QStringLiteral("To date > calendar"));
+        QVERIFY(IsMarkedError(to));
         // Checking "Automatic Update" again puts To back on the last day and clears its error.
-        Child<QCheckBox>("CheckBox1")->click();
-        QVERIFY(!to->isEnabled());
-        QCOMPARE(to->date(), QDate(2026, 1, 10)); // slot 735
+        Click("CheckBox1");
+        QCOMPARE(to->date(), QDate(2026, 1, 10));
         QVERIFY(!IsMarkedError(to));
-
-        for (const char* bad : { "731", "0" }) {
-            interval->setText(QString::fromLatin1(bad));
-            QVERIFY(IsMarkedError(interval));
-        }
+        Child("umNumberEdit1")->setText(QStringLiteral("0"));
+        QVERIFY(IsMarkedError(Child("umNumberEdit1")));
+        QCOMPARE(Panel()->Summary(), QString::fromLatin1(kIntervalProblem));
+        QCOMPARE(Panel()->Calendar()->MonthCount(), 0);
         dialog->Button1Click();
         QVERIFY(dialog->isVisible());
-        interval->setText(QStringLiteral("730"));
-        QVERIFY(!IsMarkedError(interval));
         QCOMPARE(host_->ReportsOf(OperationKind::kApplyEntry), 0);
     }
 
-    void dailyOkKeepsTheEntryWhenTheRecordFileFailsAndReportsAFullDay() {
+    // Each dialog with one of its own controls changed after the entry: OK changes exactly the
+    // days the panel showed, with one box for each full day it showed.
+    void okDoesWhatThePanelShowed() {
+        host_->AddToDay(15, kFullDay); // Sunday 21 January 2024
+        const std::vector<std::function<void()>> dialogs = {
+            [this] {
+                Open<TDayToDay>();
+                Type("Gym");
+                Click("CheckBox1");
+                Pick("DateTimePicker2", D(2024, 2, 1));
+            },
+            [this] {
+                Open<TWkToWk>();
+                Type("Gym");
+                Click("RadioButton2");
+                Click("CheckBox2");
+            },
+            [this] {
+                Open<TMoToMo>();
+                Type("Gym");
+                Click("CheckBox2");
+            },
+            [this] {
+                Open<TYrToYr>();
+                Type("Gym");
+                Pick("DateTimePicker1", D(2024, 3, 1));
+            },
+            [this] {
+                Open<TDelEntry>();
+                Type("Gym");
+                Pick("DateTimePicker1", D(2024, 1, 10));
+            },
+        };
+        for (const auto& open : dialogs) {
+            open();
+            const PlanPreview shown = Panel()->Shown();
+            const std::size_t reports = host_->reports.size();
+            const std::size_t boxes = host_->notes.boxes.size();
+            dialog_->Button1Click();
+            QVERIFY2(!dialog_->isVisible(), shown.summary.c_str());
+            QCOMPARE(host_->reports.size(), reports + 1);
+            QVERIFY(!shown.changed.empty());
+            QCOMPARE(Slots(host_->reports.back()), shown.changed);
+            QCOMPARE(host_->notes.boxes.size() - boxes, shown.full.size());
+        }
+        // The records of the three entries with Automatic Update went with the delete.
+        QCOMPARE(Panel()->Shown().discontinued.size(), std::size_t { 3 });
+        QCOMPARE(Fdat(), std::string("\r"));
+    }
+
+    void okKeepsTheEntryWhenTheRecordFileFailsAndReportsAFullDayAfterwards() {
         auto* dialog = Open<TDayToDay>(4); // Monday 8 January 2024, slot 2
         Child("umNumberEdit1")->setText(QStringLiteral("7"));
         Type("Gym");
-        host_->AddToDay(9, std::string(20, kEntrySeparator));
+        host_->AddToDay(9, kFullDay);
         host_->reports.clear();
         std::filesystem::create_directories(host_->data().fdat());
         dialog->Button1Click();
         std::filesystem::remove(host_->data().fdat());
         QVERIFY(dialog->isVisible());
-        QCOMPARE(Day(2), std::string("Jan/8 /2024"));
+        QCOMPARE(host_->Day(2), std::string("Jan/8 /2024"));
         QCOMPARE(host_->notes.boxes.at(0).kind, Notifier::Kind::kError);
         QVERIFY(NamesDataFile(host_->notes.boxes.at(0).text, "fdat.ovd"));
         QCOMPARE(Child("Edit1")->text(), QStringLiteral("Gym"));
@@ -134,37 +180,22 @@ private slots:
         host_->notes.clear();
         dialog->Button1Click();
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(Day(2), std::string("Jan/8 /2024Gym\a"));
+        QCOMPARE(host_->Day(2), std::string("Jan/8 /2024Gym\a"));
         QCOMPARE(host_->notes.texts(),
             QStringList {
                 QStringLiteral("Jan/15/2024 already has maximum entries - see Error Log") });
-        // Each OK was one operation, and its boxes came after it: the failed one changed
-        // nothing; the good one changed every Monday but the full one.
-        QCOMPARE(boxes_->reports_at_box, (std::vector<std::size_t> { 1, 2 }));
-        QCOMPARE(host_->ReportsOf(OperationKind::kApplyEntry), 2);
+        // Each OK was one operation: the failed one changed nothing.
+        QCOMPARE(host_->reports.size(), std::size_t { 2 });
         QVERIFY(host_->reports[0].empty());
-        const ChangeReport& done = host_->reports[1];
-        QCOMPARE(done.name, std::string("Daily Entry 'Gym'"));
-        std::vector<int> mondays;
-        for (int slot = 2; slot <= kLastShownSlot; slot += 7) {
-            if (slot != 9)
-                mondays.push_back(slot);
-        }
-        QCOMPARE(Slots(done), mondays);
-        QCOMPARE(done.files.back().appended, Fdat());
+        QCOMPARE(host_->reports[1].name, std::string("Daily Entry 'Gym'"));
+        QCOMPARE(host_->reports[1].files.back().appended, Fdat());
     }
 
-    void yearlyBeginOutsideTheCalendarAndEnterRunningOkOnce() {
+    void enterRunsOkOnce() {
         auto* dialog = Open<TYrToYr>(2);
         auto* entry = Child("Edit1");
-        Pick("DateTimePicker1", D(2023, 12, 25));
         Type("Party");
-        dialog->Button1Click();
-        QVERIFY(dialog->isVisible());
-        QVERIFY(IsMarkedError(Child<DatePicker>("DateTimePicker1")));
-        Pick("DateTimePicker1", D(2024, 1, 7));
-        QVERIFY(!IsMarkedError(Child<DatePicker>("DateTimePicker1")));
-        host_->AddToDay(1, std::string(20, kEntrySeparator));
+        host_->AddToDay(1, kFullDay);
         QTest::keyPress(entry, Qt::Key_Enter);
         QVERIFY(!dialog->isVisible());
         // The release that follows the box must not run OK again.
@@ -174,7 +205,7 @@ private slots:
         QCOMPARE(Fdat(), std::string("YJan/7 Party\r\n\r\n"));
     }
 
-    void entryBoxWidthRuleRefusedCharactersAndCancel() {
+    void entryBoxKeepsToTheNoteWidthAndCancelChangesNothing() {
         auto* dialog = Open<TDelEntry>();
         auto* entry = Child("Edit1");
         QString text;
@@ -194,48 +225,25 @@ private slots:
         QTest::keyRelease(entry, Qt::Key_Shift);
         QCOMPARE(entry->text(), text.chopped(1));
 
-        entry->setText(QStringLiteral("ab"));
-        QTest::keyClick(entry, Qt::Key_Tab);
-        entry->setFocus();
-        entry->insert(QString(QChar(7)));
-        entry->insert(QStringLiteral("\u0141"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("x\ty"));
-        entry->paste();
-        entry->insert(QStringLiteral("\u20ac"));
-        QCOMPARE(entry->text(), QStringLiteral("ab\u20ac"));
-
-        Child<QPushButton>("Button2")->click(); // Cancel changes nothing
+        Click("Button2"); // Cancel
         QVERIFY(!dialog->isVisible());
-        QVERIFY(!std::filesystem::exists(host_->data().wdat()));
         QCOMPARE(host_->ReportsOf(OperationKind::kDeleteEntries), 0);
         QCOMPARE(host_->focus_first_note_calls, 1);
     }
 
-    // Every field the user types into refuses text outside Windows-1252 however it arrives; a
+    // The fields the user types into refuse text outside Windows-1252 however it arrives; a
     // non-breaking space in an entry reaches the day and the record file as 0xA0.
-    void entryFieldsRefuseUnstorableTextAndKeepNonBreakingSpaces() {
-        const std::vector<std::pair<std::function<void()>, const char*>> dialogs {
-            { [this] { Open<TDayToDay>(); }, "TDayToDay" },
-            { [this] { Open<TWkToWk>(); }, "TWkToWk" },
-            { [this] { Open<TMoToMo>(); }, "TMoToMo" },
-            { [this] { Open<TYrToYr>(); }, "TYrToYr" },
-            { [this] { Open<TDelEntry>(); }, "TDelEntry" },
-        };
-        for (const auto& [open, name] : dialogs) {
-            open();
-            const QString failure = CheckInputFilter(Child("Edit1"), host_->notes, "é");
+    void fieldsRefuseUnstorableTextAndKeepNonBreakingSpaces() {
+        Open<TDayToDay>();
+        for (const auto& [name, typed] : { std::pair { "Edit1", "é" }, { "umNumberEdit1", "7" } }) {
+            const QString failure = CheckInputFilter(Child(name), host_->notes, typed);
             QVERIFY2(failure.isEmpty(), qPrintable(name + (": " + failure)));
         }
-        Open<TDayToDay>();
-        const QString failure = CheckInputFilter(Child("umNumberEdit1"), host_->notes, "7");
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
-
         auto* dialog = Open<TYrToYr>(2);
-        Pick("DateTimePicker1", D(2024, 1, 7));
         SendText(Child("Edit1"), QStringLiteral("Tea\u00a0at 5"), InputRoute::kCommit);
         dialog->Button1Click();
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(Day(1),
+        QCOMPARE(host_->Day(1),
             std::string("Jan/7 /2024Tea\xa0"
                         "at 5\a"));
         QCOMPARE(Fdat(),
@@ -243,89 +251,87 @@ private slots:
                         "at 5\r\n\r\n"));
     }
 
-    void weeklyControlStatesAndOk() {
-        auto* dialog = Open<TWkToWk>(10); // Thursday 11 January 2024
+    // The month filter needs an n-th weekday and a record to filter; the last day of the month
+    // needs no day.
+    void weeklyAndMonthlyFieldsFollowTheirChoices() {
+        Open<TWkToWk>(10); // Thursday 11 January 2024
         auto* month_only = Child<QCheckBox>("CheckBox2");
-        auto* label = Child<QLabel>("Label2");
-        auto* automatic = Child<QCheckBox>("CheckBox1");
-        const auto radio = [this](const char* name) { Child<QRadioButton>(name)->click(); };
         QCOMPARE(Child("Edit2")->text(), QStringLiteral(" Thr"));
-        QVERIFY(!month_only->isEnabled());
-        QVERIFY(!label->isEnabled());
-        radio("RadioButton1");
+        QVERIFY(!month_only->isEnabled()); // every week
+        Click("RadioButton1");
         QVERIFY(month_only->isEnabled());
-        QVERIFY(label->isEnabled());
-        month_only->click();
-        automatic->click(); // unchecked
-        QVERIFY(!month_only->isEnabled());
-        QVERIFY(!month_only->isChecked());
-        radio("RadioButton2");
-        QVERIFY(!month_only->isEnabled());
-        automatic->click(); // checked again, "2nd" selected
-        QVERIFY(month_only->isEnabled());
-        radio("RadioButtonE");
+        Click("CheckBox1"); // no Automatic Update
         QVERIFY(!month_only->isEnabled());
 
-        Pick("DateTimePicker1", D(2024, 3, 8)); // second Friday of March
-        radio("RadioButton2");
-        month_only->click();
-        Type("Club");
-        dialog->Button1Click();
-        QCOMPARE(Fdat(), std::string("W6203  Club\r\n\r\n"));
+        QCOMPARE(DayWithSuffix(1) + DayWithSuffix(11) + DayWithSuffix(22) + DayWithSuffix(23),
+            QStringLiteral(" 1 st11 th22 nd23 rd"));
+        Open<TMoToMo>(8); // 10 January 2024
+        QCOMPARE(Child("Edit2")->text(), QStringLiteral("10 th"));
+        Click("CheckBox2");
+        QVERIFY(!Child("Edit2")->isEnabled());
     }
 
-    void monthlyDayDisplayAndLastDayBox() {
-        QCOMPARE(DayWithSuffix(1) + DayWithSuffix(11) + DayWithSuffix(12) + DayWithSuffix(22)
-                + DayWithSuffix(23) + DayWithSuffix(31),
-            QStringLiteral(" 1 st11 th12 th22 nd23 rd31 st"));
-        auto* dialog = Open<TMoToMo>(8); // 10 January 2024
-        auto* day = Child("Edit2");
-        QCOMPARE(day->text(), QStringLiteral("10 th"));
-        Pick("DateTimePicker1", D(2024, 3, 15));
-        Child<QCheckBox>("CheckBox2")->click();
-        QVERIFY(!day->isEnabled());
-        QVERIFY(!Child<QLabel>("Label1")->isEnabled());
-        Type("Rent");
-        dialog->Button1Click();
-        QCOMPARE(Fdat(), std::string("MEM    Rent\r\n\r\n"));
-    }
-
-    void deleteRemovesEntriesAndRecords() {
+    // An unreadable fdat.ovd: the panel says so beforehand and OK refuses before any operation.
+    void deleteRefusesWhileTheRecordFileCannotBeRead() {
         host_->AddToDay(5, "Dentist\aDentist\aGym\a");
-        const std::string records = "M5     Dentist\r\n\r\nW1000  Gym\r\n\r\n";
-        auto* dialog = Open<TDelEntry>();
-        QVERIFY(Child<DatePicker>("DateTimePicker2")->isEnabled());
-        Type("Dentist");
-        // An unreadable fdat.ovd refuses the delete before any operation.
         std::filesystem::create_directories(host_->data().fdat());
+        auto* dialog = Open<TDelEntry>();
+        Type("Dentist");
+        QVERIFY(Panel()->Shown().refused());
+        QVERIFY(NamesDataFile(Panel()->Details(), "fdat.ovd"));
         dialog->Button1Click();
         QVERIFY(dialog->isVisible());
         QCOMPARE(host_->ReportsOf(OperationKind::kDeleteEntries), 0);
         QCOMPARE(host_->notes.boxes.size(), std::size_t { 1 });
         QVERIFY(NamesDataFile(host_->notes.boxes[0].text, "fdat.ovd"));
         QVERIFY(host_->notes.boxes[0].text.contains(QStringLiteral("No day was changed.")));
-        std::filesystem::remove(host_->data().fdat());
 
-        QVERIFY(WriteFileAtomic(host_->data().fdat(), records).has_value());
+        std::filesystem::remove(host_->data().fdat());
+        QVERIFY(WriteFileAtomic(host_->data().fdat(), "M5     Dentist\r\n\r\nW1000  Gym\r\n\r\n"));
         QTest::keyClick(Child("Edit1"), Qt::Key_Return);
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(Day(5), std::string("Jan/11/2024Gym\a"));
+        QCOMPARE(host_->Day(5), std::string("Jan/11/2024Gym\a"));
         QCOMPARE(Fdat(), std::string("W1000  Gym\r\n\r"));
-        // One operation with the day and both record files.
-        QCOMPARE(host_->ReportsOf(OperationKind::kDeleteEntries), 1);
-        const ChangeReport& done = host_->reports.back();
-        QCOMPARE(done.name, std::string("Delete Entry 'Dentist'"));
-        QCOMPARE(Slots(done), std::vector<int> { 5 });
-        QCOMPARE(done.files.size(), std::size_t { 2 });
-        QCOMPARE(done.files[0].path, host_->data().wdat());
-        QCOMPARE(done.files[1].path, host_->data().fdat());
-        QCOMPARE(done.files[1].before, std::optional<std::string>(records));
+        QCOMPARE(host_->reports.back().name, std::string("Delete Entry 'Dentist'"));
+    }
+
+    // Full, changed and outside days each have their own mark and fill.
+    void thePanelPaintsEachMark() {
+        host_->AddToDay(3, kFullDay);
+        Open<TDayToDay>();
+        Type("Gym");
+        PreviewCalendar* calendar = Panel()->Calendar();
+        QCOMPARE(calendar->MarkOf(D(2024, 1, 9)), std::optional(DayMark::kFull));
+        QCOMPARE(calendar->MarkOf(D(2024, 1, 10)), std::optional(DayMark::kChanged));
+        QCOMPARE(calendar->MarkOf(D(2024, 1, 6)), std::nullopt);
+        QCOMPARE(calendar->MonthCount(), 25); // January 2024 to January 2026
+        QImage image(calendar->size(), QImage::Format_RGB32);
+        calendar->render(&image);
+        const QRect cell = calendar->DayRect(D(2024, 1, 10));
+        QCOMPARE(QColor(image.pixel(cell.center())), PreviewCalendar::Fill(DayMark::kChanged));
+    }
+
+    void theSummaryIsReadAndAnnouncedOncePerChange() {
+        Open<TDayToDay>();
+        QSignalSpy summaries(Panel(), &PreviewPanel::SummaryAnnounced);
+        QSignalSpy days(Panel(), &PreviewPanel::MarkedDaysAnnounced);
+        Child("umNumberEdit1")->setText(QStringLiteral("100"));
+        Type("Gym");
+        auto* summary = Panel()->findChild<QLabel*>(QStringLiteral("PreviewSummary"));
+        QVERIFY(summary);
+        QCOMPARE(QAccessible::queryAccessibleInterface(summary)->text(QAccessible::Name),
+            QStringLiteral("The entry goes into 8 days."));
+        // The first letter changes the summary; the others leave it and are not announced again.
+        QCOMPARE(summaries.size(), 1);
+        QCOMPARE(days.size(), 1);
+        QVERIFY(QAccessible::queryAccessibleInterface(Panel()->Calendar())
+                    ->text(QAccessible::Description)
+                    .startsWith(QStringLiteral("Gets the entry: Jan 7 2024, Apr 16 2024, ")));
     }
 
     void twoDigitYearsStayNearTheCalendar() {
         DatePicker picker;
         picker.SetCenturyPivot(2025);
-        QCOMPARE(picker.displayFormat(), QStringLiteral("M/d/yy"));
         for (const auto& [typed, year] : { std::pair { "5/5/99", 1999 }, { "5/5/26", 2026 } }) {
             picker.setCurrentSection(QDateTimeEdit::MonthSection);
             QTest::keyClicks(&picker, QString::fromLatin1(typed));
