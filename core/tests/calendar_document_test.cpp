@@ -81,45 +81,5 @@ TEST_F(CalendarDocumentTest, PendingEditsAreStoredFirstInTheirOwnReport) {
     EXPECT_EQ(saved[9], "Jan/15/2024Late\a");
 }
 
-TEST_F(CalendarDocumentTest, OperationsReportDaysAndFilesWithTheirOldBytes) {
-    ASSERT_TRUE(WriteFileAtomic(dir_ / "fdat.ovd", "old\r\n"));
-    ASSERT_TRUE(WriteFileAtomic(dir_ / "rdat.ovd", "one\r\n"));
-    const ChangeReport report
-        = document_.Run(OperationKind::kApplyEntry, "Daily Entry 'Gym'", [&](DocumentEdit& edit) {
-              edit.Day(5) += "Gym\a";
-              edit.Day(6) += "x";
-              edit.Day(6).pop_back(); // back as it was: not a change
-              EXPECT_TRUE(edit.WriteFile(dir_ / "fdat.ovd", "new\r\n"));
-              EXPECT_TRUE(edit.WriteFile(dir_ / "wdat.ovd", "made\r"));
-              EXPECT_TRUE(edit.AppendFile(dir_ / "rdat.ovd", "two\r\n", false));
-              EXPECT_TRUE(edit.AppendFile(dir_ / "rdat.ovd", "", false)); // no change
-              EXPECT_FALSE(edit.WriteFile(dir_ / "none" / "x.ovd", "lost")); // not recorded
-          });
-    ASSERT_EQ(report.days.size(), 1U);
-    EXPECT_EQ(report.days[0].slot, 5);
-    ASSERT_EQ(report.files.size(), 3U);
-    EXPECT_EQ(report.files[0].before, std::optional<std::string>("old\r\n"));
-    EXPECT_EQ(report.files[0].after, "new\r\n");
-    EXPECT_FALSE(report.files[1].before);
-    EXPECT_TRUE(report.files[1].before_known);
-    EXPECT_EQ(report.files[2].kind, FileChange::Kind::kAppended);
-    EXPECT_EQ(report.files[2].old_size, 5U);
-    EXPECT_EQ(report.files[2].appended, "two\r\n");
-    EXPECT_EQ(recorder_.reports.back().files, report.files);
-}
-
-TEST_F(CalendarDocumentTest, MovingEveryDayReportsEachChangedDayOnceWithItsFirstText) {
-    const ChangeReport report
-        = document_.Run(OperationKind::kCycle, "Cycle Calendar", [](DocumentEdit& edit) {
-              edit.Day(2) += "early\a"; // changed before the whole store moves
-              DayStore& days = edit.AllDays();
-              for (int slot = 1; slot <= 731; ++slot)
-                  days[slot] = days[slot + 7];
-          });
-    EXPECT_EQ(report.days.size(), 731U);
-    EXPECT_EQ(report.days[0], (DayChange { 1, "Jan/7 /2024", "Jan/14/2024" }));
-    EXPECT_EQ(report.days[1].before, "Jan/8 /2024");
-}
-
 } // namespace
 } // namespace orvane

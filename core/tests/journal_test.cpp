@@ -120,15 +120,6 @@ TEST(JournalFormat, ChangesCountTypingAndItsStoreOnceAndTheTextShowsEachDay) {
 
 using JournalFolder = FolderTest;
 
-TEST_F(JournalFolder, DatedPathsNeverReplaceAFile) {
-    const LocalTime now { MakeDate(2024, 3, 4), 9, 5, 7 };
-    const fs::path first = DatedPath(dir_, "recovered", now, ".txt");
-    EXPECT_EQ(first, dir_ / "recovered-2024-03-04-090507.txt");
-    ASSERT_TRUE(WriteFileAtomic(first, "x"));
-    EXPECT_EQ(
-        DatedPath(dir_, "recovered", now, ".txt"), dir_ / "recovered-2024-03-04-090507-2.txt");
-}
-
 TEST_F(JournalFolder, AppendsReachTheFileInOrderAndClearRemovesIt) {
     const auto records = SampleRecords();
     Journal journal(dir_ / kJournalFileName);
@@ -144,22 +135,6 @@ TEST_F(JournalFolder, AppendsReachTheFileInOrderAndClearRemovesIt) {
     journal.Append(records[3]);
     ASSERT_TRUE(journal.WaitFlushed());
     EXPECT_EQ(ReadWholeFile(journal.path()).value_or(""), JournalBytes({ records[3] }));
-}
-
-TEST_F(JournalFolder, RestartKeepsExactlyTheGivenRecordsAndAppendsAfterThem) {
-    const auto records = SampleRecords();
-    // What a crash left: two records and a cut one.
-    std::string left = JournalBytes({ records[0], records[1] });
-    left += EncodeJournalRecord(records[2]).substr(0, 30);
-    ASSERT_TRUE(WriteFileAtomic(dir_ / kJournalFileName, left));
-    Journal journal(dir_ / kJournalFileName);
-    ASSERT_TRUE(journal.Restart({ records[0], records[1] }));
-    journal.Append(records[3]);
-    ASSERT_TRUE(journal.WaitFlushed());
-    const Result<JournalContents> read = ReadJournal(journal.path());
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->records, (Records { records[0], records[1], records[3] }));
-    EXPECT_EQ(read->lost_at_end, 0);
 }
 
 TEST(JournalDisk, AFullDiskIsReportedOnceAndTheJournalKeepsTakingRecords) {

@@ -43,21 +43,24 @@ protected:
     int menu_updates_ = 0;
 };
 
-// Every way an operation can touch a file, in one operation: undo gives back every byte and every
-// day, redo the state after, and both can be repeated.
+// Every way an operation can touch a file and the days, in one operation: undo gives back every
+// byte and every day as they were before it, redo the state after, and both can be repeated.
 TEST_F(UndoHistoryTest, UndoAndRedoReturnEveryByteOfEveryKindOfFileChange) {
     Write("fdat.ovd", "W1\r\n");
     Write("archive.ovd", "week 1\r\n");
     const Snapshot before = Take(*document_);
     document_->Run(OperationKind::kApplyEntry, "Weekly Entry 'Church'", [&](DocumentEdit& edit) {
-        edit.Day(3) += "Church\a";
-        edit.Day(10) += "Church\a";
+        edit.Day(3) += "Church\a"; // changed before every day moves
+        DayStore& days = edit.AllDays();
+        for (int slot = 1; slot <= 731; ++slot)
+            days[slot] = days[slot + 7];
         ASSERT_TRUE(edit.AppendFile(dir_ / "fdat.ovd", "W2\r\n", false));
         ASSERT_TRUE(edit.AppendFile(dir_ / "fdat.ovd", "W3\r\n", false));
         ASSERT_TRUE(edit.WriteFile(dir_ / "fdat.ovd", "W3\r\n"));
         ASSERT_TRUE(edit.WriteFile(dir_ / "wdat.ovd", "made\r\n"));
         ASSERT_TRUE(edit.AppendFile(dir_ / "archive.ovd", "week 2\r\n", true));
         ASSERT_TRUE(edit.AppendFile(dir_ / "rdat.ovd", "", true));
+        EXPECT_FALSE(edit.WriteFile(dir_ / "none" / "x.ovd", "lost"));
     });
     const Snapshot after = Take(*document_);
     ASSERT_NE(before, after);
