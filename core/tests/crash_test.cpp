@@ -1,8 +1,8 @@
-// Kills a process that stores notes, moves the window, applies entries and saves, at random
-// moments, 150 times. After each kill the calendar is recovered as start-up does (the temporaries
-// of a cut-off save removed, the day file read, the journal replayed) and must hold every change
-// acknowledged as flushed, or at most the one after them; a save cut off anywhere must leave a
-// whole day file. The next process goes on from that recovery. A failure prints the seed;
+// Kills a process that stores notes, moves the window and saves, at random moments, 150 times.
+// After each kill the calendar is recovered as start-up does (the temporaries of a cut-off save
+// removed, the day file read, the journal replayed) and must hold every change acknowledged as
+// flushed, or at most the one after them; a save cut off anywhere must leave a whole day file. The
+// next process goes on from that recovery. A failure prints the seed;
 // --gtest_random_seed=<seed> repeats the same changes and kill delays.
 #include "core/calendar_document.h"
 #include "core/data_folder.h"
@@ -33,28 +33,20 @@ const Date kToday = MakeDate(2024, 1, 10);
 
 // One change the user makes; change `index` is the same in every process that makes it.
 struct Change {
-    enum class Kind { kStore, kMove, kWeekly, kSave } kind;
-    int slot; // kStore: the day; kWeekly: the first of ten weeks; kMove: the window's top
+    enum class Kind { kStore, kMove, kSave } kind;
+    int slot; // kStore: the day; kMove: the window's top
     std::string text; // the entries after the date key
 };
 
 Change ChangeAt(unsigned seed, long index) {
     std::mt19937 random(seed * 2654435761U + static_cast<unsigned>(index));
     const int pick = static_cast<int>(random() % 100);
-    const auto kind = pick < 60 ? Change::Kind::kStore
-        : pick < 75             ? Change::Kind::kMove
-        : pick < 90             ? Change::Kind::kWeekly
+    const auto kind = pick < 70 ? Change::Kind::kStore
+        : pick < 90             ? Change::Kind::kMove
                                 : Change::Kind::kSave;
     const int slots = kind == Change::Kind::kMove ? kMaxTopSlot : kLastShownSlot;
     return { kind, 1 + static_cast<int>(random() % slots),
         "Note " + std::to_string(index) + "\aCall Bob about the weekend\a" };
-}
-
-std::vector<int> WeeklySlots(int first) {
-    std::vector<int> slots;
-    for (int slot = first; slot <= kLastShownSlot && slot < first + 70; slot += 7)
-        slots.push_back(slot);
-    return slots;
 }
 
 // The days and the window the changes up to some index give. The day file keeps no window: after
@@ -70,9 +62,6 @@ struct Expected {
         } else if (change.kind == Change::Kind::kMove) {
             if (ClampTopSlot(change.slot) != live_top) // moving to the same place is no change
                 top = live_top = ClampTopSlot(change.slot);
-        } else if (change.kind == Change::Kind::kWeekly) {
-            for (const int slot : WeeklySlots(change.slot))
-                store[slot] = start[slot] + change.text;
         } else {
             top = 1;
         }
@@ -111,11 +100,6 @@ int MakeChanges(
             (void)document.StoreNote(change.slot, start[change.slot] + change.text);
         else if (change.kind == Change::Kind::kMove)
             (void)document.MoveWindow(change.slot);
-        else if (change.kind == Change::Kind::kWeekly)
-            (void)document.Run(OperationKind::kApplyEntry, "Weekly Entry", [&](DocumentEdit& edit) {
-                for (const int slot : WeeklySlots(change.slot))
-                    edit.Day(slot) = start[slot] + change.text;
-            });
         else if (!document.Save())
             return 5;
         if (change.kind != Change::Kind::kSave && !journal.WaitFlushed())
