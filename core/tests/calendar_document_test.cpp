@@ -10,23 +10,18 @@ namespace {
 
 constexpr auto D = MakeDate;
 
-// Records what listeners hear, and can store a "typed" note when asked to before a change.
-class Recorder : public DocumentListener {
+// Records what listeners hear, and stores a "typed" note when asked to before a change.
+class Recorder : public TypedNote {
 public:
     void BeforeChange(CalendarDocument& document) override {
         ++before;
-        if (pending) {
-            auto [slot, text] = *pending;
-            pending.reset();
-            document.StoreNote(slot, text);
-        }
+        TypedNote::BeforeChange(document);
     }
     void Changed(const CalendarDocument&, const ChangeReport& report) override {
         reports.push_back(report);
     }
 
     int before = 0;
-    std::optional<std::pair<int, std::string>> pending;
     std::vector<ChangeReport> reports;
 };
 

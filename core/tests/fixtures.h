@@ -1,6 +1,6 @@
-// For model tests: a fresh folder for each test, and the whole state that undo and restore must
-// give back (the data files byte for byte, the backup folder aside, every day and the window), to
-// compare in one assertion.
+// For model tests: a fresh folder for each test, a typed note stored as the grid stores it, and
+// the whole state that undo and restore must give back (the data files byte for byte, the backup
+// folder aside, every day and the window), to compare in one assertion.
 #pragma once
 
 #include "core/calendar_document.h"
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -31,6 +32,19 @@ protected:
     ~FolderTest() override { std::filesystem::remove_all(dir_); }
 
     std::filesystem::path dir_;
+};
+
+// A grid holding a typed note that it stores before any operation, as the day grid does.
+class TypedNote : public DocumentListener {
+public:
+    void BeforeChange(CalendarDocument& document) override {
+        if (pending) {
+            auto [slot, text] = *pending;
+            pending.reset();
+            document.StoreNote(slot, text);
+        }
+    }
+    std::optional<std::pair<int, std::string>> pending;
 };
 
 struct Snapshot {

@@ -167,6 +167,7 @@ TEST_F(JournalFolder, DocumentChangesAreJournalledReplayedAndClearedBySaving) {
     restarted.Adopt(store, "Mar/14/2024");
     (void)ReplayJournal(restarted, read->records);
     EXPECT_EQ(restarted.store()[5], document.store()[5]);
+    EXPECT_EQ(restarted.TopSlot(), document.TopSlot());
     EXPECT_FALSE(fs::exists(data.cdat())) << "recovery writes nothing to the day file";
 
     ASSERT_TRUE(document.Save());

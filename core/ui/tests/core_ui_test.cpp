@@ -39,13 +39,7 @@ struct NavyCase {
 class CoreUiTest : public QObject {
     Q_OBJECT
 
-private:
-    QPalette light_;
-
 private slots:
-    void initTestCase() { light_ = QApplication::palette(); }
-    void cleanup() { QApplication::setPalette(light_); }
-
     void everyByteRoundTripsAndOtherCharactersAreRefused() {
         std::string all;
         for (int b = 0; b < 256; ++b)
@@ -62,8 +56,8 @@ private slots:
         QTest::addColumn<bool>("multi");
         QTest::newRow("Windows-1252 letters and a non-breaking space")
             << QStringLiteral("Dentist 9:30 € é œ\u00a0") << true << true;
-        QTest::newRow("tab") << QStringLiteral("a\tb") << false << true;
-        QTest::newRow("line breaks") << QStringLiteral("a\nb\r\nc\u2028d\u2029") << false << true;
+        QTest::newRow("tab and line breaks")
+            << QStringLiteral("a\tb\nb\r\nc\u2028d\u2029") << false << true;
         QTest::newRow("bell") << QString(QChar(7)) << false << false;
         QTest::newRow("undefined byte 0x81") << QString(QChar(0x81)) << false << false;
         QTest::newRow("emoji") << QStringLiteral("\U0001F600") << false << false;
@@ -161,7 +155,8 @@ private slots:
                     "orvane.files warning Could not remove /data/.cdat.ovd.Ab12Cd: busy") }));
     }
 
-    // Under a dark theme, whose light text would vanish on the program's light backgrounds.
+    // Under a dark theme, whose light text would vanish on the program's light backgrounds; the
+    // last test, as it leaves the theme in place.
     void coloursComeInPairs() {
         QVERIFY(std::abs(ContrastRatio(Qt::blue, Qt::white) - 8.59) < 0.005);
         QApplication::setPalette(DarkPalette());
@@ -171,9 +166,6 @@ private slots:
         auto* label = new QLabel(QStringLiteral("Plain"), &dialog);
         QCOMPARE(label->palette().color(QPalette::Window), kDialogBackground);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::black));
-        // Disabled text keeps the theme's colour, so it still looks disabled.
-        QCOMPARE(label->palette().color(QPalette::Disabled, QPalette::WindowText),
-            theme.color(QPalette::Disabled, QPalette::WindowText));
 
         auto* field = new QLineEdit(&dialog);
         MarkError(field, true);
@@ -183,10 +175,6 @@ private slots:
         QCOMPARE(field->palette().color(QPalette::Base), theme.color(QPalette::Base));
         QCOMPARE(field->palette().color(QPalette::Text), theme.color(QPalette::Text));
         QVERIFY(!IsMarkedError(field));
-        // A fixed pair of the program holds when its widget is disabled too.
-        SetColours(field, QPalette::Base, Qt::white, kLabelNavy, DisabledText::kSame);
-        QCOMPARE(field->palette().color(QPalette::Disabled, QPalette::Base), QColor(Qt::white));
-        QCOMPARE(field->palette().color(QPalette::Disabled, QPalette::Text), kLabelNavy);
 
         // Navy stays navy; where the theme's background would swallow it, the widget gets its own.
         QWidget window;
