@@ -43,18 +43,6 @@ protected:
     CalendarDocument document_ { DataFolder { dir_ } };
 };
 
-TEST_F(CalendarDocumentTest, StoredNotesReportOnlyTheDayThatChanged) {
-    const ChangeReport report = document_.StoreNote(3, "Jan/9 /2024Dentist\a");
-    ASSERT_EQ(report.days.size(), 1U);
-    EXPECT_EQ(report.days[0], (DayChange { 3, "Jan/9 /2024", "Jan/9 /2024Dentist\a" }));
-    EXPECT_FALSE(report.window_moved());
-    EXPECT_EQ(document_.store()[3], "Jan/9 /2024Dentist\a");
-    EXPECT_TRUE(document_.StoreNote(3, "Jan/9 /2024Dentist\a").empty());
-
-    std::filesystem::remove(dir_ / "cdat.ovd");
-    EXPECT_FALSE(CalendarDocument(DataFolder { dir_ }).Load(D(2024, 1, 10)));
-}
-
 // The note being typed is stored before any operation, in an operation of its own, and the
 // listener is not asked again while it stores.
 TEST_F(CalendarDocumentTest, PendingEditsAreStoredFirstInTheirOwnReport) {
@@ -66,8 +54,6 @@ TEST_F(CalendarDocumentTest, PendingEditsAreStoredFirstInTheirOwnReport) {
     EXPECT_EQ(recorder_.reports[0].days.at(0).after, "Jan/8 /2024Typed\a");
     EXPECT_EQ(moved.top_before, 1);
     EXPECT_EQ(moved.top_after, 15); // a row start
-    document_.SetActiveNote(4);
-    EXPECT_EQ(document_.ActiveSlot(), 16);
 
     recorder_.pending = std::make_pair(9, std::string("Jan/15/2024Late\a"));
     ASSERT_TRUE(document_.Save());

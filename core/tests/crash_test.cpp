@@ -97,7 +97,7 @@ int MakeChanges(
 
 struct Child {
     pid_t pid = -1;
-    int ack = -1; // the read end
+    int ack = -1; // the read end of the acknowledgements
 };
 
 // Forks a process that makes changes `first` to `last`. The test process has a single thread, so

@@ -57,7 +57,7 @@ TEST_F(TextFileTest, AtomicWriteReplacesWholeFileWithEveryByteAndLeavesNoTempora
     EXPECT_EQ(Listing(""), std::set<std::string> { "a.ovd" });
 }
 
-TEST_F(TextFileTest, FailuresAreReportedAndTellMissingFromUnreadable) {
+TEST_F(TextFileTest, FailuresAreReportedAndAnAppendCreatesOnlyWhenAsked) {
     const auto path = dir_ / "missing-folder" / "a.ovd";
     const Status status = WriteFileAtomic(path, "x");
     ASSERT_FALSE(status);
@@ -75,15 +75,13 @@ TEST_F(TextFileTest, FailuresAreReportedAndTellMissingFromUnreadable) {
     const auto folder = ReadWholeFile(dir_);
     ASSERT_FALSE(folder);
     EXPECT_FALSE(IsMissingFile(folder.error()));
-}
 
-TEST_F(TextFileTest, AppendCreatesOnlyWhenAsked) {
-    const auto path = dir_ / "rdat.ovd";
-    EXPECT_FALSE(AppendToFile(path, "a\r\n", false));
-    EXPECT_FALSE(fs::exists(path));
-    ASSERT_TRUE(AppendToFile(path, "a\r\n", true));
-    ASSERT_TRUE(AppendToFile(path, "b\r\n", false));
-    EXPECT_EQ(ReadWholeFile(path).value_or(""), "a\r\nb\r\n");
+    // An append creates the file only when asked to.
+    EXPECT_FALSE(AppendToFile(dir_ / "rdat.ovd", "a\r\n", false));
+    EXPECT_FALSE(fs::exists(dir_ / "rdat.ovd"));
+    ASSERT_TRUE(AppendToFile(dir_ / "rdat.ovd", "a\r\n", true));
+    ASSERT_TRUE(AppendToFile(dir_ / "rdat.ovd", "b\r\n", false));
+    EXPECT_EQ(ReadWholeFile(dir_ / "rdat.ovd").value_or(""), "a\r\nb\r\n");
 }
 
 // The second link is relative to its own folder; read from data/ it would leave the test folder.

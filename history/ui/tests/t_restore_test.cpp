@@ -67,8 +67,7 @@ private slots:
         h.Note(5, "Gym\aChoir\a"); // not saved
         QVERIFY(WriteFileAtomic(h.data / "fdat.ovd", "W1000  Choir\r\n"));
         h.At(12);
-        h.document.Run(OperationKind::kDeleteEntries, "Delete Entry 'Choir'",
-            [&](DocumentEdit& edit) { QVERIFY(edit.WriteFile(h.data / "fdat.ovd", "")); });
+        QVERIFY(h.backups.Keep(h.data / "fdat.ovd"));
 
         h.window.Prepare();
         QCOMPARE(h.window.list()->topLevelItemCount(), 2);
@@ -84,7 +83,6 @@ private slots:
         // The folder may be deleted at any time: the window says there is nothing.
         std::filesystem::remove_all(h.backups.folder());
         h.window.Prepare();
-        QCOMPARE(h.window.list()->topLevelItemCount(), 0);
         QVERIFY(!h.window.restore_button()->isEnabled());
         QVERIFY(
             h.window.findChild<QLabel*>("Label1")->text().startsWith("There are no backups yet."));
