@@ -69,9 +69,8 @@ TEST(JournalFormat, ACutOrZeroedEndKeepsTheRecordsBeforeItAndCountsLost) {
     zeroed.replace(whole.size() - last, last, std::string(last, '\0'));
     EXPECT_EQ(ParseJournal(zeroed).value_or(JournalContents {}).records, all_but_last);
     // The first append cut inside the header.
-    const Result<JournalContents> header_cut = ParseJournal(kJournalHeader.substr(0, 7));
-    ASSERT_TRUE(header_cut);
-    EXPECT_EQ(header_cut->lost_at_end, 1);
+    EXPECT_EQ(
+        ParseJournal(kJournalHeader.substr(0, 7)).value_or(JournalContents {}).lost_at_end, 1);
 
     // One batch of two records, the first damaged and the second cut off by the crash.
     const std::size_t third = kJournalHeader.size() + EncodeJournalRecord(records[0]).size()
@@ -122,17 +121,14 @@ TEST(JournalDisk, AFullDiskIsReportedOnceAndTheJournalKeepsTakingRecords) {
         GTEST_SKIP() << "no /dev/full here";
     Journal journal("/dev/full");
     std::atomic<int> reports = 0;
-    std::string reason;
     journal.SetFailureHandler([&](const Error& error) {
-        ++reports;
-        reason = error.io ? error.io->code.message() : std::string();
+        reports += error.io && error.io->code == std::errc::no_space_on_device ? 1 : 100;
     });
     for (const JournalRecord& record : SampleRecords()) {
         journal.Append(record);
         EXPECT_FALSE(journal.WaitFlushed());
     }
     EXPECT_EQ(reports.load(), 1);
-    EXPECT_EQ(reason, std::make_error_code(std::errc::no_space_on_device).message());
     // Clearing leaves a file it did not write alone.
     EXPECT_FALSE(journal.Clear());
     EXPECT_TRUE(fs::exists("/dev/full"));

@@ -1,5 +1,6 @@
 #include "core/undo_history.h"
 
+#include "core/day_file.h"
 #include "core/tests/fixtures.h"
 #include "core/text_file.h"
 
@@ -93,6 +94,20 @@ TEST_F(UndoHistoryTest, AFileChangedSinceRefusesAndChangesNothing) {
     ASSERT_FALSE(redone);
     EXPECT_EQ(redone.error().note, "Cannot redo Cycle Calendar: archive.ovd has changed since.");
     EXPECT_EQ(document_.store()[5], "Jan/11/2024");
+}
+
+// The note being typed is stored before any operation, in a step of its own, and before a save.
+TEST_F(UndoHistoryTest, PendingEditsAreStoredFirstInTheirOwnStep) {
+    typed_.pending = std::make_pair(2, std::string("Jan/8 /2024Typed\a"));
+    document_.MoveWindow(16);
+    EXPECT_EQ(document_.TopSlot(), 15); // a row start
+    EXPECT_EQ(document_.store()[2], "Jan/8 /2024Typed\a");
+    EXPECT_EQ(history_.UndoName(), "Typing");
+    typed_.pending = std::make_pair(9, std::string("Jan/15/2024Late\a"));
+    ASSERT_TRUE(document_.Save());
+    DayStore saved;
+    ASSERT_EQ(ParseDayFile(ReadWholeFile(dir_ / "cdat.ovd").value_or(""), saved).value_or(0), 739);
+    EXPECT_EQ(saved[9], "Jan/15/2024Late\a");
 }
 
 TEST_F(UndoHistoryTest, TypingIsAStepAndIsStoredBeforeAnUndo) {

@@ -1,5 +1,5 @@
 // The shared pieces of every window: the Windows-1252 codec and input filter, error texts, and
-// the program's colour pairs under a light and a dark desktop palette.
+// the program's colour pairs under a dark desktop palette.
 #include "core/ui/dialog_style.h"
 #include "core/ui/error_text.h"
 #include "core/ui/input_filter.h"
@@ -145,9 +145,8 @@ private slots:
                     "orvane.files warning Could not remove /data/.cdat.ovd.Ab12Cd: busy") }));
     }
 
-    // Under a dark theme, whose light text would vanish on the program's light backgrounds, a
-    // background comes with its text colour, and navy text gets a light background where the
-    // theme's would swallow it. The last test, as it leaves the theme in place.
+    // A background comes with its text colour, and navy text gets a light background where the
+    // dark theme's would swallow it. The last test, as it leaves the theme in place.
     void coloursComeInPairs() {
         QApplication::setPalette(DarkPalette());
         QWidget dialog;
