@@ -1,6 +1,5 @@
 #include "core/outside_changes.h"
 
-#include "core/day_file.h"
 #include "core/file_backups.h"
 #include "core/tests/fixtures.h"
 #include "core/text_file.h"
@@ -17,40 +16,26 @@ namespace fs = std::filesystem;
 
 using OutsideChangesTest = FolderTest;
 
+// The day file is known as the document last read or saved it.
 TEST_F(OutsideChangesTest, ADayFileRewriteIsAChangeUntilTheProgramReadsOrWritesItAgain) {
     const DataFolder data { dir_ };
-    DayStore store;
-    NewCalendar(MakeDate(2024, 3, 14), store);
-    const std::string mine = FormatDayFile(store);
-    store[3] += "Written elsewhere\a";
-    const std::string theirs = FormatDayFile(store);
-    ASSERT_TRUE(WriteFileAtomic(data.cdat(), mine));
+    ASSERT_TRUE(WriteFileAtomic(data.cdat(), ""));
     CalendarDocument document(data);
     OutsideChanges outside(document);
     ASSERT_TRUE(document.Load(MakeDate(2024, 3, 14)));
-    // A touch, or the same bytes written again, is no change.
-    fs::last_write_time(data.cdat(), fs::last_write_time(data.cdat()) + std::chrono::hours(1));
-    ASSERT_TRUE(WriteFileAtomic(data.cdat(), mine));
     EXPECT_FALSE(outside.ChangedOutside());
-
+    const std::string theirs = ReadWholeFile(data.cdat()).value_or("") + "\r\n";
     ASSERT_TRUE(WriteFileAtomic(data.cdat(), theirs));
-    EXPECT_TRUE(outside.TakeUnreported());
-    EXPECT_TRUE(outside.ChangedOutside()) << "reported is not resolved";
-    ASSERT_TRUE(WriteFileAtomic(data.cdat(), theirs + "\r\n"));
-    EXPECT_TRUE(outside.TakeUnreported()) << "a second change is a new one";
-
-    // The program's own save, or a load of the other version, makes the file its own again.
+    EXPECT_TRUE(outside.ChangedOutside());
     ASSERT_TRUE(document.Save());
     EXPECT_FALSE(outside.ChangedOutside());
     ASSERT_TRUE(WriteFileAtomic(data.cdat(), theirs));
     ASSERT_TRUE(document.Load(MakeDate(2024, 3, 14)));
     EXPECT_FALSE(outside.ChangedOutside());
-    fs::remove(data.cdat());
-    EXPECT_TRUE(outside.ChangedOutside());
 }
 
-// Every other data file a window rewrites whole is watched through a KnownFile.
-TEST_F(OutsideChangesTest, AKnownFileComparesWithTheBytesReadAndForgetsAnUnreadableOne) {
+// Every data file is watched through a KnownFile, which compares the file with the bytes read.
+TEST_F(OutsideChangesTest, AKnownFileSeesRewritesOnceEachButNotTouchesAndForgetsAnUnreadableOne) {
     const fs::path path = dir_ / "notes.ovd";
     KnownFile file(path);
     file.RememberRead(ReadWholeFile(path)); // missing
@@ -61,10 +46,15 @@ TEST_F(OutsideChangesTest, AKnownFileComparesWithTheBytesReadAndForgetsAnUnreada
     file.RememberRead(std::string("as read"));
     EXPECT_TRUE(file.ChangedOutside());
     file.RememberRead(ReadWholeFile(path));
-    EXPECT_FALSE(file.TakeUnreported());
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::hours(2));
+    ASSERT_TRUE(WriteFileAtomic(path, "on disk"));
+    EXPECT_FALSE(file.TakeUnreported()) << "touched and written with the same bytes only";
     ASSERT_TRUE(WriteFileAtomic(path, "on disk, and more"));
     EXPECT_TRUE(file.TakeUnreported());
     EXPECT_FALSE(file.TakeUnreported()) << "reported once per change";
+    EXPECT_TRUE(file.ChangedOutside()) << "reported is not resolved";
+    ASSERT_TRUE(WriteFileAtomic(path, "on disk, and even more"));
+    EXPECT_TRUE(file.TakeUnreported()) << "a second change is a new one";
     fs::remove(path);
     EXPECT_TRUE(file.ChangedOutside());
 
