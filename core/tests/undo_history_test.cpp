@@ -1,6 +1,7 @@
 #include "core/undo_history.h"
 
-#include "core/tests/snapshot.h"
+#include "core/day_file.h"
+#include "core/tests/fixtures.h"
 #include "core/text_file.h"
 
 #include <gtest/gtest.h>
@@ -10,116 +11,62 @@ namespace {
 
 constexpr auto D = MakeDate;
 
-// A grid holding a typed note that it stores before any operation, as the day grid does.
-class TypedNote : public DocumentListener {
-public:
-    void BeforeChange(CalendarDocument& document) override {
-        if (pending) {
-            auto [slot, text] = *pending;
-            pending.reset();
-            document.StoreNote(slot, text);
-        }
-    }
-    std::optional<std::pair<int, std::string>> pending;
-};
-
-class UndoHistoryTest : public ::testing::Test {
+class UndoHistoryTest : public FolderTest {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path()
-            / ("orvane_undo_"
-                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-        ASSERT_TRUE(WriteFileAtomic(dir_ / "cdat.ovd", ""));
-        document_ = std::make_unique<CalendarDocument>(DataFolder { dir_ });
-        ASSERT_TRUE(document_->Load(D(2024, 1, 10)));
-        document_->AddListener(&typed_);
-        history_ = std::make_unique<UndoHistory>(*document_);
-        history_->SetOnChanged([this] { ++menu_updates_; });
-    }
-    void TearDown() override {
-        history_.reset();
-        std::filesystem::remove_all(dir_);
+        Write("cdat.ovd", "");
+        ASSERT_TRUE(document_.Load(D(2024, 1, 10)));
+        document_.AddListener(&typed_);
+        history_.SetOnChanged([this] { ++menu_updates_; });
     }
     void Write(std::string_view name, std::string_view bytes) {
         ASSERT_TRUE(WriteFileAtomic(dir_ / name, bytes));
     }
 
-    std::filesystem::path dir_;
     TypedNote typed_;
-    std::unique_ptr<CalendarDocument> document_;
-    std::unique_ptr<UndoHistory> history_;
+    CalendarDocument document_ { DataFolder { dir_ } };
+    UndoHistory history_ { document_ };
     int menu_updates_ = 0;
 };
 
-// Each way an operation can touch a file, alone and mixed: undo gives back every byte and every
-// day, redo gives back the state after, and both can be repeated.
-struct FileCase {
-    const char* name;
-    std::function<void(const std::filesystem::path&)> setup;
-    std::function<void(DocumentEdit&, const std::filesystem::path&)> work;
-};
-
-class UndoFilesTest : public UndoHistoryTest, public ::testing::WithParamInterface<FileCase> { };
-
-TEST_P(UndoFilesTest, UndoAndRedoReturnEveryByte) {
-    GetParam().setup(dir_);
-    const Snapshot before = Take(*document_);
-    document_->Run(OperationKind::kApplyEntry, "Weekly Entry 'Church'", [&](DocumentEdit& edit) {
-        edit.Day(3) += "Church\a";
-        edit.Day(10) += "Church\a";
-        GetParam().work(edit, dir_);
+// Every way an operation can touch a file and the days, in one operation: undo gives back every
+// byte and every day as they were before it, redo the state after, and both can be repeated.
+TEST_F(UndoHistoryTest, UndoAndRedoReturnEveryByteOfEveryKindOfFileChange) {
+    Write("fdat.ovd", "W1\r\n");
+    Write("archive.ovd", "week 1\r\n");
+    const Snapshot before = Take(document_);
+    document_.Run(OperationKind::kApplyEntry, "Weekly Entry 'Church'", [&](DocumentEdit& edit) {
+        edit.Day(3) += "Church\a"; // changed before every day moves
+        DayStore& days = edit.AllDays();
+        for (int slot = 1; slot <= 731; ++slot)
+            days[slot] = days[slot + 7];
+        ASSERT_TRUE(edit.AppendFile(dir_ / "fdat.ovd", "W2\r\n", false));
+        ASSERT_TRUE(edit.AppendFile(dir_ / "fdat.ovd", "W3\r\n", false));
+        ASSERT_TRUE(edit.WriteFile(dir_ / "fdat.ovd", "W3\r\n"));
+        ASSERT_TRUE(edit.WriteFile(dir_ / "wdat.ovd", "made\r\n"));
+        ASSERT_TRUE(edit.AppendFile(dir_ / "archive.ovd", "week 2\r\n", true));
+        ASSERT_TRUE(edit.AppendFile(dir_ / "rdat.ovd", "", true));
+        EXPECT_FALSE(edit.WriteFile(dir_ / "none" / "x.ovd", "lost"));
     });
-    const Snapshot after = Take(*document_);
+    const Snapshot after = Take(document_);
     ASSERT_NE(before, after);
-    ASSERT_TRUE(history_->CanUndo());
-    EXPECT_EQ(history_->UndoName(), "Weekly Entry 'Church'");
+    EXPECT_EQ(history_.UndoName(), "Weekly Entry 'Church'");
     for (int round = 0; round < 2; ++round) {
-        ASSERT_TRUE(history_->Undo());
-        EXPECT_EQ(Take(*document_), before);
-        EXPECT_FALSE(history_->CanUndo());
-        EXPECT_EQ(history_->RedoName(), "Weekly Entry 'Church'");
-        ASSERT_TRUE(history_->Redo());
-        EXPECT_EQ(Take(*document_), after);
-        EXPECT_FALSE(history_->CanRedo());
+        ASSERT_TRUE(history_.Undo());
+        EXPECT_EQ(Take(document_), before);
+        EXPECT_FALSE(history_.CanUndo());
+        EXPECT_EQ(history_.RedoName(), "Weekly Entry 'Church'");
+        ASSERT_TRUE(history_.Redo());
+        EXPECT_EQ(Take(document_), after);
+        EXPECT_FALSE(history_.CanRedo());
     }
+    EXPECT_GE(menu_updates_, 5); // the Edit menu hears of every step, undo and redo
 }
-
-INSTANTIATE_TEST_SUITE_P(Kinds, UndoFilesTest,
-    ::testing::Values(
-        FileCase { "ReplacedExisting",
-            [](auto& dir) { ASSERT_TRUE(WriteFileAtomic(dir / "fdat.ovd", "old\r\n")); },
-            [](DocumentEdit& edit, auto& dir) {
-                ASSERT_TRUE(edit.WriteFile(dir / "fdat.ovd", "new\r\n"));
-            } },
-        FileCase { "ReplacedCreated", [](auto&) {},
-            [](DocumentEdit& edit, auto& dir) {
-                ASSERT_TRUE(edit.WriteFile(dir / "wdat.ovd", "made\r\n"));
-            } },
-        FileCase { "AppendedExisting",
-            [](auto& dir) { ASSERT_TRUE(WriteFileAtomic(dir / "archive.ovd", "week 1\r\n")); },
-            [](DocumentEdit& edit, auto& dir) {
-                ASSERT_TRUE(edit.AppendFile(dir / "archive.ovd", "week 2\r\n", true));
-            } },
-        FileCase { "AppendedCreatedEmpty", [](auto&) {},
-            [](DocumentEdit& edit, auto& dir) {
-                ASSERT_TRUE(edit.AppendFile(dir / "rdat.ovd", "", true));
-            } },
-        FileCase { "AppendedTwiceThenReplaced",
-            [](auto& dir) { ASSERT_TRUE(WriteFileAtomic(dir / "fdat.ovd", "W1\r\n")); },
-            [](DocumentEdit& edit, auto& dir) {
-                ASSERT_TRUE(edit.AppendFile(dir / "fdat.ovd", "W2\r\n", false));
-                ASSERT_TRUE(edit.AppendFile(dir / "fdat.ovd", "W3\r\n", false));
-                ASSERT_TRUE(edit.WriteFile(dir / "fdat.ovd", "W3\r\n"));
-                ASSERT_TRUE(edit.AppendFile(dir / "rdat.ovd", "log\r\n", true));
-            } }),
-    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(UndoHistoryTest, AFileChangedSinceRefusesAndChangesNothing) {
     Write("fdat.ovd", "old\r\n");
     Write("archive.ovd", "a\r\n");
-    document_->Run(OperationKind::kCycle, "Cycle Calendar", [&](DocumentEdit& edit) {
+    document_.Run(OperationKind::kCycle, "Cycle Calendar", [&](DocumentEdit& edit) {
         edit.Day(5) += "x\a";
         ASSERT_TRUE(edit.AppendFile(dir_ / "archive.ovd", "b\r\n", false));
         ASSERT_TRUE(edit.WriteFile(dir_ / "fdat.ovd", "new\r\n"));
@@ -129,89 +76,71 @@ TEST_F(UndoHistoryTest, AFileChangedSinceRefusesAndChangesNothing) {
              { "fdat.ovd", "edited\r\n" }, { "archive.ovd", "a\r\nB\r\n" } }) {
         const std::string kept = *ReadWholeFile(dir_ / name);
         Write(name, outside);
-        const Snapshot changed = Take(*document_);
-        const Status undone = history_->Undo();
+        const Snapshot changed = Take(document_);
+        const Status undone = history_.Undo();
         ASSERT_FALSE(undone);
         EXPECT_EQ(
             undone.error().note, "Cannot undo Cycle Calendar: " + name + " has changed since.");
-        EXPECT_EQ(Take(*document_), changed);
-        EXPECT_TRUE(history_->CanUndo());
+        EXPECT_EQ(Take(document_), changed);
         Write(name, kept);
     }
-    EXPECT_TRUE(history_->Undo());
+    EXPECT_TRUE(history_.Undo());
     EXPECT_EQ(*ReadWholeFile(dir_ / "fdat.ovd"), "old\r\n");
     EXPECT_EQ(*ReadWholeFile(dir_ / "archive.ovd"), "a\r\n");
 
     // A redo finds the files as the operation found them, or refuses.
     std::filesystem::remove(dir_ / "archive.ovd");
-    const Status redone = history_->Redo();
+    const Status redone = history_.Redo();
     ASSERT_FALSE(redone);
     EXPECT_EQ(redone.error().note, "Cannot redo Cycle Calendar: archive.ovd has changed since.");
-    EXPECT_EQ(*ReadWholeFile(dir_ / "fdat.ovd"), "old\r\n");
-    EXPECT_EQ(document_->store()[5], "Jan/11/2024");
+    EXPECT_EQ(document_.store()[5], "Jan/11/2024");
+}
+
+// The note being typed is stored before any operation, in a step of its own, and before a save.
+TEST_F(UndoHistoryTest, PendingEditsAreStoredFirstInTheirOwnStep) {
+    typed_.pending = std::make_pair(2, std::string("Jan/8 /2024Typed\a"));
+    document_.MoveWindow(16);
+    EXPECT_EQ(document_.TopSlot(), 15); // a row start
+    EXPECT_EQ(document_.store()[2], "Jan/8 /2024Typed\a");
+    EXPECT_EQ(history_.UndoName(), "Typing");
+    typed_.pending = std::make_pair(9, std::string("Jan/15/2024Late\a"));
+    ASSERT_TRUE(document_.Save());
+    DayStore saved;
+    ASSERT_EQ(ParseDayFile(ReadWholeFile(dir_ / "cdat.ovd").value_or(""), saved).value_or(0), 739);
+    EXPECT_EQ(saved[9], "Jan/15/2024Late\a");
 }
 
 TEST_F(UndoHistoryTest, TypingIsAStepAndIsStoredBeforeAnUndo) {
-    document_->StoreNote(2, "Jan/8 /2024Dentist\a");
+    document_.StoreNote(2, "Jan/8 /2024Dentist\a");
     typed_.pending = std::make_pair(4, std::string("Jan/10/2024Typed\a"));
-    ASSERT_TRUE(history_->Undo()); // stores the typed note, then takes it back
-    EXPECT_EQ(document_->store()[4], "Jan/10/2024");
-    EXPECT_EQ(document_->store()[2], "Jan/8 /2024Dentist\a");
-    EXPECT_EQ(history_->UndoName(), "Typing");
-    ASSERT_TRUE(history_->Undo());
-    EXPECT_EQ(document_->store()[2], "Jan/8 /2024");
-    EXPECT_EQ(history_->redo_steps(), 2U);
+    ASSERT_TRUE(history_.Undo()); // stores the typed note, then takes it back
+    EXPECT_EQ(document_.store()[4], "Jan/10/2024");
+    EXPECT_EQ(document_.store()[2], "Jan/8 /2024Dentist\a");
+    EXPECT_EQ(history_.UndoName(), "Typing");
+    ASSERT_TRUE(history_.Undo());
+    EXPECT_EQ(document_.store()[2], "Jan/8 /2024");
 
     // Typing after an undo starts a new branch: nothing is left to redo.
     typed_.pending = std::make_pair(6, std::string("Jan/12/2024New\a"));
-    EXPECT_TRUE(history_->Redo());
-    EXPECT_FALSE(history_->CanRedo());
-    EXPECT_EQ(document_->store()[2], "Jan/8 /2024");
-    EXPECT_EQ(document_->store()[6], "Jan/12/2024New\a");
+    EXPECT_TRUE(history_.Redo());
+    EXPECT_FALSE(history_.CanRedo());
+    EXPECT_EQ(document_.store()[2], "Jan/8 /2024");
+    EXPECT_EQ(document_.store()[6], "Jan/12/2024New\a");
 }
 
-TEST_F(UndoHistoryTest, OnlyChangesOfContentAreStepsAndLoadingForgetsThem) {
-    document_->MoveWindow(22);
-    document_->SetPreferences(Preferences {});
-    EXPECT_FALSE(history_->CanUndo());
-    // A step that moved the window puts the window back too.
-    document_->Run(OperationKind::kRestore, "Restore", [](DocumentEdit& edit) {
-        edit.Day(40) += "x\a";
-        edit.SetTopSlot(1);
-    });
-    EXPECT_EQ(document_->TopSlot(), 1);
-    ASSERT_TRUE(history_->Undo());
-    EXPECT_EQ(document_->TopSlot(), 22);
-    EXPECT_GE(menu_updates_, 2);
-
-    document_->StoreNote(3, "Jan/9 /2024a\a");
-    ASSERT_TRUE(history_->CanUndo());
-    ASSERT_TRUE(document_->Load(D(2024, 1, 10)));
-    EXPECT_FALSE(history_->CanUndo());
-    EXPECT_FALSE(history_->CanRedo());
-}
-
+// A day that no longer holds what its step left (a store adopted behind the history's back).
 TEST_F(UndoHistoryTest, KeepsTheNewestStepsUpToItsLimitAndRefusesAChangedDay) {
-    history_.reset();
-    UndoHistory small(*document_, 50);
-    for (int k = 0; k < 60; ++k)
-        document_->StoreNote(2, "Jan/8 /2024" + std::to_string(k) + "\a");
-    EXPECT_EQ(small.undo_steps(), 50U);
-    for (int k = 0; k < 50; ++k)
-        ASSERT_TRUE(small.Undo());
-    EXPECT_EQ(document_->store()[2], "Jan/8 /20249\a");
-    EXPECT_FALSE(small.CanUndo());
-    EXPECT_EQ(small.redo_steps(), 50U);
-
-    // A day that no longer holds what its step left (a store adopted behind the history's back).
-    ASSERT_TRUE(small.Redo());
-    DayStore changed = document_->store();
+    UndoHistory small(document_, 3);
+    for (int k = 0; k < 5; ++k)
+        document_.StoreNote(2, "Jan/8 /2024" + std::to_string(k) + "\a");
+    EXPECT_EQ(small.undo_steps(), 3U);
+    DayStore changed = document_.store();
     changed[2] = "Jan/8 /2024other\a";
-    document_->Adopt(changed, document_->TodayKey());
+    document_.Adopt(changed, document_.TodayKey());
     const Status refused = small.Undo();
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().note, "Cannot undo Typing: the day Jan/8 /2024 has changed since.");
-    EXPECT_EQ(document_->store()[2], "Jan/8 /2024other\a");
+    EXPECT_EQ(document_.store()[2], "Jan/8 /2024other\a");
 }
 
 } // namespace
