@@ -67,11 +67,6 @@ void KnownFile::RememberHeld(const FileFingerprint& print) {
     Remember(held);
 }
 
-void KnownFile::RememberNow() {
-    if (const Result<FileFingerprint> now = FingerprintOf(path_))
-        Remember(*now);
-}
-
 void KnownFile::Forget() {
     known_.reset();
     reported_.reset();

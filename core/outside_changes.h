@@ -44,8 +44,6 @@ public:
     void RememberWritten(std::string_view bytes);
     // Remembers the file as the program read or wrote it, taken from the bytes it held.
     void RememberHeld(const FileFingerprint& print);
-    // Remembers the file as it is now; a file that cannot be read now leaves what was known.
-    void RememberNow();
     void Forget();
 
     // True when the file's bytes differ from those the program last read or wrote (a file

@@ -34,6 +34,31 @@ TEST_F(OutsideChangesTest, ADayFileRewriteIsAChangeUntilTheProgramReadsOrWritesI
     EXPECT_FALSE(outside.ChangedOutside());
 }
 
+// Another program that writes cdat.ovd just after the program's own read or write: the watch
+// knows the bytes the program held, so that version is a change, not the program's own.
+TEST_F(OutsideChangesTest, AVersionWrittenJustAfterTheLoadOrTheSaveIsAChange) {
+    const DataFolder data { dir_ };
+    ASSERT_TRUE(WriteFileAtomic(data.cdat(), ""));
+    struct OtherProgram final : DocumentListener {
+        fs::path file;
+        void Changed(const CalendarDocument&, const ChangeReport& report) override {
+            if (report.kind == OperationKind::kLoad)
+                Write();
+        }
+        void Saved(const CalendarDocument&) override { Write(); }
+        void Write() { ASSERT_TRUE(WriteFileAtomic(file, "their version\r\n")); }
+    } other;
+    other.file = data.cdat();
+    CalendarDocument document(data);
+    document.AddListener(&other); // heard before the watch
+    OutsideChanges outside(document);
+    ASSERT_TRUE(document.Load(MakeDate(2024, 3, 14)));
+    EXPECT_TRUE(outside.ChangedOutside()) << "after the load";
+    ASSERT_TRUE(document.Save());
+    EXPECT_TRUE(outside.ChangedOutside()) << "after the save";
+    document.RemoveListener(&other);
+}
+
 // Every data file is watched through a KnownFile, which compares the file with the bytes read.
 TEST_F(OutsideChangesTest, AKnownFileSeesRewritesOnceEachButNotTouchesAndForgetsAnUnreadableOne) {
     const fs::path path = dir_ / "notes.ovd";

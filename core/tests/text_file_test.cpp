@@ -55,6 +55,13 @@ TEST_F(TextFileTest, AtomicWriteReplacesWholeFileWithEveryByteAndLeavesNoTempora
     ASSERT_TRUE(WriteFileAtomic(path, all));
     EXPECT_EQ(ReadWholeFile(path).value_or(""), all);
     EXPECT_EQ(Listing(""), std::set<std::string> { "a.ovd" });
+    // Read in blocks: a file of several blocks, and one whose size the system gives as 0.
+    std::string large;
+    for (int i = 0; i < 1000; ++i)
+        large += all;
+    ASSERT_TRUE(WriteFileAtomic(path, large));
+    EXPECT_EQ(ReadWholeFile(path).value_or(""), large);
+    EXPECT_NE(ReadWholeFile("/proc/self/status").value_or("").find("Name:"), std::string::npos);
 }
 
 TEST_F(TextFileTest, FailuresAreReportedAndAnAppendCreatesOnlyWhenAsked) {
