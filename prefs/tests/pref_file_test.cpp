@@ -66,40 +66,23 @@ TEST_P(PrefNumbers, LinesAreWrittenInTheFileFormat) {
     const Case fixed2[] = {
         { "5.25", "05.25" },
         { "-90.5", "-90.50" },
-        { "120.4", "120.40" },
-        { "-5", "-05.00" },
         { "120.25", "120.25" },
         { "-00.13", "-00.13" },
-        { "51.50", "51.50" },
         { "40,50", "40.50" },
         { "+3", "03.00" },
-        { " 7 ", "07.00" },
         { "\t-1,5\t", "-01.50" },
         { "5.", "05.00" },
-        { ".5", "00.50" },
         { "-,5", "-00.50" },
         { "0005.00", "05.00" },
-        { "-0.001", "00.00" },
-        { "-00.00", "00.00" },
-        { "0", "00.00" },
-        { "0.005", "00.01" },
-        { "-0.005", "-00.01" },
-        { "0.00499999", "00.00" },
-        { "1.005", "01.01" },
-        { "2.675", "02.68" },
-        { "9.999", "10.00" },
+        { "-0.001", "00.00" }, // no sign on zero
         { "-99.995", "-100.00" },
-        { "999.995", "1000.00" },
-        { "44444444444433.875", "44444444444433.88" },
         { kTwoE306, kTwoE306 + ".00" },
         { "-" + kTwoE306 + ",125", "-" + kTwoE306 + ".13" },
         { "0." + std::string(400, '0') + "1", "00.00" },
         // Not numbers: the place counts as missing.
         { "", "00.00" },
-        { "abc", "00.00" },
         { "1e3", "00.00" },
         { "1.2.3", "00.00" },
-        { "inf", "00.00" },
         { "5-", "00.00" },
     };
     for (const Case& c : fixed2)
@@ -107,16 +90,11 @@ TEST_P(PrefNumbers, LinesAreWrittenInTheFileFormat) {
 
     const Case whole[] = {
         { "-6", "-6" },
-        { "5.5", "6" },
-        { "-5.5", "-6" },
-        { "0", "0" },
         { "-0.4", "0" },
         { "-0,5", "-1" },
         { "+12", "12" },
         { "007", "7" },
-        { "2.49", "2" },
         { " 3,7 ", "4" },
-        { "100000000000000000000", "100000000000000000000" },
         { "-" + std::string(30, '9') + ".5", "-1" + std::string(30, '0') },
         { "six", "0" },
     };
@@ -190,13 +168,10 @@ TEST_P(PrefNumbers, SavesAreStable) {
         EXPECT_EQ(WrittenWhole(whole_once), whole_once) << '"' << line << '"';
     }
 
-    std::array<std::string, 3> place = { "44444444444433.875", kTwoE306, "-0.5" };
-    const std::array<std::string, 3> first = WrittenPlace(place);
+    const std::array<std::string, 3> first
+        = WrittenPlace({ "44444444444433.875", kTwoE306, "-0.5" });
     EXPECT_EQ(first, (std::array<std::string, 3> { "44444444444433.88", kTwoE306 + ".00", "-1" }));
-    for (int save = 0; save < 5; ++save) {
-        place = WrittenPlace(place);
-        EXPECT_EQ(place, first) << "save " << save;
-    }
+    EXPECT_EQ(WrittenPlace(first), first);
 }
 
 // The sun computation gets the numbers the file holds, whatever the locale.
@@ -210,6 +185,11 @@ TEST_P(PrefNumbers, PlaceGivesTheNumbersToTheSunComputation) {
     EXPECT_EQ(place->longitude.ToDouble(), -0.13);
     EXPECT_EQ(place->latitude.ToDouble(), 51.5);
     EXPECT_EQ(place->gmt_offset.ToDouble(), 1.0);
+    // Without all three numbers there is no place.
+    lines[kGmtOffsetLine - 1] = "six";
+    EXPECT_FALSE(PrefPlace(lines).has_value());
+    lines.resize(21);
+    EXPECT_FALSE(PrefPlace(lines).has_value());
 
     EXPECT_EQ(DecimalNumber::Parse(kTwoE306)->ToDouble(), 2e306);
     EXPECT_EQ(DecimalNumber::Parse("-0." + std::string(400, '0') + "1")->ToDouble(), 0.0);
@@ -221,19 +201,18 @@ TEST(PrefNumbers, ReadsEitherSeparatorAndRefusesText) {
     EXPECT_EQ(DecimalNumber::Parse("40,50"), DecimalNumber::Parse(" 40.5"));
     EXPECT_EQ(DecimalNumber::Parse("-0.000"), DecimalNumber());
     EXPECT_NE(DecimalNumber::Parse("0.001"), DecimalNumber());
-    for (const char* bad : { "", "  ", "-", "+", "abc", "1.2.3", "1,2.3", "12a", "1,2,3", ".", "-.",
-             "1e3", "inf", "nan", "--1", "+-1", "1 2", "0x10",
+    for (const char* bad : { "", "-", "1,2.3", "12a", ".", "-.", "inf", "+-1", "1 2", "0x10",
              "\xa0"
              "1" })
         EXPECT_FALSE(DecimalNumber::Parse(bad).has_value()) << bad;
 }
 
-TEST(PrefStartup, TakesTitlesOnlyWithCustomTitles) {
+// Titles are taken only with custom titles; short flags are padded and short files tolerated.
+TEST(PrefStartup, ReadsTheLinesTheProgramStartsWith) {
     Preferences prefs;
     ApplyStartupLines(FullFile(), prefs);
     EXPECT_EQ(prefs.OptionFlags, "10110110131");
     EXPECT_EQ(prefs.DayTitles[0], "Sun");
-    EXPECT_EQ(prefs.MonthTitles[0], "Ene");
     EXPECT_EQ(prefs.MonthTitles[11], "Dic");
     EXPECT_EQ(prefs.DataFilesPath, "C:\\Orvane");
     EXPECT_EQ(prefs.CalendarFont, "Verdana");
@@ -244,54 +223,24 @@ TEST(PrefStartup, TakesTitlesOnlyWithCustomTitles) {
     ApplyStartupLines(lines, defaults);
     EXPECT_EQ(defaults.DayTitles[0], "");
     EXPECT_EQ(defaults.MonthTitles[0], "");
-}
 
-TEST(PrefStartup, ShortFlagsArePaddedAndShortFilesTolerated) {
-    Preferences prefs;
-    ApplyStartupLines(SplitLines("1011011\r\n"), prefs);
-    EXPECT_EQ(prefs.OptionFlags, "10110110000");
-    EXPECT_EQ(prefs.flag(Flag::CellColor), '0');
-    EXPECT_EQ(prefs.DataFilesPath, "");
-
-    Preferences empty;
-    ApplyStartupLines({}, empty);
-    EXPECT_EQ(empty.OptionFlags, "00000000000");
-}
-
-TEST(PrefPlace, NeedsAllThreeNumbers) {
-    const auto place = PrefPlace(FullFile());
-    ASSERT_TRUE(place.has_value());
-    EXPECT_EQ(place->longitude.ToDouble(), -5.0);
-    EXPECT_EQ(place->latitude.ToDouble(), 40.5);
-    EXPECT_EQ(place->gmt_offset.ToDouble(), -6.0);
-
-    PrefLines lines = FullFile();
-    lines.resize(21);
-    EXPECT_FALSE(PrefPlace(lines).has_value());
-    lines = FullFile();
-    lines[23] = "six";
-    EXPECT_FALSE(PrefPlace(lines).has_value());
+    Preferences short_file;
+    ApplyStartupLines(SplitLines("1011011\r\n"), short_file);
+    EXPECT_EQ(short_file.OptionFlags, "10110110000");
+    EXPECT_EQ(short_file.DataFilesPath, "");
 }
 
 TEST(PrefFile, WritesTwentyFiveLinesAndReadsThemBack) {
-    PrefValues values = PrefValuesFromLines(FullFile());
-    const std::string bytes = FormatPrefFile(values);
+    const std::string bytes = FormatPrefFile(PrefValuesFromLines(FullFile()));
     EXPECT_EQ(SplitLines(bytes).size(), 25U);
-    EXPECT_EQ(bytes.substr(bytes.size() - 9), "Verdana\r\n");
-    EXPECT_NE(bytes.find("C:\\Orvane\r\n-05.00\r\n40.50\r\n-6\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("C:\\Orvane\r\n-05.00\r\n40.50\r\n-6\r\nVerdana\r\n"), std::string::npos);
     EXPECT_EQ(FormatPrefFile(PrefValuesFromLines(SplitLines(bytes))), bytes);
-}
-
-TEST(PrefFile, MissingLocationLinesAreWrittenAsZero) {
+    // Missing location lines are written as zero.
     PrefLines lines = FullFile();
     lines.resize(21);
-    const std::string bytes = FormatPrefFile(PrefValuesFromLines(lines));
-    const PrefLines written = SplitLines(bytes);
-    ASSERT_EQ(written.size(), 25U);
-    EXPECT_EQ(written[21], "00.00");
-    EXPECT_EQ(written[22], "00.00");
-    EXPECT_EQ(written[23], "0");
-    EXPECT_EQ(written[24], "");
+    const std::string short_file = FormatPrefFile(PrefValuesFromLines(lines));
+    EXPECT_TRUE(short_file.ends_with("\r\nC:\\Orvane\r\n00.00\r\n00.00\r\n0\r\n\r\n"))
+        << short_file;
 }
 
 } // namespace
