@@ -27,7 +27,6 @@ FileChange Appended(const std::filesystem::path& path, std::uintmax_t old_size, 
 FileChange Replaced(
     const std::filesystem::path& path, std::optional<std::string> before, std::string after) {
     FileChange change;
-    change.kind = FileChange::Kind::kReplaced;
     change.path = path;
     change.before = std::move(before);
     change.after = std::move(after);
@@ -152,21 +151,16 @@ TEST_F(CycleTest, RefusalsComeBeforeAnyDayMoves) {
     EXPECT_FALSE(bad_slot.moved);
     EXPECT_TRUE(report_.empty());
     NewCalendar(D(2024, 1, 7), store_);
-    for (const auto& unreadable : { data_.fdat(), data_.archive() }) {
-        std::filesystem::create_directories(unreadable);
-        CycleOutcome refused = Cycle();
-        ASSERT_FALSE(refused.error);
-        EXPECT_EQ(refused.error.error().io->path, unreadable);
-        EXPECT_FALSE(refused.moved);
-        EXPECT_EQ(Day(1), first);
-        // Nothing but the files the cycle made sure of (created empty) is reported.
-        EXPECT_TRUE(report_.days.empty());
-        for (const FileChange& file : report_.files) {
-            EXPECT_TRUE(file.kind == FileChange::Kind::kAppended && file.created);
-            EXPECT_EQ(file.appended, "");
-        }
-        std::filesystem::remove(unreadable);
-    }
+    std::filesystem::create_directories(data_.fdat()); // unreadable
+    CycleOutcome refused = Cycle();
+    ASSERT_FALSE(refused.error);
+    EXPECT_EQ(refused.error.error().io->path, data_.fdat());
+    EXPECT_FALSE(refused.moved);
+    EXPECT_EQ(Day(1), first);
+    // Nothing but the files the cycle made sure of (created empty) is reported.
+    EXPECT_TRUE(report_.days.empty());
+    for (const FileChange& file : report_.files)
+        EXPECT_EQ(file, Appended(file.path, 0, "", true));
 }
 
 // The report of a cycle: every day of the calendar with its text before and after the move (slot
@@ -223,36 +217,19 @@ TEST_F(CycleTest, ArchiveLinesHoldNoSeparatorEvenInADamagedKey) {
     EXPECT_EQ(ArchiveWeekBytes(store_), "Jan/8 /2024 Dentist \r\n\r\nJan/10/2024  \r\n\r\n\r\n");
 }
 
-struct ArchiveTextCase {
-    std::string bytes; // archive.ovd as read
-    std::string text; // as the window holds it
-    std::string saved; // archive.ovd after saving that text unchanged
-};
-
-class ArchiveTextTest : public ::testing::TestWithParam<ArchiveTextCase> { };
-
-// Every kind of line break becomes one '\n' in the window and CR LF in the file; a second load
-// and save of the saved file changes nothing.
-TEST_P(ArchiveTextTest, LineBreaksBecomeCrLfAndStayThere) {
-    const ArchiveTextCase& c = GetParam();
-    EXPECT_EQ(ArchiveTextFromBytes(c.bytes), c.text);
-    EXPECT_EQ(ArchiveBytesFromText(c.text), c.saved);
-    EXPECT_EQ(ArchiveBytesFromText(ArchiveTextFromBytes(c.saved)), c.saved);
-}
-
-INSTANTIATE_TEST_SUITE_P(Archive, ArchiveTextTest,
-    ::testing::Values(ArchiveTextCase { "", "", "" },
-        ArchiveTextCase { "Mar/5 /2024 Dentist \r\n\r\n\r\n", "Mar/5 /2024 Dentist \n\n\n",
-            "Mar/5 /2024 Dentist \r\n\r\n\r\n" },
-        ArchiveTextCase { "a\rb\nc\r\r\nd", "a\nb\nc\n\nd", "a\r\nb\r\nc\r\n\r\nd" },
-        ArchiveTextCase { "\n\r", "\n\n", "\r\n\r\n" },
-        ArchiveTextCase { std::string("x\0\xA0\xFF\a\r", 6), std::string("x\0\xA0\xFF\a\n", 6),
-            std::string("x\0\xA0\xFF\a\r\n", 7) }));
-
-TEST_F(CycleTest, SavedArchiveIsTheTextWithCrLf) {
-    ASSERT_TRUE(SaveArchive(data_, "one\ntwo\xA0"));
-    EXPECT_EQ(File(data_.archive()), "one\r\ntwo\xA0");
-    EXPECT_EQ(LoadArchive(data_).value_or(""), "one\r\ntwo\xA0");
+// Every kind of line break becomes one '\n' in the window and CR LF in the file, and stays so on
+// the next load and save; every other byte is kept.
+TEST_F(CycleTest, ArchiveLineBreaksBecomeCrLfAndStayThere) {
+    using namespace std::string_literals;
+    const std::string bytes = "a\rb\nc\r\r\nx\0\xA0\xFF\a\r"s;
+    const std::string text = "a\nb\nc\n\nx\0\xA0\xFF\a\n"s;
+    const std::string saved = "a\r\nb\r\nc\r\n\r\nx\0\xA0\xFF\a\r\n"s;
+    EXPECT_EQ(ArchiveTextFromBytes(bytes), text);
+    EXPECT_EQ(ArchiveBytesFromText(text), saved);
+    EXPECT_EQ(ArchiveBytesFromText(ArchiveTextFromBytes(saved)), saved);
+    ASSERT_TRUE(SaveArchive(data_, text));
+    EXPECT_EQ(File(data_.archive()), saved);
+    EXPECT_EQ(LoadArchive(data_).value_or(""), saved);
 }
 
 } // namespace
