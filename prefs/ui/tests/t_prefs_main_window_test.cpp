@@ -11,7 +11,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,20 +54,6 @@ private slots:
         QVERIFY(form.document().store()[2].find("keep me") != std::string::npos);
         QCOMPARE(form.note(2)->toPlainText(), QStringLiteral("keep me"));
         QVERIFY(form.action(Command::kSaveCalendar)->isEnabled()); // saved preferences
-
-        // A colour reaches the cells as soon as it is clicked, before any save.
-        prefs.Prepare();
-        QTest::mouseClick(
-            prefs.findChild<QRadioButton*>(QStringLiteral("RadioButton7")), Qt::LeftButton);
-        const Rgb pumpkin = CellColorFor('5');
-        QCOMPARE(form.grid().CellWidget(1)->view()->palette().color(QPalette::Base),
-            QColor(pumpkin.red, pumpkin.green, pumpkin.blue));
-
-        prefs.Prepare(); // "Default Preferences" shows the default titles
-        prefs.Button2Click();
-        QCOMPARE(form.DayTitleTexts(),
-            (QStringList { "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT" }));
-        QCOMPARE(form.Cell(1).header, QStringLiteral("Mar 10, 2024"));
     }
 };
 

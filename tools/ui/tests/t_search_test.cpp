@@ -176,9 +176,32 @@ private slots:
     }
 
     // Each row shows its source, its date or place, a snippet with the match marked and a text
-    // for the screen reader; the whole-word box reaches the search.
-    void everySourceIsListedWithItsSnippet() {
+    // for the screen reader. A result in the files opens its window with the match selected, at
+    // the line or place that window shows it (after a lone CR; a paragraph and a line break one
+    // character each). The whole-word box reaches the search.
+    void resultsOfEverySourceAndTheirWindows() {
         WriteSources();
+        TArchive archive(host_->data(), host_->services());
+        TNotes notes(host_->data(), host_->notes);
+        QList<int> blocks;
+        QStringList selected;
+        const auto seen = [&](QDialog& window, const QTextCursor& cursor) {
+            blocks << cursor.block().blockNumber();
+            selected << cursor.selectedText().toLower();
+            window.reject();
+        };
+        SearchTargets targets;
+        targets.open_archive = [&](int line, int offset, int length) {
+            QTimer::singleShot(0, &archive,
+                [&] { seen(archive, archive.findChild<QPlainTextEdit*>("Memo1")->textCursor()); });
+            archive.OpenModalAt(line, offset, length);
+        };
+        targets.open_notes = [&](int position, int length) {
+            QTimer::singleShot(0, &notes,
+                [&] { seen(notes, notes.findChild<QTextEdit*>("RichEdit1")->textCursor()); });
+            notes.OpenModalAt(position, length);
+        };
+        search_->SetTargets(targets);
         SetNote(20, "Fetch X-rays\aDENTIST\a");
         FindEverywhere(QStringLiteral("dentist"));
         QCOMPARE(Results(),
@@ -200,60 +223,18 @@ private slots:
         QCOMPARE(Results(Qt::UserRole + 2).front(), QStringLiteral("Fetch X-rays / DENTIST"));
         QCOMPARE(host_->note_selections.size(), std::size_t(1)); // the first day only
 
+        for (const char* row : { "Mar/12/2024", "Line 4", "Paragraph 1", "Paragraph 2" })
+            search_->GoToResult(static_cast<int>(Results().indexOf(row)), true);
+        QCOMPARE(blocks, QList<int>({ 2, 3, 0, 1 }));
+        QCOMPARE(selected, QStringList(4, "dentist"));
+        QVERIFY(host_->notes.boxes.empty()); // nothing changed, so nothing asked or saved
+        QCOMPARE(ReadWholeFile(host_->data().notes()).value_or(""), std::string(kNotesRtf));
+
         QSignalSpy shown(search_.get(), &TSearch::ResultsShown);
         Tick("CheckBox4", true); // whole words leave out "dentists"
         search_->BitBtn1Click();
         QVERIFY(shown.wait(10000));
         QVERIFY(!Results().contains(QStringLiteral("Jan/1 /2023")));
-    }
-
-    // A result in the files opens its window with the match selected, at the line or the place
-    // the window shows it (after a lone CR; a paragraph and a line break one character each),
-    // and the search window steps aside from the archive window.
-    void aResultInTheFilesOpensItsWindowAtTheMatch() {
-        WriteSources();
-        TArchive archive(host_->data(), host_->services());
-        TNotes notes(host_->data(), host_->notes);
-        QList<int> blocks;
-        QStringList selected;
-        QList<QRect> frames; // the search window's and the archive window's, while it is open
-        const auto seen = [&](const QTextCursor& cursor) {
-            blocks << cursor.block().blockNumber();
-            selected << cursor.selectedText().toLower();
-        };
-        SearchTargets targets;
-        targets.open_archive = [&](int line, int offset, int length) {
-            QTimer::singleShot(0, &archive, [&] {
-                seen(archive.findChild<QPlainTextEdit*>("Memo1")->textCursor());
-                frames << search_->frameGeometry() << archive.frameGeometry();
-                archive.reject();
-            });
-            archive.OpenModalAt(line, offset, length);
-        };
-        targets.open_notes = [&](int position, int length) {
-            QTimer::singleShot(0, &notes, [&] {
-                seen(notes.findChild<QTextEdit*>("RichEdit1")->textCursor());
-                notes.reject();
-            });
-            notes.OpenModalAt(position, length);
-        };
-        search_->SetTargets(targets);
-        FindEverywhere(QStringLiteral("dentist"));
-        const QRect screen = search_->screen()->availableGeometry();
-        search_->move(screen.center() - search_->rect().center());
-        const QRect start = search_->frameGeometry();
-        for (const char* row : { "Mar/12/2024", "Line 4", "Paragraph 1", "Paragraph 2" })
-            search_->GoToResult(static_cast<int>(Results().indexOf(row)), true);
-        QCOMPARE(blocks, QList<int>({ 2, 3, 0, 1 }));
-        QCOMPARE(selected, QStringList(4, "dentist"));
-        const auto covered = [](const QRect& a, const QRect& b) {
-            const QRect both = a.intersected(b);
-            return both.isEmpty() ? 0LL : static_cast<long long>(both.width()) * both.height();
-        };
-        QVERIFY(start.intersects(frames[1]));
-        QVERIFY(covered(frames[0], frames[1]) < covered(start, frames[1]));
-        QVERIFY(host_->notes.boxes.empty()); // nothing changed, so nothing asked or saved
-        QCOMPARE(ReadWholeFile(host_->data().notes()).value_or(""), std::string(kNotesRtf));
     }
 
     // Results follow the typing after a pause; the next keystroke cancels a search under way, and
