@@ -6,9 +6,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <memory>
-#include <random>
 
 namespace orvane {
 namespace {
@@ -75,6 +73,9 @@ TEST_P(PrefNumbers, LinesAreWrittenInTheFileFormat) {
         { "-,5", "-00.50" },
         { "0005.00", "05.00" },
         { "-0.001", "00.00" }, // no sign on zero
+        { "0.005", "00.01" }, // halves away from zero
+        { "-0.005", "-00.01" },
+        { "2.675", "02.68" }, // no binary fraction in between
         { "-99.995", "-100.00" },
         { "44444444444433.875", "44444444444433.88" },
         { kTwoE306, kTwoE306 + ".00" },
@@ -94,6 +95,7 @@ TEST_P(PrefNumbers, LinesAreWrittenInTheFileFormat) {
 
     const Case whole[] = {
         { "-6", "-6" },
+        { "5.5", "6" },
         { "-0.4", "0" },
         { "-0,5", "-1" },
         { "+12", "12" },
@@ -105,34 +107,6 @@ TEST_P(PrefNumbers, LinesAreWrittenInTheFileFormat) {
     for (const Case& c : whole) {
         EXPECT_EQ(WrittenWhole(c.read), c.written) << '"' << c.read << '"';
         EXPECT_EQ(WrittenWhole(c.written), c.written);
-    }
-}
-
-// Rounding checked against whole-number arithmetic on thousandths.
-TEST_P(PrefNumbers, RoundsHalvesAwayFromZero) {
-    std::mt19937_64 random(20240621);
-    std::uniform_int_distribution<std::int64_t> thousandths(
-        -999'999'999'999'999, 999'999'999'999'999);
-    for (int i = 0; i < 2000; ++i) {
-        const std::int64_t value = i < 20 ? i - 10 : thousandths(random);
-        const std::uint64_t size
-            = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        std::string digits = std::to_string(size);
-        digits.insert(0, digits.size() < 4 ? 4 - digits.size() : 0, '0');
-        const std::string text = (value < 0 ? "-" : "") + digits.substr(0, digits.size() - 3)
-            + (i % 2 ? "," : ".") + digits.substr(digits.size() - 3);
-
-        const std::uint64_t cents = (size + 5) / 10;
-        std::string expected = std::to_string(cents);
-        expected.insert(0, expected.size() < 4 ? 4 - expected.size() : 0, '0');
-        expected.insert(expected.size() - 2, ".");
-        if (value < 0 && cents != 0)
-            expected.insert(0, "-");
-        EXPECT_EQ(WrittenFixed2(text), expected) << text;
-
-        const std::uint64_t whole = (size + 500) / 1000;
-        EXPECT_EQ(WrittenWhole(text), (value < 0 && whole != 0 ? "-" : "") + std::to_string(whole))
-            << text;
     }
 }
 

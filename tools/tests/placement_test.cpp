@@ -41,10 +41,5 @@ INSTANTIATE_TEST_SUITE_P(Placement, PlaceClearOfTest,
         PlacementCase { "covering least", { 480, 200, 320, 400 }, { 100, 50, 1100, 700 },
             { 0, 200, 320, 400 } }));
 
-TEST(OverlapArea, CountsSharedPixelsOnly) {
-    EXPECT_EQ(OverlapArea({ 0, 0, 10, 10 }, { 5, 5, 10, 10 }), 25);
-    EXPECT_EQ(OverlapArea({ 0, 0, 10, 10 }, { 10, 0, 10, 10 }), 0); // touching edges
-}
-
 } // namespace
 } // namespace orvane

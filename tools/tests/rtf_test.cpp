@@ -47,7 +47,6 @@ TEST(RtfReader, ReadsWhatTheRichEditControlWrites) {
 TEST(RtfReader, TextOfControlWordsGroupsAndBrokenInput) {
     const std::pair<std::string_view, std::string_view> cases[] = {
         { "{\\rtf1 Hello\\par}", "Hello" }, // the final paragraph mark is the document's end
-        { "{\\rtf1 Hello\\par\\par}", "Hello\n" },
         { "{\\rtf1 a\\\r\nb\r\nc}", "a\nbc" }, // only a line end after a backslash is a \par
         { "{\\rtf1 \\b  x\\b0 y}", " xy" }, // one delimiting blank belongs to the word
         { "{\\rtf1 \\{a\\}\\\\ b\\~x\\_d\\-e}", "{a}\\ b\xa0x-de" },
@@ -56,8 +55,6 @@ TEST(RtfReader, TextOfControlWordsGroupsAndBrokenInput) {
         { "{\\rtf1 {\\uc2\\u233 xx}\\u233 y}", "\xe9\xe9" }, // \ucN holds for its group
         { "{\\rtf1 a{\\pict\\bin4 }}{x}b}", "ab" }, // \bin data is skipped however it looks
         { "{\\rtf1 a{\\b b", "ab" }, // broken input reads as far as it goes
-        { "{\\rtf1 caf\\'e", "caf" },
-        { "{\\rtf1 a\\'zzb}", "azzb" },
         { "{\\rtf1 a\\fs99999999999999999999 b\\bin99999999999}", "ab" },
         { "{\\rtf1 {\\colortbl;\\red300\\green-4;}\\cf1 x\\cf7 y}", "xy" },
         { "no braces at all", "" },
