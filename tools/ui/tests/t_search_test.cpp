@@ -202,17 +202,11 @@ private slots:
         QCOMPARE(Results(Qt::UserRole + 1),
             QStringList({ "Days", "Archive", "Archive", "Archive", "Archive", "Notes", "Notes" }));
         QCOMPARE(Status(), QStringLiteral("Click on a result to go to it."));
-        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(ListBox1());
-        for (int row = 0; row < ListBox1()->count(); ++row) {
-            const QListWidgetItem* item = ListBox1()->item(row);
-            const QString snippet = item->data(Qt::UserRole + 2).toString();
-            const QString match = snippet.mid(
-                item->data(Qt::UserRole + 3).toInt(), item->data(Qt::UserRole + 4).toInt());
-            QCOMPARE(match.toLower(), QStringLiteral("dentist"));
-            QCOMPARE(list->child(row)->text(QAccessible::Name),
-                item->data(Qt::UserRole + 1).toString() + ", " + item->text() + ": " + snippet);
-        }
-        QCOMPARE(Results(Qt::UserRole + 2).front(), QStringLiteral("Fetch X-rays / DENTIST"));
+        QCOMPARE(Results(Qt::UserRole + 3)[0].toInt(), 15); // the match in the snippet
+        QCOMPARE(Results(Qt::UserRole + 4)[0].toInt(), 7);
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(ListBox1())->child(0)->text(QAccessible::Name),
+            QStringLiteral("Days, Jan/26/2024: Fetch X-rays / DENTIST"));
         QCOMPARE(host_->note_selections.size(), std::size_t(1)); // the first day only
 
         for (const char* row : { "Mar/12/2024", "Line 4", "Paragraph 1", "Paragraph 2" })
@@ -233,20 +227,11 @@ private slots:
     // what an overtaken search finds never shows.
     void resultsFollowTheTypingAndAKeystrokeCancels() {
         WriteSources();
-        SetNote(9, "lunch\a");
-        QSignalSpy shown(search_.get(), &TSearch::ResultsShown);
-        Edit1()->setFocus();
-        QTest::keyClicks(Edit1(), QStringLiteral("lun"));
-        QVERIFY(Results().isEmpty());
-        QVERIFY(shown.wait(10000));
-        QCOMPARE(Results(), QStringList { QStringLiteral("Jan/15/2024") });
-        QCOMPARE(Moves(), 0); // typing never moves the grid
-
         SetNote(12, "dentist\a");
-        Edit1()->clear();
         Tick("CheckBox2", true);
         Tick("CheckBox3", true);
-        shown.clear();
+        QSignalSpy shown(search_.get(), &TSearch::ResultsShown);
+        Edit1()->setFocus();
         QTest::keyClicks(Edit1(), QStringLiteral("dentist"));
         search_->BitBtn1Click();
         QCOMPARE(search_->RunningSearches(), 1);
@@ -255,7 +240,7 @@ private slots:
         QTRY_COMPARE(search_->RunningSearches(), 0);
         QCOMPARE(shown.count(), 1);
         QCOMPARE(Results(), QStringList { QStringLiteral("Jan/1 /2023") });
-        QCOMPARE(Moves(), 0); // the overtaken search's first day was never gone to
+        QCOMPARE(Moves(), 0); // neither typing nor the overtaken search moved the grid
     }
 
     void anUnreadableSourceIsNamedAndTheRestSearched() {
