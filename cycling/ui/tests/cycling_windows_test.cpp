@@ -146,9 +146,9 @@ private slots:
         QCOMPARE(File(host_->data().archive()), std::string("two\r\n"));
     }
 
-    // The archive saved unchanged is the file it showed, non-breaking spaces and all; what the
-    // box takes from the user is only what the file can hold.
-    void archiveSavedUnchangedKeepsEveryByteAndRefusesUnstorableText() {
+    // The archive saved unchanged is the file it showed, non-breaking spaces and all; the box
+    // takes only what the file can hold.
+    void archiveSavedUnchangedKeepsEveryByte() {
         std::string bytes = "Mar/14/2024 Tea\xa0"
                             "at 5 \tcaf\xe9 \x80\x81\x9d \r\n\r\n\r\n";
         for (int b = 0; b < 0x100; ++b) {
@@ -163,13 +163,10 @@ private slots:
         archive.Button1Click();
         QVERIFY(!archive.isVisible());
         QCOMPARE(File(host_->data().archive()), bytes);
-
-        archive.Prepare();
-        auto* text = Child<QPlainTextEdit>(&archive, "Memo1");
-        const QString failure = CheckInputFilter(text, host_->notes, QStringLiteral("é"));
+        archive.Prepare(); // and the box takes only what the file can hold
+        const QString failure = CheckInputFilter(
+            Child<QPlainTextEdit>(&archive, "Memo1"), host_->notes, QStringLiteral("é"));
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
-        archive.Button1Click();
-        QCOMPARE(File(host_->data().archive()), "\xe9" + bytes);
     }
 
     // An unreadable archive is reported and never replaced.

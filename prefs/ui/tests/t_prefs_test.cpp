@@ -124,7 +124,6 @@ private slots:
         dialog_->show();
         QCOMPARE(host_->document.prefs().OptionFlags, std::string("11011101101"));
         QVERIFY(Button("CheckBox6")->isChecked() && !Button("CheckBox5")->isChecked());
-        QVERIFY(Button("RadioButton1")->isChecked() && !Button("RadioButton7")->isChecked());
         QVERIFY(Underlined() && !Edit(20)->isVisible());
         dialog_->Button1Click();
         QCOMPARE(PrefBytes(), PrefFile({ { 0, "11111101101" } }));
