@@ -151,7 +151,6 @@ TEST(PrefStartup, ReadsTheLinesTheProgramStartsWith) {
     Preferences short_file;
     ApplyStartupLines(SplitLines("1011011\r\n"), short_file);
     EXPECT_EQ(short_file.OptionFlags, "10110110000");
-    EXPECT_EQ(short_file.DataFilesPath, "");
 }
 
 TEST(PrefFile, WritesTwentyFiveLinesAndReadsThemBack) {

@@ -154,7 +154,7 @@ TEST_F(SourcesTest, WholeWordTreatsAccentedLettersAsLetters) {
     };
     for (const auto& [needle, places] : cases) {
         EXPECT_EQ(Places(Run(Query(needle, kDays, /*whole_word=*/true))), places) << needle;
-        EXPECT_FALSE(Run(Query(needle, kDays)).results.empty()) << needle;
+        EXPECT_FALSE(Run(Query(needle, kDays)).results.empty()) << needle; // found as a piece
     }
     for (const char letter : { 'a', 'Z', '5', '\xe9', '\xc9', '\xdf', '\xff', '\x9c', '\x8a' })
         EXPECT_TRUE(IsWordByte(letter)) << letter;
@@ -189,7 +189,8 @@ TEST_F(SourcesTest, SnippetsShowTheMatchInContext) {
         std::string snippet;
     } cases[] = {
         { "Dentist\aCall Bob\a", "bob", "Dentist / Call Bob" },
-        { "The quick brown fox jumps over the lazy dog while the dentist waits patiently for the "
+        { "The quick brown fox jumps over the lazy dog while the dentist waits patiently for "
+          "the "
           "next appointment to begin at noon\a",
             "dentist", "\x85lazy dog while the dentist waits patiently for the next\x85" },
         // A word too long to end at a blank is cut inside.

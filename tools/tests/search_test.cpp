@@ -31,8 +31,7 @@ TEST(DaySearch, FindsEachShownDayOnceInSlotOrder) {
     EXPECT_TRUE(search.Find("Jan").empty());
 }
 
-// The Latin-1 capitals and the four Windows-1252 keeps at 0x8A-0x9F (Š, Œ, Ž, Ÿ) fold; the
-// multiplication sign and sharp s sit where capitals would but fold to nothing else.
+// Latin-1 and Windows-1252 capitals fold, but the multiplication sign and sharp s do not.
 TEST(FoldCase, FoldsWindows1252Capitals) {
     EXPECT_EQ(FoldCase("CAF\xc9 \x8a\x8c\x8e\x9f \xd7\xdf"), "caf\xe9 \x9a\x9c\x9e\xff \xd7\xdf");
 }

@@ -107,13 +107,11 @@ private slots:
         QVERIFY(backup[0].kind == FileChange::Kind::kReplaced && backup[0].before_known);
         QCOMPARE(backup[0].before, std::nullopt);
         QCOMPARE(backup[0].after, std::string("first\r\n"));
-
         std::filesystem::remove(host_->data().archive());
         std::filesystem::create_directories(host_->data().archive()); // cannot be appended to
         QVERIFY(cycle_with("second\r\n").empty());
         QVERIFY(host_->reports.back().days.empty());
         QVERIFY(NamesDataFile(host_->notes.texts().last(), "archive.ovd"));
-
         std::filesystem::remove(host_->data().archive());
         backup = cycle_with("third\r\n");
         QCOMPARE(backup.size(), std::size_t { 1 });

@@ -64,7 +64,6 @@ private slots:
         Show(*notes_);
         notes_->findChild<QPushButton*>("Button1")->click();
         QCOMPARE(SavedNotes(), ParseRtf(bytes));
-
         QVERIFY(WriteFileAtomic(NotesPath(), Fixture("plain_notes.ovd")));
         Show(*notes_);
         QCOMPARE(RichEdit1()->toPlainText(), QStringLiteral("Shopping list\nMilk\n\nCall Renée\n"));

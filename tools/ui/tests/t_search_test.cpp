@@ -146,6 +146,16 @@ private slots:
             (std::vector<FakeCalendarHost::NoteSelection> { { 85, 4, 3, true } }));
     }
 
+    // Text wider than the field cannot be typed, measured in the window's own font.
+    void textWiderThanTheFieldCannotBeTyped() {
+        const QFontMetrics metrics(search_->font());
+        Edit1()->setFocus();
+        QTest::keyClicks(Edit1(), QString(40, QChar('W')));
+        const QString text = Edit1()->text();
+        QVERIFY(metrics.horizontalAdvance(text) <= 176);
+        QVERIFY(metrics.horizontalAdvance(text + 'W') > 176);
+    }
+
     // Each row shows its source, its date or place, a snippet with the match marked and a text
     // for the screen reader. A result in the files opens its window with the match selected, at
     // the line or place that window shows it (after a lone CR; a paragraph and a line break one
@@ -192,7 +202,6 @@ private slots:
         QCOMPARE(selected, QStringList(4, "dentist"));
         QVERIFY(host_->notes.boxes.empty()); // nothing changed, so nothing asked or saved
         QCOMPARE(ReadWholeFile(host_->data().notes()).value_or(""), std::string(kNotesRtf));
-
         QSignalSpy shown(search_.get(), &TSearch::ResultsShown);
         Tick("CheckBox4", true); // whole words leave out "dentists"
         search_->BitBtn1Click();
