@@ -5,51 +5,28 @@
 namespace orvane {
 namespace {
 
-// A 1280x800 screen; a 320x400 window in its middle.
-constexpr ScreenBox kScreen { 0, 0, 1280, 800 };
-
-struct PlacementCase {
-    const char* what;
-    ScreenBox window;
-    ScreenBox keep_clear;
-    ScreenBox placed;
-};
-
-class PlaceClearOfTest : public ::testing::TestWithParam<PlacementCase> { };
-
-TEST_P(PlaceClearOfTest, LeavesTheTargetUncoveredAndMovesLittle) {
-    const PlacementCase& c = GetParam();
-    const ScreenBox placed = PlaceClearOf(c.window, c.keep_clear, kScreen);
-    // Every expected box has the window's own size: a placement never resizes it.
-    EXPECT_EQ(placed, c.placed) << c.what << ": at " << placed.left << "," << placed.top << " "
-                                << placed.width << "x" << placed.height;
-}
-
-INSTANTIATE_TEST_SUITE_P(Placement, PlaceClearOfTest,
-    ::testing::Values(PlacementCase { "already clear", { 480, 200, 320, 400 }, { 0, 0, 182, 140 },
-                          { 480, 200, 320, 400 } },
-        PlacementCase { "nothing to keep clear", { 480, 200, 320, 400 }, { 500, 300, 0, 0 },
-            { 480, 200, 320, 400 } },
+// On a 1280x800 screen, the window moves the least that leaves the target uncovered, and keeps
+// its size.
+TEST(PlaceClearOf, LeavesTheTargetUncoveredAndMovesLittle) {
+    constexpr ScreenBox kScreen { 0, 0, 1280, 800 };
+    const struct {
+        ScreenBox window;
+        ScreenBox keep_clear;
+        ScreenBox placed;
+    } cases[] = {
         // A cell under the window's left edge: stepping right of it is the shortest way.
-        PlacementCase { "right of a cell", { 480, 200, 320, 400 }, { 450, 300, 182, 140 },
-            { 632, 200, 320, 400 } },
-        // Under its right edge: to the left.
-        PlacementCase { "left of a cell", { 480, 200, 320, 400 }, { 700, 300, 182, 140 },
-            { 380, 200, 320, 400 } },
+        { { 480, 200, 320, 400 }, { 450, 300, 182, 140 }, { 632, 200, 320, 400 } },
         // A cell in the last column: the window cannot go right of it.
-        PlacementCase { "screen edge", { 1000, 100, 320, 400 }, { 1090, 200, 182, 140 },
-            { 770, 100, 320, 400 } },
+        { { 1000, 100, 320, 400 }, { 1090, 200, 182, 140 }, { 770, 100, 320, 400 } },
         // A wide target (a window opened at a result): beside it does not fit, below does.
-        PlacementCase { "below a wide window", { 480, 100, 320, 400 }, { 40, 100, 1200, 300 },
-            { 480, 400, 320, 400 } },
+        { { 480, 100, 320, 400 }, { 40, 100, 1200, 300 }, { 480, 400, 320, 400 } },
         // A target that leaves room nowhere: the place covering least, here at the left edge.
-        PlacementCase { "covering least", { 480, 200, 320, 400 }, { 100, 50, 1100, 700 },
-            { 0, 200, 320, 400 } }));
-
-TEST(OverlapArea, CountsSharedPixelsOnly) {
-    EXPECT_EQ(OverlapArea({ 0, 0, 10, 10 }, { 5, 5, 10, 10 }), 25);
-    EXPECT_EQ(OverlapArea({ 0, 0, 10, 10 }, { 10, 0, 10, 10 }), 0); // touching edges
-    EXPECT_EQ(OverlapArea({ 0, 0, 10, 10 }, { 2, 2, 3, 3 }), 9);
+        { { 480, 200, 320, 400 }, { 100, 50, 1100, 700 }, { 0, 200, 320, 400 } },
+    };
+    for (const auto& c : cases) {
+        const ScreenBox placed = PlaceClearOf(c.window, c.keep_clear, kScreen);
+        EXPECT_EQ(placed, c.placed) << "at " << placed.left << "," << placed.top;
+    }
 }
 
 } // namespace
