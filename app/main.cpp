@@ -210,11 +210,13 @@ void RunAfterFirstPaint(QWidget* window, std::function<void()> work) {
 } // namespace
 
 int main(int argc, char** argv) {
+    orvane::bench::ReportStartupMoment("main");
     // The command line, the data folder and the display are settled before any window.
     const orvane::StartPlan start = orvane::PrepareStart(argc, argv);
     if (start.exit_code)
         return *start.exit_code;
     QApplication app(argc, argv);
+    orvane::bench::ReportStartupMoment("app");
     orvane::ApplyDesktopIdentity();
     const QString title = orvane::ApplicationTitle(QCoreApplication::applicationFilePath());
 
@@ -260,6 +262,7 @@ int main(int argc, char** argv) {
             QTimer::singleShot(0, &form, &QWidget::close);
     });
     orvane::bench::InstallStartupProbe(&form);
+    orvane::bench::ReportStartupMoment("show");
     form.show();
     return QApplication::exec();
 }

@@ -1,6 +1,6 @@
 // Start-up measurement: when ORVANE_STARTUP_PROBE is set, the first complete paint of `window`
 // prints the monotonic clock in nanoseconds, and half a second later the resident memory in kB;
-// then the program quits.
+// then the program quits. ReportStartupMoment marks the stages before it.
 #pragma once
 
 #include <QApplication>
@@ -47,6 +47,16 @@ protected:
 private:
     bool painted_ = false;
 };
+
+// Prints "<moment>_ns" and the monotonic clock, to split the start-up into its stages.
+inline void ReportStartupMoment(const char* moment) {
+    if (qEnvironmentVariableIsEmpty("ORVANE_STARTUP_PROBE"))
+        return;
+    timespec now {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::printf(
+        "%s_ns %lld\n", moment, static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+}
 
 inline void InstallStartupProbe(QWidget* window) {
     if (qEnvironmentVariableIsEmpty("ORVANE_STARTUP_PROBE"))

@@ -8,12 +8,15 @@
 #include <QWidget>
 
 int main(int argc, char** argv) {
+    orvane::bench::ReportStartupMoment("main");
     QApplication app(argc, argv);
+    orvane::bench::ReportStartupMoment("app");
     QWidget window;
     window.setFixedSize(1264, 741);
     QLabel label(QStringLiteral("Orvane"), &window);
     label.move(10, 10);
     orvane::bench::InstallStartupProbe(&window);
+    orvane::bench::ReportStartupMoment("show");
     window.show();
     return QApplication::exec();
 }

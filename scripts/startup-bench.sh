@@ -77,6 +77,9 @@ def measure(exe):
     for line in out.decode().splitlines():
         if line.startswith("paint_ns"):
             reported = (int(line.split()[1]) - start) / 1e6
+        elif line.split()[0] in ("main_ns", "app_ns", "show_ns"):
+            moments.setdefault((exe, line.split()[0][:-3]), []).append(
+                (int(line.split()[1]) - start) / 1e6)
         elif line.startswith("rss"):
             rss = int(line.split()[1]) / 1024
     if not drawn or reported is None:
@@ -88,6 +91,7 @@ def measure(exe):
         last = t
     return (last - start) / 1e6, reported, rss
 
+moments = {}
 measure(program); measure(floor)  # warm the caches
 rows = []
 for _ in range(runs):
@@ -101,5 +105,10 @@ print("startup (paint seen by the X server): orvane median %.1f ms, floor median
       "median ratio %.2f (target 1.10), %d runs" % (med(0), med(1), ratio, runs))
 print("startup (paint reported by the programs): orvane %.1f ms, floor %.1f ms, ratio %.2f"
       % (med(2), med(3), reported_ratio))
+for exe, name in ((program, "orvane"), (floor, "floor")):
+    stages = [(m, statistics.median(moments.get((exe, m), [0]))) for m in ("main", "app", "show")]
+    print("%s: libraries loaded, main() at %.1f ms; QApplication made at %.1f ms; window shown at %.1f ms"
+          % (name, stages[0][1], stages[1][1], stages[2][1]))
+print("each run, orvane/floor ms (seen): " + " ".join("%.0f/%.0f" % (row[0], row[1]) for row in rows))
 print("idle resident memory: median %.1f MB (target 35)" % med(4))
 PY
