@@ -60,6 +60,10 @@ TForm1::TForm1(StartupOptions options, Services services, QWidget* parent)
     , journal_(std::make_unique<Journal>(document_.data().file(kJournalFileName)))
     , journal_keeper_(std::make_unique<DocumentJournal>(document_, *journal_))
     , guard_(std::make_unique<DayFileGuard>(document_, *journal_, services_)) {
+    pending_lock_ = std::async(std::launch::async | std::launch::deferred,
+        [dir = document_.data().dir, title = options_.application_title] {
+            return std::make_unique<InstanceLock>(dir, title);
+        });
     document_.SetBackups(backups_.get());
     // Before anything that could make the screen reader ask about it.
     MarkAccessibleWindow(this);
@@ -156,7 +160,8 @@ void TForm1::SetToolbarStrip(ToolbarStrip strip) {
 bool TForm1::FormCreate() {
     Notifier& notifier = services_.notifier;
     // Single instance: one copy per data folder, held for the whole run.
-    lock_ = std::make_unique<InstanceLock>(document_.data().dir, options_.application_title);
+    if (pending_lock_.valid())
+        lock_ = pending_lock_.get();
     if (lock_->state() != InstanceLock::State::kHeld) {
         notifier.Show(
             Notifier::Kind::kInformation, SecondInstanceMessage(options_.application_title));

@@ -21,6 +21,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <vector>
@@ -142,6 +143,9 @@ private:
     std::unique_ptr<DayFileGuard> guard_;
     DayFileGuard::SaveOutcome last_save_ = DayFileGuard::SaveOutcome::kNotSaved;
     std::unique_ptr<InstanceLock> lock_;
+    // The lock is taken on a second thread while the window is built (taking it waits for the
+    // disk), and FormCreate waits for it before anything reads the data folder.
+    std::future<std::unique_ptr<InstanceLock>> pending_lock_;
     ToolbarStrip strip_;
 
     Toolbar* toolbar_ = nullptr;
