@@ -8,18 +8,7 @@
 
 namespace orvane {
 
-namespace {
-
-FileBackups& BackupsFor(FileBackups* given, std::unique_ptr<Clock>& own_clock,
-    std::unique_ptr<FileBackups>& own_backups, const std::filesystem::path& path) {
-    if (given)
-        return *given;
-    own_clock = std::make_unique<SystemClock>();
-    own_backups = std::make_unique<FileBackups>(path.parent_path(), *own_clock);
-    return *own_backups;
-}
-
-} // namespace
+namespace { } // namespace
 
 QString OutsideQuestionText(
     const std::filesystem::path& file, const QString& mine, const QString& aside) {
@@ -46,9 +35,9 @@ OutsideAnswer AskAboutOutsideChange(Notifier& notifier, const std::filesystem::p
 }
 
 EditedFile::EditedFile(
-    std::filesystem::path path, Notifier& notifier, FileBackups* backups, QString mine)
+    std::filesystem::path path, Notifier& notifier, FileBackups& backups, QString mine)
     : notifier_(notifier)
-    , backups_(BackupsFor(backups, own_clock_, own_backups_, path))
+    , backups_(backups)
     , mine_(std::move(mine))
     , known_(std::move(path)) { }
 

@@ -2,7 +2,7 @@
 // error log, the archive, the preferences), and the one question every save asks when another
 // program changed the file since the window read it: Keep Mine, Take Theirs or Cancel.
 //
-//   EditedFile file(data.notes(), notifier, &backups, QStringLiteral("these notes"));
+//   EditedFile file(data.notes(), notifier, backups, QStringLiteral("these notes"));
 //   Result<std::string> read = file.Read();            // show it; remembered as read
 //   switch (file.Save(bytes, ".rtf")) {                // asks first when it changed outside
 //   case EditedFile::Saved::kTookTheirs: Prepare();    // show the other version
@@ -37,9 +37,8 @@ OutsideAnswer AskAboutOutsideChange(Notifier& notifier, const std::filesystem::p
 
 class EditedFile {
 public:
-    // `backups` are the program's rotating backups; without them (a window built on its own) the
-    // file gets backups of its own in the same folder, named by the computer's clock.
-    EditedFile(std::filesystem::path path, Notifier& notifier, FileBackups* backups, QString mine);
+    // `backups` are the program's rotating backups, which take the file each save replaces.
+    EditedFile(std::filesystem::path path, Notifier& notifier, FileBackups& backups, QString mine);
     ~EditedFile();
     EditedFile(const EditedFile&) = delete;
     EditedFile& operator=(const EditedFile&) = delete;
@@ -69,8 +68,6 @@ public:
 
 private:
     Notifier& notifier_;
-    std::unique_ptr<Clock> own_clock_;
-    std::unique_ptr<FileBackups> own_backups_;
     FileBackups& backups_;
     QString mine_;
     KnownFile known_;

@@ -89,14 +89,6 @@ TArchHelp::TArchHelp(QWidget* parent)
 
 TArchive::TArchive(const DataFolder& data_folder, Services services, FileBackups& backups,
     QWidget* parent, ModalRunner run_modal)
-    : TArchive(data_folder, services, &backups, parent, std::move(run_modal)) { }
-
-TArchive::TArchive(
-    const DataFolder& data_folder, Services services, QWidget* parent, ModalRunner run_modal)
-    : TArchive(data_folder, services, nullptr, parent, std::move(run_modal)) { }
-
-TArchive::TArchive(const DataFolder& data_folder, Services services, FileBackups* backups,
-    QWidget* parent, ModalRunner run_modal)
     : QDialog(parent)
     , services_(services)
     , file_(data_folder.archive(), services.notifier, backups, QStringLiteral("this archive"))

@@ -52,9 +52,6 @@ public:
     // `backups` take the file each save replaces.
     TArchive(const DataFolder& data_folder, Services services, FileBackups& backups,
         QWidget* parent = nullptr, ModalRunner run_modal = nullptr);
-    // With backups of its own, named by the computer's clock.
-    TArchive(const DataFolder& data_folder, Services services, QWidget* parent = nullptr,
-        ModalRunner run_modal = nullptr);
 
     void Prepare(); // loads archive.ovd
     void OpenModal();
@@ -80,9 +77,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TArchive(const DataFolder& data_folder, Services services, FileBackups* backups,
-        QWidget* parent, ModalRunner run_modal);
-
     void RunModal(QDialog& dialog);
     void Reload();
 

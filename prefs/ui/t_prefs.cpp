@@ -89,13 +89,6 @@ void SetChecked(QRadioButton* button, bool checked) {
 
 TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services,
     FileBackups& backups, QWidget* parent)
-    : TPrefs(document, host, services, &backups, parent) { }
-
-TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services, QWidget* parent)
-    : TPrefs(document, host, services, document.backups(), parent) { }
-
-TPrefs::TPrefs(CalendarDocument& document, CalendarHost& host, Services services,
-    FileBackups* backups, QWidget* parent)
     : QDialog(parent)
     , document_(document)
     , host_(host)

@@ -35,9 +35,6 @@ public:
     // `backups` take the file each save replaces.
     TPrefs(CalendarDocument& document, CalendarHost& host, Services services, FileBackups& backups,
         QWidget* parent = nullptr);
-    // With the document's backups, or backups of its own when the document has none.
-    TPrefs(CalendarDocument& document, CalendarHost& host, Services services,
-        QWidget* parent = nullptr);
 
     // Re-reads pref.ovd into the controls and the in-memory flags for one showing.
     void Prepare();
@@ -62,9 +59,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TPrefs(CalendarDocument& document, CalendarHost& host, Services services, FileBackups* backups,
-        QWidget* parent);
-
     void BuildControls();
     QLineEdit* AddTitleEdit(const QString& name, const QString& caption, int limit);
     // Reads pref.ovd; false (after telling the user) when it cannot be read.

@@ -18,7 +18,7 @@ const QString kClose = QStringLiteral("Close");
 
 } // namespace
 
-EditFileDialog::EditFileDialog(Notifier& notifier, FileBackups* backups, std::filesystem::path file,
+EditFileDialog::EditFileDialog(Notifier& notifier, FileBackups& backups, std::filesystem::path file,
     QString mine, QWidget* parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint

@@ -40,8 +40,8 @@ public slots:
 
 protected:
     // `file` is the data file the window edits; `mine` names its text in the question asked when
-    // it changed outside ("these notes"). Without `backups` the window keeps backups of its own.
-    EditFileDialog(Notifier& notifier, FileBackups* backups, std::filesystem::path file,
+    // it changed outside ("these notes"); `backups` take the file each save replaces.
+    EditFileDialog(Notifier& notifier, FileBackups& backups, std::filesystem::path file,
         QString mine, QWidget* parent);
 
     // Runs the dialog centred on the screen, as it was prepared.

@@ -18,13 +18,6 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 TErrors::TErrors(
     const DataFolder& data_folder, Notifier& notifier, FileBackups& backups, QWidget* parent)
-    : TErrors(data_folder, notifier, &backups, parent) { }
-
-TErrors::TErrors(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
-    : TErrors(data_folder, notifier, nullptr, parent) { }
-
-TErrors::TErrors(
-    const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent)
     : EditFileDialog(
         notifier, backups, data_folder.rdat(), QStringLiteral("this error log"), parent) {
     setObjectName(QStringLiteral("TErrors"));

@@ -16,16 +16,11 @@ public:
     // `backups` take the file each save replaces.
     TErrors(const DataFolder& data_folder, Notifier& notifier, FileBackups& backups,
         QWidget* parent = nullptr);
-    // With backups of its own, named by the computer's clock.
-    TErrors(const DataFolder& data_folder, Notifier& notifier, QWidget* parent = nullptr);
 
     // Loads rdat.ovd for one showing.
     void Prepare() override;
 
 private:
-    TErrors(
-        const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent);
-
     std::optional<std::string> BytesToSave() override;
     std::string_view AsideExtension() const override { return ".txt"; }
     bool Modified() const override;

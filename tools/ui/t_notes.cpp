@@ -54,13 +54,6 @@ protected:
 
 TNotes::TNotes(
     const DataFolder& data_folder, Notifier& notifier, FileBackups& backups, QWidget* parent)
-    : TNotes(data_folder, notifier, &backups, parent) { }
-
-TNotes::TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* parent)
-    : TNotes(data_folder, notifier, nullptr, parent) { }
-
-TNotes::TNotes(
-    const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent)
     : EditFileDialog(
         notifier, backups, data_folder.notes(), QStringLiteral("these notes"), parent) {
     setObjectName(QStringLiteral("TNotes"));

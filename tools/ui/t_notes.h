@@ -15,8 +15,6 @@ public:
     // `backups` take the file each save replaces.
     TNotes(const DataFolder& data_folder, Notifier& notifier, FileBackups& backups,
         QWidget* parent = nullptr);
-    // With backups of its own, named by the computer's clock.
-    TNotes(const DataFolder& data_folder, Notifier& notifier, QWidget* parent = nullptr);
 
     // Loads notes.ovd for one showing.
     void Prepare() override;
@@ -27,9 +25,6 @@ public:
     void OpenModalAt(int position, int length);
 
 private:
-    TNotes(
-        const DataFolder& data_folder, Notifier& notifier, FileBackups* backups, QWidget* parent);
-
     std::optional<std::string> BytesToSave() override;
     std::string_view AsideExtension() const override { return ".rtf"; }
     bool Modified() const override;

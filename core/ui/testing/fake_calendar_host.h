@@ -5,6 +5,7 @@
 
 #include "core/calendar_document.h"
 #include "core/clock.h"
+#include "core/file_backups.h"
 #include "core/ui/calendar_host.h"
 #include "core/ui/desktop.h"
 #include "core/ui/notifier.h"
@@ -64,6 +65,8 @@ public:
     RecordingNotifier notes;
     RecordingDesktop desk;
     FixedClock fixed_clock;
+    // The program's backups of the data folder, named by the fixed clock.
+    FileBackups backups { document.data().dir, fixed_clock };
     QWidget main_widget;
     QStringList day_titles { "SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT" };
     QString note_font_family;

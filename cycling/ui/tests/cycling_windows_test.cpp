@@ -123,10 +123,11 @@ private slots:
         QVERIFY(WriteFileAtomic(host_->data().archive(), "one\r\n").has_value());
         const char* answer = "Button2"; // Cancel, then OK
         QString shown;
-        TArchive archive(host_->data(), host_->services(), nullptr, [&](QDialog& dialog) {
-            shown = Child<QLabel>(&dialog, "Label1")->text();
-            Child(&dialog, answer)->click();
-        });
+        TArchive archive(
+            host_->data(), host_->services(), host_->backups, nullptr, [&](QDialog& dialog) {
+                shown = Child<QLabel>(&dialog, "Label1")->text();
+                Child(&dialog, answer)->click();
+            });
         archive.Prepare();
         archive.show();
         auto* text = Child<QPlainTextEdit>(&archive, "Memo1");
@@ -152,7 +153,7 @@ private slots:
                 bytes += static_cast<char>(b);
         }
         QVERIFY(WriteFileAtomic(host_->data().archive(), bytes).has_value());
-        TArchive archive(host_->data(), host_->services(), nullptr,
+        TArchive archive(host_->data(), host_->services(), host_->backups, nullptr,
             [](QDialog& dialog) { Child(&dialog, "Button1")->click(); });
         archive.Prepare();
         archive.show();
@@ -168,10 +169,11 @@ private slots:
     // An unreadable archive is reported and never replaced.
     void unreadableArchive() {
         int asked = 0;
-        TArchive archive(host_->data(), host_->services(), nullptr, [&asked](QDialog& dialog) {
-            ++asked;
-            Child(&dialog, "Button1")->click();
-        });
+        TArchive archive(
+            host_->data(), host_->services(), host_->backups, nullptr, [&asked](QDialog& dialog) {
+                ++asked;
+                Child(&dialog, "Button1")->click();
+            });
         std::filesystem::create_directories(host_->data().archive());
         archive.Prepare();
         QCOMPARE(host_->notes.boxes.size(), std::size_t { 1 });
@@ -186,7 +188,7 @@ private slots:
     // save question and shows their version, the window's text kept in a dated file; Cancel
     // closes it and keeps the window's text as it was, with nothing written.
     void archiveChangedOutsideTakeTheirsOrCancel() {
-        FileBackups backups(host_->data().dir, host_->fixed_clock);
+        FileBackups& backups = host_->backups;
         const std::filesystem::path path = host_->data().archive();
         for (const int answer : { 1, 2 }) {
             QVERIFY(WriteFileAtomic(path, "one\r\n").has_value());

@@ -366,8 +366,9 @@ const std::pair<const char*, void (*)(Scene&)> kWindows[] = {
     { "delete entry", EntryBox<TDelEntry> },
     { "notes",
         [](Scene& scene) {
-            auto* notes
-                = Show(scene, std::make_unique<TNotes>(scene.host->data(), scene.host->notes));
+            auto* notes = Show(scene,
+                std::make_unique<TNotes>(
+                    scene.host->data(), scene.host->notes, scene.host->backups));
             QTest::keyClicks(notes->findChild<QTextEdit*>(QStringLiteral("RichEdit1")),
                 QStringLiteral("Free notes, typed in"));
         } },
@@ -375,7 +376,9 @@ const std::pair<const char*, void (*)(Scene&)> kWindows[] = {
         [](Scene& scene) {
             Must(WriteFileAtomic(
                 scene.host->data().rdat(), "Entry limit reached on Jan/09/2024\r\n"));
-            Show(scene, std::make_unique<TErrors>(scene.host->data(), scene.host->notes));
+            Show(scene,
+                std::make_unique<TErrors>(
+                    scene.host->data(), scene.host->notes, scene.host->backups));
         } },
     { "search",
         [](Scene& scene) {
@@ -390,7 +393,8 @@ const std::pair<const char*, void (*)(Scene&)> kWindows[] = {
     { "preferences",
         [](Scene& scene) {
             FakeCalendarHost& host = *scene.host;
-            Show(scene, std::make_unique<TPrefs>(host.document, host, host.services()));
+            Show(scene,
+                std::make_unique<TPrefs>(host.document, host, host.services(), host.backups));
         } },
     { "cycle",
         [](Scene& scene) {
@@ -400,7 +404,9 @@ const std::pair<const char*, void (*)(Scene&)> kWindows[] = {
     { "archive",
         [](Scene& scene) {
             Must(WriteFileAtomic(scene.host->data().archive(), "Jan/01/2024\r\nNew year\r\n"));
-            Show(scene, std::make_unique<TArchive>(scene.host->data(), scene.host->services()));
+            Show(scene,
+                std::make_unique<TArchive>(
+                    scene.host->data(), scene.host->services(), scene.host->backups));
         } },
     { "about", [](Scene& scene) { Show(scene, std::make_unique<TAbout>(scene.host->data())); } },
     { "print page",

@@ -76,7 +76,7 @@ class TPrefsTest : public QObject {
         QVERIFY(WriteFileAtomic(host_->data().pref(), bytes).has_value());
     }
     std::unique_ptr<TPrefs> MakeDialog() {
-        return std::make_unique<TPrefs>(host_->document, *host_, host_->services());
+        return std::make_unique<TPrefs>(host_->document, *host_, host_->services(), host_->backups);
     }
     void Open() {
         dialog_ = MakeDialog();

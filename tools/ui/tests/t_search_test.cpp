@@ -162,8 +162,8 @@ private slots:
     // character each). The whole-word box reaches the search.
     void resultsOfEverySourceAndTheirWindows() {
         WriteSources();
-        TArchive archive(host_->data(), host_->services());
-        TNotes notes(host_->data(), host_->notes);
+        TArchive archive(host_->data(), host_->services(), host_->backups);
+        TNotes notes(host_->data(), host_->notes, host_->backups);
         QList<int> blocks;
         QStringList selected;
         const auto seen = [&](QDialog& window, const QTextCursor& cursor) {
