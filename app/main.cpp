@@ -2,21 +2,19 @@
 // window, wires the menus to the other windows (built when first opened) and runs the event loop
 // until the main window closes.
 #include "app/startup_probe.h"
+#include "app/ui/extra_windows.h"
 #include "app/ui/launch.h"
 #include "core/clock.h"
 #include "core/ui/desktop.h"
+#include "core/ui/error_text.h"
 #include "core/ui/notifier.h"
 #include "cycling/ui/archive_windows.h"
 #include "cycling/ui/t_cycle.h"
 #include "history/ui/t_restore.h"
-#include "ical/ui/t_export_ical.h"
-#include "ical/ui/t_import_ical.h"
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/t_form1.h"
 #include "prefs/ui/t_prefs.h"
-#include "printing/ui/pallet.h"
 #include "printing/ui/print_size_store.h"
-#include "printing/ui/printer_port.h"
 #include "recurring/ui/t_day_to_day.h"
 #include "recurring/ui/t_del_entry.h"
 #include "recurring/ui/t_mo_to_mo.h"
@@ -29,6 +27,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -69,8 +68,12 @@ std::function<void()> Modal(OnDemand<Window>& window, orvane::TForm1& form) {
 // The windows other than the main window, each built when it is first opened. (The grid has the
 // calendar font of pref.ovd from the main window's start-up, not from the preferences dialog.)
 struct ProgramWindows {
-    ProgramWindows(orvane::TForm1& form, orvane::Services services)
-        : prefs([&form, services] {
+    ProgramWindows(
+        orvane::TForm1& form, orvane::Services services, std::filesystem::path program_dir)
+        : program_dir_(std::move(program_dir))
+        , form_(form)
+        , services_(services)
+        , prefs([&form, services] {
             return std::make_unique<orvane::TPrefs>(
                 form.document(), form, services, form.backups(), &form);
         })
@@ -93,10 +96,6 @@ struct ProgramWindows {
                 form.document().data(), services.notifier, form.backups(), &form);
         })
         , day_to_day(Make<orvane::TDayToDay>(form, services))
-        , pallet([this, &form, services] {
-            return std::make_unique<orvane::TPallet>(
-                form, services.notifier, print_sizes, printer_port, &form);
-        })
         , search([this, &form, services] {
             auto window = std::make_unique<orvane::TSearch>(form.document(), form, services, &form);
             // A result in the archive or the notes opens that window at the match.
@@ -111,14 +110,6 @@ struct ProgramWindows {
             };
             window->SetTargets(std::move(targets));
             return window;
-        })
-        , export_ical([&form, services] {
-            return std::make_unique<orvane::TExportICal>(
-                form.document(), services, orvane::SystemIcsFilePicker(), &form);
-        })
-        , import_ical([&form, services] {
-            return std::make_unique<orvane::TImportICal>(
-                form.document(), services, orvane::SystemIcsFilePicker(), &form);
         })
         , restore([&form, services] {
             return std::make_unique<orvane::TRestore>(
@@ -139,11 +130,21 @@ struct ProgramWindows {
         form.SetCommand(Command::kNotes, Modal(notes, form));
         form.SetCommand(Command::kErrorLog, Modal(errors, form));
         form.SetCommand(Command::kPreferences, Modal(prefs, form));
-        form.SetCommand(Command::kPrint, [this] { pallet.get().OpenModeless(); });
-        form.SetCommand(Command::kExportICalendar, Modal(export_ical, form));
+        form.SetCommand(Command::kPrint, [this] {
+            if (orvane::ExtraWindows* extras = Extras())
+                extras->OpenPrint();
+        });
+        form.SetCommand(Command::kExportICalendar, [this, &form] {
+            if (orvane::ExtraWindows* extras = Extras()) {
+                extras->OpenExportICalendar();
+                form.ChildWindowClosed();
+            }
+        });
         form.SetCommand(Command::kImportICalendar, [this, &form] {
-            import_ical.get().ImportICalendar1Click();
-            form.ChildWindowClosed();
+            if (orvane::ExtraWindows* extras = Extras()) {
+                extras->ImportICalendar();
+                form.ChildWindowClosed();
+            }
         });
         form.SetCommand(Command::kCycleCalendar, [this, &form] {
             cycle.get().CycleCalendar1Click();
@@ -159,8 +160,27 @@ struct ProgramWindows {
         form.SetCommand(Command::kAbout, Modal(about, form));
     }
 
-    orvane::SettingsPrintSizeStore print_sizes;
-    orvane::SystemPrinterPort printer_port;
+    // The print and iCalendar windows, from their module; a module that cannot be loaded is said
+    // each time one of them is asked for.
+    orvane::ExtraWindows* Extras() {
+        if (!extras_) {
+            auto loaded = orvane::LoadExtraWindows(
+                program_dir_, { form_.document(), form_, services_, &form_ });
+            if (!loaded) {
+                services_.notifier.Show(orvane::Notifier::Kind::kError,
+                    QStringLiteral("The print and iCalendar windows could not be loaded.\n\n")
+                        + orvane::ErrorText(loaded.error()));
+                return nullptr;
+            }
+            extras_ = std::move(*loaded);
+        }
+        return extras_.get();
+    }
+
+    std::filesystem::path program_dir_;
+    orvane::TForm1& form_;
+    orvane::Services services_;
+    std::unique_ptr<orvane::ExtraWindows> extras_;
     OnDemand<orvane::TPrefs> prefs;
     OnDemand<orvane::TMoToMo> mo_to_mo;
     OnDemand<orvane::TCycle> cycle;
@@ -172,10 +192,7 @@ struct ProgramWindows {
     OnDemand<orvane::TYrToYr> yr_to_yr;
     OnDemand<orvane::TErrors> errors;
     OnDemand<orvane::TDayToDay> day_to_day;
-    OnDemand<orvane::TPallet> pallet;
     OnDemand<orvane::TSearch> search;
-    OnDemand<orvane::TExportICal> export_ical;
-    OnDemand<orvane::TImportICal> import_ical;
     OnDemand<orvane::TRestore> restore;
 };
 
@@ -251,7 +268,8 @@ int main(int argc, char** argv) {
             orvane::SettingsPrintSizeStore settings;
             form.backups().SetPolicy(orvane::ReadBackupPolicy(settings));
         }
-        windows = std::make_unique<ProgramWindows>(form, services);
+        windows = std::make_unique<ProgramWindows>(
+            form, services, orvane::SystemProgramFolders().program_dir);
         windows->WireCommands(form);
 #if defined(__GLIBC__)
         // Start-up's passing buffers (the files read whole, their parsing, the first layout) are

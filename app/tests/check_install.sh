@@ -2,9 +2,9 @@
 # Checks an installation: every file the program needs in its place and nothing else, the
 # defaults as shipped, icons of the sizes their folders name, and the desktop's own validators
 # accept the desktop entry and the AppStream metadata, whose newest release is this version.
-#   check_install.sh PREFIX VERSION APP_ID SOURCE_DEFAULTS
+#   check_install.sh PREFIX VERSION APP_ID SOURCE_DEFAULTS LIBDIR
 set -euo pipefail
-prefix=$1 version=$2 id=$3 source_defaults=$4
+prefix=$1 version=$2 id=$3 source_defaults=$4 libdir=$5
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -13,6 +13,7 @@ fail() {
 
 expected=(
   bin/orvane
+  "$libdir/orvane/orvane-extra-windows.so"
   "share/applications/$id.desktop"
   "share/metainfo/$id.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$id.svg"

@@ -4,9 +4,9 @@
 # installed file under /usr. On a throwaway system (root in a container) it also installs the
 # package, starts the program the way its menu entry does, and removes the package again,
 # checking that nothing is left; elsewhere the contents are all it checks.
-#   check_package.sh BUILD_DIR VERSION APP_ID
+#   check_package.sh BUILD_DIR VERSION APP_ID LIBDIR
 set -euo pipefail
-build=$1 version=$2 id=$3
+build=$1 version=$2 id=$3 libdir=$4
 work=$(mktemp -d)
 installed=no
 cleanup() {
@@ -40,13 +40,14 @@ depends=$(field Depends)
 # dpkg-shlibdeps writes each library with the lowest version the binary needs:
 # "libqt6core6 (>= 6.4.0), libqt6gui6 (>= 6.3.0), ...".
 depended=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libical3; do
   grep -qxF "$library" <<<"$depended" || fail "Depends lacks $library: $depends"
 done
 
 contents=$(dpkg-deb --contents "$deb" | awk '{ print $NF }')
 echo "$contents"
-for path in ./usr/bin/orvane "./usr/share/applications/$id.desktop" \
+for path in ./usr/bin/orvane "./usr/$libdir/orvane/orvane-extra-windows.so" \
+  "./usr/share/applications/$id.desktop" \
   "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/icons/hicolor/scalable/apps/$id.svg" \
   "./usr/share/icons/hicolor/48x48/apps/$id.png" "./usr/share/icons/hicolor/256x256/apps/$id.png" \
   ./usr/share/orvane/defaults/Error.doc ./usr/share/orvane/defaults/Help/Orvane.html \
