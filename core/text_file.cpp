@@ -128,7 +128,7 @@ Result<std::string> ReadWholeFile(const std::filesystem::path& path) {
     // is read to its new end, one that shrinks to where it stops.
     std::error_code size_error;
     const std::uintmax_t expected = std::filesystem::file_size(path, size_error);
-    constexpr std::size_t kBlock = 64 * 1024;
+    constexpr std::size_t kBlock = std::size_t { 64 } * 1024;
     // One byte over the expected size, so that a file read whole hits its end in one read.
     std::size_t block = size_error ? kBlock : static_cast<std::size_t>(expected) + 1;
     std::string bytes;
