@@ -1,12 +1,15 @@
-// The main window and one window of each other kind of control (text fields, a list, coloured
-// buttons) under a dark desktop palette: the text that is drawn stands out from the background it
-// is drawn on by a contrast ratio of at least 4.5:1. What is measured is what the window paints,
-// not the colours its code asks for.
+// The main window, one window of each other kind of control (text fields, a list, coloured
+// buttons) and the entry dialogs once widened for their captions, under a dark desktop palette:
+// the text that is drawn stands out from the background it is drawn on by a contrast ratio of at
+// least 4.5:1, and no caption is cut off. What is measured is what the window paints, not the
+// colours its code asks for.
 #include "core/ui/dialog_style.h"
 #include "mainwindow/ui/tests/form_harness.h"
 #include "prefs/ui/t_prefs.h"
 #include "recurring/ui/date_picker.h"
 #include "recurring/ui/t_day_to_day.h"
+#include "recurring/ui/t_del_entry.h"
+#include "recurring/ui/t_wk_to_wk.h"
 #include "sky/ui/sun_moon_strip.h"
 #include "tools/ui/t_search.h"
 
@@ -201,6 +204,63 @@ QPalette DarkPalette() {
     return palette;
 }
 
+// The captions of `root`'s controls that are wider than the control shows them, in the font the
+// control actually uses: labels, check boxes, radio buttons, buttons, tool buttons, group box
+// titles and read-only fields. Hidden controls are not shown, so they are not looked at.
+QStringList ClippedCaptions(QWidget* root) {
+    QStringList clipped;
+    const auto check = [&](QWidget* widget, const QString& caption, int needed, int room) {
+        if (needed > room) {
+            clipped << QStringLiteral("%1 \"%2\": needs %3 px, has %4")
+                           .arg(widget->objectName().isEmpty()
+                                   ? QString::fromLatin1(widget->metaObject()->className())
+                                   : widget->objectName(),
+                               caption)
+                           .arg(needed)
+                           .arg(room);
+        }
+    };
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        if (!widget->isVisibleTo(root) && widget != root)
+            continue;
+        const QFontMetrics metrics(widget->font());
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            if (label->text().isEmpty() || label->textFormat() == Qt::RichText)
+                continue;
+            const QRect room = label->contentsRect();
+            if (label->wordWrap())
+                check(label, label->text(), label->heightForWidth(room.width()), room.height());
+            else {
+                for (const QString& line : label->text().split(QLatin1Char('\n')))
+                    check(label, line, metrics.horizontalAdvance(line), room.width());
+            }
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            if (button->text().isEmpty())
+                continue;
+            int needed = 0;
+            if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button))
+                needed = button->sizeHint().width();
+            else if (qobject_cast<QPushButton*>(button))
+                needed = metrics.horizontalAdvance(button->text())
+                    + 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+            else
+                needed = metrics.horizontalAdvance(button->text().trimmed()) + 4;
+            check(button, button->text(), needed, button->width());
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            if (!group->title().isEmpty())
+                check(group, group->title(), metrics.horizontalAdvance(group->title()) + 12,
+                    group->width());
+        } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+            if (field->isReadOnly() && !field->text().isEmpty())
+                check(field, field->text(), metrics.horizontalAdvance(field->text()) + 4,
+                    field->contentsRect().width());
+        }
+    }
+    return clipped;
+}
+
 // One window set up with text in it, in a temporary program folder with the sunrise and sunset
 // times switched on.
 std::string SunOnPref() {
@@ -268,6 +328,9 @@ template <typename Dialog> void EntryBox(Scene& scene) {
 const std::pair<const char*, void (*)(Scene&)> kWindows[] = {
     { "main window", [](Scene& scene) { MainWindow(scene); } },
     { "daily entry", EntryBox<TDayToDay> },
+    // Widened once so that their captions fit: checked for captions that are cut off again.
+    { "weekly entry", EntryBox<TWkToWk> },
+    { "delete entries", EntryBox<TDelEntry> },
     { "search",
         [](Scene& scene) {
             FakeCalendarHost& host = *scene.host;
@@ -292,20 +355,20 @@ class ThemeContrastTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void textStandsOut_data() {
+    void textStandsOutAndCaptionsFit_data() {
         QTest::addColumn<int>("window");
         for (int i = 0; i < static_cast<int>(std::size(kWindows)); ++i)
             QTest::addRow("%s", kWindows[i].first) << i;
     }
 
-    void textStandsOut() {
+    void textStandsOutAndCaptionsFit() {
         QFETCH(int, window);
         // The desktop's palette is in place before any window exists, as at program start.
         const QPalette light = QApplication::palette();
         QApplication::setPalette(DarkPalette());
         Scene scene;
         kWindows[window].second(scene);
-        const QStringList faults = LowContrast(scene.Window());
+        const QStringList faults = LowContrast(scene.Window()) + ClippedCaptions(scene.Window());
         QApplication::setPalette(light);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n  "))));
     }
