@@ -1,7 +1,8 @@
 // The installed program, started as a user starts it: with a home folder of its own, under the
 // offscreen platform, ending by itself once every window is built (ORVANE_QUIT_AFTER_START). The
-// installation is made by the install_into_prefix test; the portable layout is the build's
-// program copied beside a csystem/ folder.
+// installation is made by the install_into_prefix test. The command line's rules and the choice
+// of the data folder are tested in launch_test and data_folder_test; here one start and one
+// refusal show the program uses them.
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -82,7 +83,7 @@ class InstalledProgramTest : public QObject {
     // folder, no other XDG folder, no display but the offscreen platform unless `display` is
     // false.
     Outcome Start(const QString& program, const QStringList& arguments, bool display = true,
-        const QString& working_dir = {}, const QStringList& extra_environment = {}) {
+        const QStringList& extra_environment = {}) {
         QProcessEnvironment environment;
         environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
         environment.insert(QStringLiteral("HOME"), Text(home_));
@@ -103,7 +104,7 @@ class InstalledProgramTest : public QObject {
                 entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(working_dir.isEmpty() ? Text(root_) : working_dir);
+        process.setWorkingDirectory(Text(root_));
         process.start(program, arguments);
         Outcome outcome;
         if (!process.waitForFinished(60000)) {
@@ -133,8 +134,8 @@ private slots:
     // The first start makes the user's data folder from the installed defaults and writes a new
     // calendar there; the second reads the same files and saves back into them on closing.
     void firstStartMakesTheUserFolderAndTheNextUsesIt() {
-        const Outcome first = Start(Installed(), {}, true, {},
-            { QStringLiteral("QT_LOGGING_RULES=orvane.files.info=true") });
+        const Outcome first = Start(
+            Installed(), {}, true, { QStringLiteral("QT_LOGGING_RULES=orvane.files.info=true") });
         QVERIFY2(first.exit_code == 0, qPrintable(first.err));
         QVERIFY2(first.err.contains(QStringLiteral("Data folder: ") + Text(UserFolder())),
             qPrintable(first.err));
@@ -172,104 +173,24 @@ private slots:
         QCOMPARE(Read(UserFolder() / "pref.ovd"), pref);
     }
 
-    // A folder the program cannot use is named with the reason, before any window and with or
-    // without a display, and nothing is written anywhere: no other data folder is made instead.
-    void badDataDir_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("display");
-        // The reasons are the data folder model's; here two are seen through the program.
-        QTest::newRow("a file (offscreen)") << QStringLiteral("file") << true;
-        QTest::newRow("under a file (no display)") << QStringLiteral("under a file") << false;
-    }
-    void badDataDir() {
-        QFETCH(QString, kind);
-        QFETCH(bool, display);
+    // A folder the program cannot use is named with the reason before any window, even without a
+    // display, and nothing is written anywhere: no other data folder is made instead.
+    void aDataFolderThatIsAFileIsRefused() {
         Put(root_ / "notes.txt", "keep me");
-        fs::path folder;
-        QString reason;
-        if (kind == QLatin1String("file")) {
-            folder = root_ / "notes.txt";
-            reason = QStringLiteral("it is a file, not a folder");
-        } else {
-            folder = root_ / "notes.txt" / "csystem";
-            reason = QString::fromLocal8Bit(
-                std::make_error_code(std::errc::not_a_directory).message());
-        }
+        const fs::path folder = root_ / "notes.txt";
         const std::set<std::string> around = Tree(root_);
-
         const Outcome run
-            = Start(Installed(), { QStringLiteral("--data-dir"), Text(folder) }, display);
+            = Start(Installed(), { QStringLiteral("--data-dir"), Text(folder) }, false);
         QCOMPARE(run.exit_code, 1);
         QVERIFY2(run.err.contains(
                      QStringLiteral("Orvane cannot use the data folder %1.\n").arg(Text(folder))),
             qPrintable(run.err));
-        QVERIFY2(run.err.contains(reason), qPrintable(run.err));
-        QVERIFY2(run.err.contains(QStringLiteral("Choose another folder with --data-dir.")),
-            qPrintable(run.err));
+        QVERIFY2(
+            run.err.contains(QStringLiteral("it is a file, not a folder")), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QCOMPARE(Tree(root_), around);
         QVERIFY(Tree(home_).empty());
         QCOMPARE(Read(root_ / "notes.txt"), std::string("keep me"));
-    }
-
-    // Both are answered before the display is needed; the program writes nothing.
-    void helpAndVersionWithoutDisplay_data() {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("printed");
-        QTest::newRow("--help") << QStringLiteral("--help")
-                                << QStringLiteral("--data-dir <folder>");
-        QTest::newRow("--version")
-            << QStringLiteral("--version") << QStringLiteral("Orvane " ORVANE_VERSION "\n");
-    }
-    void helpAndVersionWithoutDisplay() {
-        QFETCH(QString, option);
-        QFETCH(QString, printed);
-        const Outcome run = Start(Installed(), { option }, false);
-        QCOMPARE(run.exit_code, 0);
-        QVERIFY2(run.out.contains(printed), qPrintable(run.out));
-        QCOMPARE(run.err, QString());
-        QVERIFY(Tree(home_).empty());
-    }
-
-    void commandLineMistakesEndWithStatus2_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("unknown option") << QStringList { QStringLiteral("--frobnicate") }
-                                        << QStringLiteral("orvane: Unknown option 'frobnicate'.");
-        QTest::newRow("--data-dir alone")
-            << QStringList { QStringLiteral("--data-dir") }
-            << QStringLiteral("orvane: Missing value after '--data-dir'.");
-    }
-    void commandLineMistakesEndWithStatus2() {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, said);
-        for (const bool display : { false, true }) {
-            const Outcome run = Start(Installed(), arguments, display);
-            QCOMPARE(run.exit_code, 2);
-            QVERIFY2(run.err.startsWith(said), qPrintable(run.err));
-            QVERIFY(run.err.contains(QStringLiteral("--help")));
-            QVERIFY(run.out.isEmpty());
-            QVERIFY(Tree(home_).empty());
-        }
-    }
-
-    // Without --help and without a display the program still says it needs one, as it did.
-    void noDisplaySaysSo() {
-        const Outcome run = Start(Installed(), {}, false);
-        QCOMPARE(run.exit_code, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("No display available")), qPrintable(run.err));
-    }
-
-    // A program with csystem/ beside it works there as it always did, whatever the home folder.
-    void portableFolderBesideTheProgram() {
-        const fs::path folder = root_ / "portable";
-        fs::create_directories(folder);
-        fs::copy_file(ORVANE_BUILD_PROGRAM, folder / "orvane");
-        fs::copy(ORVANE_SOURCE_DEFAULTS "/csystem", folder / "csystem");
-        const Outcome run = Start(Text(folder / "orvane"), {});
-        QVERIFY2(run.exit_code == 0, qPrintable(run.err));
-        QVERIFY(IsNewCalendar(Read(folder / "csystem" / "cdat.ovd")));
-        QVERIFY(!fs::exists(home_ / ".local/share/Marrowby"));
     }
 };
 
