@@ -2,8 +2,6 @@
 
 namespace orvane {
 
-namespace {
-
 std::uint64_t Fnv1a(std::string_view bytes) {
     std::uint64_t hash = 14695981039346656037ULL;
     for (const char c : bytes) {
@@ -12,8 +10,6 @@ std::uint64_t Fnv1a(std::string_view bytes) {
     }
     return hash;
 }
-
-} // namespace
 
 FileFingerprint FingerprintOfBytes(std::string_view bytes) {
     FileFingerprint print;

@@ -15,6 +15,8 @@ struct FileFingerprint {
     friend bool operator==(const FileFingerprint&, const FileFingerprint&) = default;
 };
 
+// FNV-1a: a stable 64-bit hash, the same on every machine and in every build.
+std::uint64_t Fnv1a(std::string_view bytes);
 // Bytes the program holds (read or written); no time.
 FileFingerprint FingerprintOfBytes(std::string_view bytes);
 // Same bytes, whatever the times.

@@ -2,6 +2,7 @@
 
 #include "core/cp1252.h"
 #include "core/date_key.h"
+#include "core/file_fingerprint.h"
 #include "core/text_file.h"
 #include "ical/libical_support.h"
 #include "ical/record_rule.h"
@@ -16,16 +17,6 @@ namespace orvane {
 namespace {
 
 using namespace ical_support;
-
-// FNV-1a: a stable 64-bit hash, the same on every machine and in every build.
-std::uint64_t Hash(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return hash;
-}
 
 std::string Hex(std::uint64_t value) {
     static constexpr std::string_view kDigits = "0123456789abcdef";
@@ -50,7 +41,7 @@ std::string HashedUid(std::string_view prefix, std::string_view text, int occurr
     keyed += kEntrySeparator;
     keyed += std::to_string(occurrence);
     std::string uid(prefix);
-    uid += Hex(Hash(keyed));
+    uid += Hex(Fnv1a(keyed));
     uid += kUidDomain;
     return uid;
 }
