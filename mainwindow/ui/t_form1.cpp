@@ -12,21 +12,18 @@
 #include "core/ui/text_codec.h"
 #include "mainwindow/navigation.h"
 #include "mainwindow/startup.h"
-#include "mainwindow/ui/day_file_guard.h"
 #include "mainwindow/ui/day_grid.h"
 #include "mainwindow/ui/instance_lock.h"
 #include "mainwindow/ui/main_menus.h"
 #include "mainwindow/ui/note_editor.h"
 #include "mainwindow/ui/recovery.h"
 #include "mainwindow/ui/startup_report.h"
-#include "mainwindow/ui/toolbar.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
 
